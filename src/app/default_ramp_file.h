@@ -1,0 +1,27 @@
+#pragma once
+// Default.dat: the reference ramp as 768 signed decimal numbers, level first, channel second.
+
+#include <filesystem>
+#include <istream>
+#include <string>
+
+#include "app/gamma_ramp.h"
+
+namespace lumenor::app {
+
+enum class RampFileStatus { Read, Missing, Malformed };
+
+// The ramp is complete when status is Read; otherwise it is all zero and must not be used.
+// problem says, for a person, what is wrong with a malformed file (which number or line, and why).
+struct RampFileOutcome {
+  RampFileStatus status = RampFileStatus::Missing;
+  GammaRamp ramp{};
+  std::string problem;
+};
+
+// Reads the first 768 numbers; what follows them is not read.
+RampFileOutcome ParseRampText(std::istream& text);
+// Missing when no file is there; files far larger than any ramp file are rejected unread.
+RampFileOutcome LoadRampFile(const std::filesystem::path& file);
+
+}  // namespace lumenor::app

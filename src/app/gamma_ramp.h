@@ -1,0 +1,60 @@
+#pragma once
+// Gamma ramp arithmetic: pure functions over plain 16-bit tables. Reading and writing the display
+// go through platform::GammaDevice only.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace lumenor::platform {
+class GammaDevice;
+}
+
+namespace lumenor::app {
+
+inline constexpr int kRampLevels = 256;
+inline constexpr int kRampChannels = 3;
+
+// 768 entries, channel-major (all red, then green, then blue): the layout the platform's gamma
+// calls read and write. Entry (level, channel) stands at channel * 256 + level.
+using GammaRamp = std::array<std::uint16_t, kRampLevels * kRampChannels>;
+
+constexpr std::size_t RampIndex(int level, int channel) {
+  return static_cast<std::size_t>(channel) * kRampLevels + static_cast<std::size_t>(level);
+}
+
+// An entry as a level 0 … 65534: entries from 32768 up lose one, so 32767 and 32768 both give 32767.
+std::int32_t WordToLevel(std::uint16_t entry);
+// The inverse of WordToLevel: levels above 32767 gain one back.
+std::uint16_t LevelToWord(std::int32_t level);
+// Moves a level towards black (v < 0) or towards full (v > 0) by |v| percent; v is never 0.
+// Exact 32-bit product, division and subtraction in double, halves to the even integer.
+std::int32_t AdjustLevel(std::int16_t v, std::int32_t level);
+
+// The main window's display state: the reference ramp every slider rebuilds from, the ramp last
+// built, and the display both are read from and written to. Each Apply ends with exactly one write
+// to the display; BuildChannel writes nothing.
+class GammaAdjuster {
+ public:
+  explicit GammaAdjuster(platform::GammaDevice& display);
+
+  // Reads the display's current ramp into SavedRamp; a failed read leaves it as it was.
+  void ReadSavedFromDisplay();
+
+  void ApplyBrightness(std::int16_t brightness);               // -50 … 50, every channel from red
+  void BuildChannel(std::int16_t colour, int channel);         // -50 … 50, one channel from itself
+  void ApplyColours(const std::array<std::int16_t, 3>& colours);  // red, green, blue in order
+  void ApplyContrast(std::int16_t contrast);                   // 1 … 300, signed reading
+  void ApplySaved();                                           // writes SavedRamp as it stands
+
+  GammaRamp& SavedRamp() { return saved_; }
+  const GammaRamp& SavedRamp() const { return saved_; }
+  const GammaRamp& WorkingRamp() const { return working_; }
+
+ private:
+  platform::GammaDevice& display_;
+  GammaRamp saved_{};
+  GammaRamp working_{};
+};
+
+}  // namespace lumenor::app

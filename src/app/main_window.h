@@ -1,0 +1,100 @@
+#pragma once
+// The main window's behaviour as a plain object: what each control notification does, the start-up
+// and restore sequences. The Win32 window forwards its controls' notifications here and implements
+// MainWindowControls with the real controls; the tests implement it with plain fields.
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+#include "app/gamma_ramp.h"
+#include "app/hotkey_steps.h"
+
+namespace lumenor::overlay {
+class OverlayControl;
+}
+namespace lumenor::platform {
+class Dialogs;
+class GammaDevice;
+}  // namespace lumenor::platform
+
+namespace lumenor::app {
+
+enum class Slider { Brightness, Contrast, Red, Green, Blue };  // Slider1, Slider2, Slider3(0…2)
+enum class ValueLabel { Brightness, Contrast, Darkness };        // Label2, Label3, Label_zl_show
+
+inline constexpr std::string_view kMissingDefaultsText =
+    "未找到默认数据文件，只能恢复到本次调置前的状态！";
+inline constexpr std::string_view kSystemNoticeCaption = "系统提示";
+inline constexpr std::string_view kAlreadyRunningText = "哥们,您已经运行一个了";
+
+class MainWindowControls {
+ public:
+  virtual ~MainWindowControls() = default;
+
+  // A slider raises its change notification (MainWindow::OnSliderChange) whenever its value
+  // changes, also when it is set here; setting its range raises nothing.
+  virtual int SliderValue(Slider slider) const = 0;
+  virtual void SetSliderRange(Slider slider, int minimum, int maximum) = 0;
+  virtual void SetSliderValue(Slider slider, int value) = 0;
+
+  virtual void SetLabel(ValueLabel label, std::string_view text) = 0;
+
+  // Check加强: setting it ticked while unticked raises its click reaction
+  // (MainWindow::OnEnhanceClick), as a user's click would.
+  virtual bool EnhanceTicked() const = 0;
+  virtual void SetEnhanceTicked(bool ticked) = 0;
+
+  // HScroll_setblack: setting its value raises no reaction.
+  virtual int DarknessValue() const = 0;
+  virtual int DarknessMinimum() const = 0;
+  virtual int DarknessMaximum() const = 0;
+  virtual void SetDarknessValue(int value) = 0;
+
+  virtual void HideWindow() = 0;
+};
+
+class MainWindow : private DarknessStepTarget {
+ public:
+  MainWindow(MainWindowControls& controls, platform::GammaDevice& display,
+             overlay::OverlayControl& overlay, platform::Dialogs& dialogs,
+             std::filesystem::path programDirectory);
+
+  // The start-up sequence after the single-instance test (which the shell runs first): reads the
+  // display's ramp, sets ranges and neutral values, the labels, the darkness bar at -121 and runs
+  // the darkness update once. It writes no ramp.
+  void Load();
+
+  void OnSliderScroll(Slider slider);
+  void OnSliderChange(Slider slider);
+  void OnEnhanceClick();
+  void OnDarknessThumbDrag();
+  void OnRestoreClick() { RestoreDefaults(); }
+  void OnHideClick();
+  void OnDarkerHotkey() { app::StepDarker(*this); }
+  void OnBrighterHotkey() { app::StepBrighter(*this); }
+
+  void RestoreDefaults();
+  // HScroll_setblack_Scroll: the darkness bar's value to the overlay and Label_zl_show, only while
+  // the overlay shows.
+  void UpdateDarkness();
+
+  const GammaAdjuster& Gamma() const { return gamma_; }
+
+ private:
+  // DarknessStepTarget
+  int DarknessValue() const override;
+  int DarknessMinimum() const override;
+  int DarknessMaximum() const override;
+  void SetDarknessValue(int value) override;
+  void TickEnhance() override;
+  void RunDarknessUpdate() override { UpdateDarkness(); }
+
+  MainWindowControls& controls_;
+  overlay::OverlayControl& overlay_;
+  platform::Dialogs& dialogs_;
+  std::filesystem::path programDirectory_;
+  GammaAdjuster gamma_;
+};
+
+}  // namespace lumenor::app

@@ -1,0 +1,22 @@
+#pragma once
+// A display with a gamma ramp that records every write and can refuse ramps.
+#include <functional>
+#include <vector>
+
+#include "platform/gamma_device.h"
+
+namespace lumenor::testing {
+
+class FakeGammaDevice : public platform::GammaDevice {
+ public:
+  bool ReadRamp(app::GammaRamp& ramp) override;
+  bool WriteRamp(const app::GammaRamp& ramp) override;
+
+  app::GammaRamp shown{};                 // what the display shows now
+  bool readable = true;                   // false: reads fail and leave the ramp alone
+  std::function<bool(const app::GammaRamp&)> accepts = [](const app::GammaRamp&) { return true; };
+  std::vector<app::GammaRamp> writes;     // every ramp handed to the display, in order
+  int reads = 0;
+};
+
+}  // namespace lumenor::testing
