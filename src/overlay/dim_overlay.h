@@ -1,0 +1,62 @@
+#pragma once
+// mask_form_black's behaviour over its window: the creation sequence, the keep-on-top tick and the
+// darkness value's colour and opacity. Platform-free; the window calls go through
+// platform::LayeredWindow.
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/layered_window.h"
+
+namespace lumenor::overlay {
+
+// Added to the window's extended style at creation: layered and mouse-transparent, nothing else.
+inline constexpr std::uint32_t kOverlayExStyleBits =
+    platform::kExStyleLayered | platform::kExStyleTransparent;  // 0x80020
+inline constexpr std::uint8_t kCreationAlpha = 200;
+inline constexpr unsigned kKeepOnTopIntervalMs = 5000;  // Timer1_settop
+// The darkness update passes this key with LWA_ALPHA only, so the key has no effect.
+inline constexpr platform::ColorRef kDarknessColorKey = platform::MakeColorRef(0, 1, 0);  // 0x100
+inline constexpr platform::ColorRef kDesignBackground = platform::MakeColorRef(192, 192, 192);
+inline constexpr platform::ColorRef kBlack = platform::MakeColorRef(0, 0, 0);
+inline constexpr platform::ColorRef kWhite = platform::MakeColorRef(255, 255, 255);
+
+// What one darkness value does to the overlay.
+struct DarknessLook {
+  std::optional<platform::ColorRef> background;  // empty: the colour stays as it is
+  std::uint8_t alpha = 0;
+  friend bool operator==(const DarknessLook&, const DarknessLook&) = default;
+};
+
+// Black below 0, white above, colour kept at 0; opacity |value|. The darkness bar keeps values
+// within -255 … 255; anything beyond saturates at full opacity rather than wrapping round.
+DarknessLook LookForDarkness(std::int16_t value);
+
+class DimOverlay {
+ public:
+  // window has just been created, hidden.
+  explicit DimOverlay(platform::LayeredWindow& window);
+  DimOverlay(const DimOverlay&) = delete;
+  DimOverlay& operator=(const DimOverlay&) = delete;
+
+  // The creation sequence: layered and transparent style bits, alpha 200, topmost, over the whole
+  // primary screen, Timer1_settop started. It never shows the window.
+  void Create();
+
+  // Timer1_settop: puts the window back on top, shown or hidden, without showing it.
+  void OnKeepOnTopTick();
+  // The screen's resolution changed: cover the primary screen again.
+  void OnDisplayChange();
+
+  bool IsShowing();
+  void Show();  // changes neither colour nor opacity
+  void Hide();
+  void ApplyDarkness(std::int16_t value);
+
+ private:
+  void CoverPrimaryScreen();
+
+  platform::LayeredWindow& window_;
+};
+
+}  // namespace lumenor::overlay
