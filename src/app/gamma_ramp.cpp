@@ -1,7 +1,7 @@
 #include "app/gamma_ramp.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "platform/gamma_device.h"
 
@@ -9,6 +9,10 @@ namespace lumenor::app {
 namespace {
 
 constexpr std::int32_t kFull = 65535;
+constexpr std::int32_t kTopLevel = 65534;
+// The sliders' range. Beyond it the formulas leave 0 … 65534 (a setting above 50 turns the top
+// levels into 65535, which LevelToWord would wrap to black), so settings are held inside it.
+constexpr std::int16_t kMaxSetting = 50;
 
 // The nearest integer, halves to the even one (the default rounding mode).
 std::int32_t RoundHalfEven(double x) { return static_cast<std::int32_t>(std::nearbyint(x)); }
@@ -22,10 +26,13 @@ std::int32_t WordToLevel(std::uint16_t entry) {
 }
 
 std::uint16_t LevelToWord(std::int32_t level) {
+  level = std::clamp(level, std::int32_t{0}, kTopLevel);
   return static_cast<std::uint16_t>(level <= 32767 ? level : level + 1);
 }
 
 std::int32_t AdjustLevel(std::int16_t v, std::int32_t level) {
+  v = std::clamp(v, static_cast<std::int16_t>(-kMaxSetting), kMaxSetting);
+  level = std::clamp(level, std::int32_t{0}, kTopLevel);
   if (v < 0) {
     const std::int32_t product = (100 + v) * level;
     return RoundHalfEven(product / 100.0);
@@ -49,6 +56,7 @@ void GammaAdjuster::ApplyBrightness(std::int16_t brightness) {
 }
 
 void GammaAdjuster::BuildChannel(std::int16_t colour, int channel) {
+  if (channel < 0 || channel >= kRampChannels) return;  // no such channel: nothing to build
   for (int level = 0; level < kRampLevels; ++level) {
     const std::uint16_t in = saved_[RampIndex(level, channel)];
     working_[RampIndex(level, channel)] =

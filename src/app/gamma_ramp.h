@@ -25,15 +25,18 @@ constexpr std::size_t RampIndex(int level, int channel) {
 
 // An entry as a level 0 … 65534: entries from 32768 up lose one, so 32767 and 32768 both give 32767.
 std::int32_t WordToLevel(std::uint16_t entry);
-// The inverse of WordToLevel: levels above 32767 gain one back.
+// The inverse of WordToLevel: levels above 32767 gain one back. Levels outside 0 … 65534 are held
+// at the nearer end, so no level wraps round to the other end of the ramp.
 std::uint16_t LevelToWord(std::int32_t level);
-// Moves a level towards black (v < 0) or towards full (v > 0) by |v| percent; v is never 0.
-// Exact 32-bit product, division and subtraction in double, halves to the even integer.
+// Moves a level towards black (v < 0) or towards full (v > 0) by |v| percent; the sliders never
+// pass 0. Exact 32-bit product, division and subtraction in double, halves to the even integer.
+// v is held inside the sliders' -50 … 50 and the level inside 0 … 65534, so the result always is
+// a level 0 … 65534.
 std::int32_t AdjustLevel(std::int16_t v, std::int32_t level);
 
 // The main window's display state: the reference ramp every slider rebuilds from, the ramp last
 // built, and the display both are read from and written to. Each Apply ends with exactly one write
-// to the display; BuildChannel writes nothing.
+// to the display; BuildChannel writes nothing (and builds nothing for a channel other than 0 … 2).
 class GammaAdjuster {
  public:
   explicit GammaAdjuster(platform::GammaDevice& display);
