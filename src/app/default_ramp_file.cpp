@@ -1,0 +1,258 @@
+#include "app/default_ramp_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <streambuf>
+#include <string>
+#include <system_error>
+
+namespace lumenor::app {
+namespace {
+
+constexpr int kNumbers = kRampLevels * kRampChannels;  // 768
+// A ramp file is a few kilobytes; anything past 1 MiB is not one.
+constexpr std::uintmax_t kMaxFileBytes = 1024 * 1024;
+// How much of a bad field the message quotes.
+constexpr std::size_t kQuotedBytes = 24;
+// Any magnitude above this is out of range; accumulating stops here so long digit runs cannot
+// overflow.
+constexpr std::int32_t kSaturated = 100000;
+
+constexpr int kEnd = std::char_traits<char>::eof();
+
+bool IsBlank(int c) { return c == ' ' || c == '\t'; }
+bool IsLineBreak(int c) { return c == '\n' || c == '\r'; }
+bool EndsField(int c) { return c == kEnd || c == ',' || IsBlank(c) || IsLineBreak(c); }
+
+// Takes the text one character at a time straight from the stream's buffer, counting lines (LF,
+// CRLF and a lone CR each end one) and refusing to go past kMaxFileBytes.
+class TextReader {
+ public:
+  explicit TextReader(std::istream& in) : buffer_(in.rdbuf()) {}
+
+  int Peek() {
+    if (pending_at_ < pending_.size()) return static_cast<unsigned char>(pending_[pending_at_]);
+    if (buffer_ == nullptr || too_long_) return kEnd;
+    return buffer_->sgetc();
+  }
+
+  int Next() {
+    int c = kEnd;
+    if (pending_at_ < pending_.size()) {
+      c = static_cast<unsigned char>(pending_[pending_at_++]);
+    } else {
+      c = Peek();
+      if (c == kEnd) return kEnd;
+      buffer_->sbumpc();
+      if (++consumed_ > kMaxFileBytes) {
+        too_long_ = true;
+        return kEnd;
+      }
+    }
+    if (c == '\r' || (c == '\n' && !after_cr_)) ++line_;
+    after_cr_ = c == '\r';
+    return c;
+  }
+
+  // A UTF-8 byte order mark at the very start is skipped. Bytes that only begin like one are
+  // given back, to be read as the start of the first number.
+  void SkipByteOrderMark() {
+    static constexpr unsigned char kMark[] = {0xEF, 0xBB, 0xBF};
+    if (buffer_ == nullptr) return;
+    for (const unsigned char byte : kMark) {
+      if (buffer_->sgetc() != byte) return;
+      pending_.push_back(static_cast<char>(buffer_->sbumpc()));
+      ++consumed_;
+    }
+    pending_.clear();
+  }
+
+  int Line() const { return line_; }
+  bool TooLong() const { return too_long_; }
+
+ private:
+  std::streambuf* buffer_;
+  std::string pending_;
+  std::size_t pending_at_ = 0;
+  std::uintmax_t consumed_ = 0;
+  bool too_long_ = false;
+  bool after_cr_ = false;
+  int line_ = 1;
+};
+
+// A field as the reader found it: its value if it is a decimal integer, and its first bytes for
+// the message if it is not.
+struct Field {
+  std::string quoted;
+  bool cut = false;
+  bool decimal = false;
+  std::int32_t value = 0;
+};
+
+Field ReadField(TextReader& reader) {
+  Field field;
+  bool negative = false;
+  bool sign_allowed = true;
+  bool any_digit = false;
+  bool bad = false;
+  std::int32_t magnitude = 0;
+  while (!EndsField(reader.Peek())) {
+    const int c = reader.Next();
+    if (field.quoted.size() < kQuotedBytes) {
+      field.quoted.push_back(static_cast<char>(c));
+    } else {
+      field.cut = true;
+    }
+    if (sign_allowed && (c == '+' || c == '-')) {
+      negative = c == '-';
+    } else if (c >= '0' && c <= '9') {
+      any_digit = true;
+      if (magnitude < kSaturated) magnitude = magnitude * 10 + (c - '0');
+    } else {
+      bad = true;
+    }
+    sign_allowed = false;
+  }
+  field.decimal = any_digit && !bad;
+  field.value = negative ? -magnitude : magnitude;
+  return field;
+}
+
+// The length of the UTF-8 character at in[i], or 0 if the bytes there are not one (a stray or
+// overlong byte, a surrogate, a sequence cut short).
+std::size_t Utf8Length(const std::string& in, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(in[i]);
+  std::size_t length = 0;
+  unsigned char low = 0x80;  // the allowed range of the second byte
+  unsigned char high = 0xBF;
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + length > in.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(in[i + k]);
+    if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return 0;
+  }
+  return length;
+}
+
+// The field's bytes as text a person can read: valid UTF-8 is kept, control characters and
+// broken sequences become '?', and a field cut short ends in "…" (a character cut in half by the
+// cut is left out).
+std::string Quote(const Field& field) {
+  const std::string& in = field.quoted;
+  std::size_t end = in.size();
+  if (field.cut) {
+    // Step back over the continuation bytes of a character the cut went through.
+    std::size_t start = end;
+    while (start > 0 && end - start < 3 && (static_cast<unsigned char>(in[start - 1]) & 0xC0) == 0x80) --start;
+    if (start > 0 && static_cast<unsigned char>(in[start - 1]) >= 0xC0) {
+      const std::string tail = in.substr(start - 1);
+      if (Utf8Length(tail, 0) == 0) end = start - 1;
+    }
+  }
+  std::string out;
+  for (std::size_t i = 0; i < end;) {
+    const auto c = static_cast<unsigned char>(in[i]);
+    const std::size_t length = Utf8Length(in, i);
+    if (length == 0 || c < 0x20 || c == 0x7F) {
+      out.push_back('?');
+      ++i;
+    } else {
+      out.append(in, i, length);
+      i += length;
+    }
+  }
+  if (field.cut) out += "…";
+  return out;
+}
+
+std::string Where(int line, int number) {
+  return "第 " + std::to_string(line) + " 行第 " + std::to_string(number) + " 个数";
+}
+
+RampFileOutcome Reject(std::string problem) {
+  RampFileOutcome outcome;
+  outcome.status = RampFileStatus::Malformed;
+  outcome.problem = std::move(problem);
+  return outcome;
+}
+
+std::string TooLarge(std::uintmax_t bytes) {
+  return "文件太大" + (bytes != 0 ? "（" + std::to_string(bytes) + " 字节）" : std::string()) +
+         "，默认数据文件最多 " + std::to_string(kMaxFileBytes) + " 字节";
+}
+
+}  // namespace
+
+RampFileOutcome ParseRampText(std::istream& text) {
+  TextReader reader(text);
+  reader.SkipByteOrderMark();
+  GammaRamp ramp{};
+  for (int k = 0; k < kNumbers; ++k) {
+    const int number = k + 1;
+    if (k > 0) {
+      // The separator after the previous number: blanks, then at most one comma.
+      while (IsBlank(reader.Peek())) reader.Next();
+      if (reader.Peek() == ',') reader.Next();
+    }
+    while (IsBlank(reader.Peek()) || IsLineBreak(reader.Peek())) reader.Next();
+    if (reader.TooLong()) return Reject(TooLarge(0));
+    if (reader.Peek() == kEnd) {
+      return Reject("只有 " + std::to_string(k) + " 个数，需要 " + std::to_string(kNumbers) + " 个");
+    }
+    if (reader.Peek() == ',') {
+      return Reject(Where(reader.Line(), number) + "是空的（逗号前没有数字）");
+    }
+    const int line = reader.Line();
+    const Field field = ReadField(reader);
+    if (reader.TooLong()) return Reject(TooLarge(0));
+    if (!field.decimal) {
+      return Reject(Where(line, number) + "“" + Quote(field) + "”不是十进制整数");
+    }
+    if (field.value < -32768 || field.value > 32767) {
+      return Reject(Where(line, number) + "“" + Quote(field) + "”超出 -32768 到 32767");
+    }
+    // Number k is level k / 3, channel k % 3; stored as the 16-bit two's complement.
+    ramp[RampIndex(k / kRampChannels, k % kRampChannels)] =
+        static_cast<std::uint16_t>(static_cast<std::int16_t>(field.value));
+  }
+  RampFileOutcome outcome;
+  outcome.status = RampFileStatus::Read;
+  outcome.ramp = ramp;
+  return outcome;
+}
+
+RampFileOutcome LoadRampFile(const std::filesystem::path& file) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::file_status status = fs::status(file, error);
+  if (status.type() == fs::file_type::not_found ||
+      (status.type() != fs::file_type::none && !fs::is_regular_file(status))) {
+    return RampFileOutcome{};  // Missing
+  }
+  if (error) return Reject("无法读取文件");
+
+  // Judge the size before reading anything: a huge file is never read into memory.
+  const std::uintmax_t bytes = fs::file_size(file, error);
+  if (error) return Reject("无法读取文件");
+  if (bytes > kMaxFileBytes) return Reject(TooLarge(bytes));
+
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return Reject("无法打开文件");
+  return ParseRampText(in);
+}
+
+}  // namespace lumenor::app

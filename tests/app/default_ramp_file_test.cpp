@@ -1,0 +1,307 @@
+#include "app/default_ramp_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace lumenor::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One line per input level, "red,green,blue", each number the signed reading of its entry.
+std::string RampText(const GammaRamp& ramp, const std::string& line_end = "\n") {
+  std::string text;
+  for (int i = 0; i < kRampLevels; ++i) {
+    for (int c = 0; c < kRampChannels; ++c) {
+      if (c > 0) text += ",";
+      text += std::to_string(static_cast<std::int16_t>(ramp[RampIndex(i, c)]));
+    }
+    text += line_end;
+  }
+  return text;
+}
+
+GammaRamp StraightRamp() {
+  GammaRamp ramp{};
+  for (int i = 0; i < kRampLevels; ++i) {
+    for (int c = 0; c < kRampChannels; ++c) ramp[RampIndex(i, c)] = static_cast<std::uint16_t>(i * 257);
+  }
+  return ramp;
+}
+
+RampFileOutcome Parse(const std::string& text) {
+  std::istringstream in(text);
+  return ParseRampText(in);
+}
+
+// Replaces the number at 1-based position `number` of RampText's output (three per line).
+std::string WithNumber(std::string text, int number, const std::string& replacement) {
+  std::size_t start = 0;
+  for (int k = 1; k < number; ++k) start = text.find_first_of(",\n", start) + 1;
+  const std::size_t end = text.find_first_of(",\n", start);
+  return text.replace(start, end - start, replacement);
+}
+
+void ExpectRejected(const RampFileOutcome& outcome, const std::string& problem) {
+  EXPECT_EQ(outcome.status, RampFileStatus::Malformed);
+  EXPECT_EQ(outcome.problem, problem);
+  EXPECT_EQ(outcome.ramp, GammaRamp{}) << "a rejected file must leave no numbers behind";
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files that read.
+
+TEST(DefaultRampFile_Parse, StraightRampInSignedReadingReadsBackStraight) {
+  const std::string text = RampText(StraightRamp());
+  ASSERT_NE(text.find("-1,-1,-1\n"), std::string::npos);  // 65535 is written -1
+  ASSERT_NE(text.find("-32640,"), std::string::npos);     // 128 * 257 = 32896
+
+  const RampFileOutcome outcome = Parse(text);
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp, StraightRamp());
+  EXPECT_TRUE(outcome.problem.empty());
+}
+
+TEST(DefaultRampFile_Parse, NumberKGoesToLevelKDivThreeChannelKModThree) {
+  std::string text;
+  for (int k = 0; k < 768; ++k) text += std::to_string(k) + (k % 3 == 2 ? "\n" : ",");
+
+  const RampFileOutcome outcome = Parse(text);
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  for (int k = 0; k < 768; ++k) {
+    ASSERT_EQ(outcome.ramp[static_cast<std::size_t>((k % 3) * 256 + k / 3)], k) << "number " << k;
+  }
+}
+
+TEST(DefaultRampFile_Parse, LinesOfThreeZerosGiveTheAllZeroRamp) {
+  std::string text;
+  for (int i = 0; i < 256; ++i) text += "0,0,0\n";
+
+  const RampFileOutcome outcome = Parse(text);
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp, GammaRamp{});
+}
+
+TEST(DefaultRampFile_Parse, CrLfLineEndsReadLikeLf) {
+  const RampFileOutcome outcome = Parse(RampText(StraightRamp(), "\r\n"));
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp, StraightRamp());
+}
+
+TEST(DefaultRampFile_Parse, BlanksTabsAndBlankLinesSeparateLikeCommas) {
+  std::string text = "\n\r\n  \t\n";  // blank lines and blanks before the first number
+  for (int i = 0; i < 256; ++i) {
+    const std::string n = std::to_string(static_cast<std::int16_t>(i * 257));
+    switch (i % 4) {
+      case 0: text += n + " " + n + "\t" + n + "\n"; break;
+      case 1: text += "  " + n + " ,\t" + n + " , " + n + "  \r\n"; break;
+      case 2: text += n + ",\n" + n + ",\n\n" + n + "\n"; break;  // a comma ending a line
+      default: text += "\t" + n + "\t\t" + n + ",  " + n + " \t\n"; break;
+    }
+  }
+
+  const RampFileOutcome outcome = Parse(text);
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp, StraightRamp());
+}
+
+TEST(DefaultRampFile_Parse, SignsAndTheRangesEndsAreTakenAsTwosComplement) {
+  std::string text = WithNumber(RampText(GammaRamp{}), 1, "-32768");
+  text = WithNumber(text, 2, "+32767");
+  text = WithNumber(text, 3, "-0");
+  text = WithNumber(text, 4, "+00012");
+
+  const RampFileOutcome outcome = Parse(text);
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp[RampIndex(0, 0)], 0x8000);
+  EXPECT_EQ(outcome.ramp[RampIndex(0, 1)], 0x7FFF);
+  EXPECT_EQ(outcome.ramp[RampIndex(0, 2)], 0x0000);
+  EXPECT_EQ(outcome.ramp[RampIndex(1, 0)], 12);
+}
+
+TEST(DefaultRampFile_Parse, ByteOrderMarkAtTheStartIsSkipped) {
+  const RampFileOutcome outcome = Parse("\xEF\xBB\xBF" + RampText(StraightRamp()));
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp, StraightRamp());
+}
+
+TEST(DefaultRampFile_Parse, TextAfterThe768thNumberIsNeverRead) {
+  const std::string ramp_text = RampText(StraightRamp());  // ends "-1,-1,-1\n"
+  const std::string text = ramp_text + "garbage,,70000 x\n1.5\n";
+  std::istringstream in(text);
+
+  const RampFileOutcome outcome = ParseRampText(in);
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp, StraightRamp());
+  // The reader stopped at the line break that ends the 768th number.
+  EXPECT_EQ(in.tellg(), static_cast<std::streamoff>(ramp_text.size() - 1));
+}
+
+TEST(DefaultRampFile_Parse, LastNumberAtTheEndOfTheTextWithoutLineBreakReads) {
+  std::string text = RampText(StraightRamp());
+  text.pop_back();
+
+  EXPECT_EQ(Parse(text).status, RampFileStatus::Read);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files that are rejected whole, naming the line and the number.
+
+TEST(DefaultRampFile_Parse, TooFewNumbersAreRejected) {
+  std::string text;
+  for (int k = 0; k < 500; ++k) text += "100,";
+  ExpectRejected(Parse(text), "只有 500 个数，需要 768 个");
+
+  ExpectRejected(Parse(""), "只有 0 个数，需要 768 个");
+  ExpectRejected(Parse(" \r\n\t\n"), "只有 0 个数，需要 768 个");
+
+  std::string almost = RampText(StraightRamp());
+  almost.resize(almost.rfind(",-1"));
+  ExpectRejected(Parse(almost), "只有 767 个数，需要 768 个");
+}
+
+TEST(DefaultRampFile_Parse, NumbersOutsideTheSigned16BitRangeAreRejected) {
+  const std::string text = RampText(StraightRamp());
+  ExpectRejected(Parse(WithNumber(text, 25, "70000")), "第 9 行第 25 个数“70000”超出 -32768 到 32767");
+  ExpectRejected(Parse(WithNumber(text, 3, "32768")), "第 1 行第 3 个数“32768”超出 -32768 到 32767");
+  ExpectRejected(Parse(WithNumber(text, 700, "-32769")), "第 234 行第 700 个数“-32769”超出 -32768 到 32767");
+  ExpectRejected(Parse(WithNumber(text, 10, "99999999999999999999")),
+                 "第 4 行第 10 个数“99999999999999999999”超出 -32768 到 32767");
+}
+
+TEST(DefaultRampFile_Parse, FieldsThatAreNotDecimalIntegersAreRejected) {
+  const std::string text = RampText(StraightRamp());
+  ExpectRejected(Parse(WithNumber(text, 7, "abc")), "第 3 行第 7 个数“abc”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "1.5")), "第 3 行第 7 个数“1.5”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "0x10")), "第 3 行第 7 个数“0x10”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "-")), "第 3 行第 7 个数“-”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "+-5")), "第 3 行第 7 个数“+-5”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "5-")), "第 3 行第 7 个数“5-”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "１２")), "第 3 行第 7 个数“１２”不是十进制整数");
+  // The last number is read to its end too: a number with something stuck to it is not one.
+  ExpectRejected(Parse(WithNumber(text, 768, "-1x")), "第 256 行第 768 个数“-1x”不是十进制整数");
+}
+
+TEST(DefaultRampFile_Parse, LineNumbersCountCrLfAndCrOnce) {
+  const std::string crlf = RampText(StraightRamp(), "\r\n");
+  ExpectRejected(Parse(WithNumber(crlf, 25, "x")), "第 9 行第 25 个数“x”不是十进制整数");
+  std::string cr = RampText(StraightRamp(), "\r");
+  std::size_t line4 = 0;
+  for (int n = 0; n < 3; ++n) line4 = cr.find('\r', line4) + 1;
+  ExpectRejected(Parse(cr.replace(line4, 3, "y")), "第 4 行第 10 个数“y”不是十进制整数");
+}
+
+TEST(DefaultRampFile_Parse, QuotedFieldIsCutShortAndKeptReadable) {
+  const std::string text = RampText(StraightRamp());
+  ExpectRejected(Parse(WithNumber(text, 4, std::string(40, 'z'))),
+                 "第 2 行第 4 个数“" + std::string(24, 'z') + "…”不是十进制整数");
+  // Control characters and bytes that are not UTF-8 show as '?'.
+  ExpectRejected(Parse(WithNumber(text, 4, std::string("1\x01\xFF", 3))), "第 2 行第 4 个数“1??”不是十进制整数");
+  // A Chinese character the cut goes through is left out whole.
+  ExpectRejected(Parse(WithNumber(text, 4, std::string(23, '9') + "数字")),
+                 "第 2 行第 4 个数“" + std::string(23, '9') + "…”不是十进制整数");
+  // Bytes that only begin like a byte order mark belong to the first number.
+  ExpectRejected(Parse("\xEF\xBB" + text), "第 1 行第 1 个数“??0”不是十进制整数");
+}
+
+TEST(DefaultRampFile_Parse, EmptyFieldsAreRejected) {
+  const std::string text = RampText(StraightRamp());
+  ExpectRejected(Parse(WithNumber(text, 8, "")), "第 3 行第 8 个数是空的（逗号前没有数字）");
+  ExpectRejected(Parse("," + text), "第 1 行第 1 个数是空的（逗号前没有数字）");
+  ExpectRejected(Parse("0,0,0\n, 0,0\n" + text), "第 2 行第 4 个数是空的（逗号前没有数字）");
+  ExpectRejected(Parse("0,0, ,0\n" + text), "第 1 行第 3 个数是空的（逗号前没有数字）");
+}
+
+TEST(DefaultRampFile_Parse, TextLongerThanOneMebibyteBeforeThe768thNumberIsRejected) {
+  const std::string text = "1" + std::string(1024 * 1024, ' ') + RampText(StraightRamp());
+  ExpectRejected(Parse(text), "文件太大，默认数据文件最多 1048576 字节");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The file on disk.
+
+class DefaultRampFile_Load : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    dir_ = fs::temp_directory_path() / ("lumenor-ramp-" + std::to_string(random()) + std::to_string(random()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  static void Write(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+    ASSERT_TRUE(out.good()) << file;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(DefaultRampFile_Load, ReadsAFile) {
+  Write(dir_ / "Default.dat", RampText(StraightRamp(), "\r\n"));
+
+  const RampFileOutcome outcome = LoadRampFile(dir_ / "Default.dat");
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp, StraightRamp());
+}
+
+TEST_F(DefaultRampFile_Load, NoRegularFileIsMissing) {
+  EXPECT_EQ(LoadRampFile(dir_ / "Default.dat").status, RampFileStatus::Missing);
+  EXPECT_EQ(LoadRampFile(dir_ / "no-such-dir" / "Default.dat").status, RampFileStatus::Missing);
+  fs::create_directory(dir_ / "Default.dat");
+  EXPECT_EQ(LoadRampFile(dir_ / "Default.dat").status, RampFileStatus::Missing);
+}
+
+TEST_F(DefaultRampFile_Load, MalformedFileIsRejectedWithItsProblem) {
+  Write(dir_ / "Default.dat", WithNumber(RampText(StraightRamp()), 25, "70000"));
+
+  ExpectRejected(LoadRampFile(dir_ / "Default.dat"), "第 9 行第 25 个数“70000”超出 -32768 到 32767");
+}
+
+TEST_F(DefaultRampFile_Load, FileOverOneMebibyteIsRejectedByItsSize) {
+  // A good ramp first: only the size is wrong.
+  std::string text = RampText(StraightRamp());
+  text.resize(1024 * 1024, ' ');
+  Write(dir_ / "exact.dat", text);
+  text.push_back(' ');
+  Write(dir_ / "over.dat", text);
+
+  EXPECT_EQ(LoadRampFile(dir_ / "exact.dat").status, RampFileStatus::Read);
+  ExpectRejected(LoadRampFile(dir_ / "over.dat"), "文件太大（1048577 字节），默认数据文件最多 1048576 字节");
+}
+
+TEST_F(DefaultRampFile_Load, OpensAFileInADirectoryWithAChineseName) {
+  const fs::path chinese = dir_ / fs::path(u8"显示器 默认数据");
+  fs::create_directory(chinese);
+  Write(chinese / "Default.dat", RampText(StraightRamp()));
+  // The directory really carries the Chinese name, not a code-page mangling of it.
+  const std::u8string listed = fs::directory_iterator(dir_)->path().filename().u8string();
+  ASSERT_EQ(std::string(listed.begin(), listed.end()), "显示器 默认数据");
+
+  const RampFileOutcome outcome = LoadRampFile(chinese / "Default.dat");
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp, StraightRamp());
+}
+
+}  // namespace
+}  // namespace lumenor::app
