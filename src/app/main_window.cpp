@@ -1,0 +1,168 @@
+#include "app/main_window.h"
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "app/default_ramp_file.h"
+#include "overlay/overlay_control.h"
+#include "platform/dialogs.h"
+
+namespace lumenor::app {
+namespace {
+
+constexpr int kBrightnessMinimum = -50;
+constexpr int kBrightnessMaximum = 50;
+constexpr int kBrightnessNeutral = 0;
+constexpr int kContrastMinimum = 1;
+constexpr int kContrastMaximum = 300;
+constexpr int kContrastNeutral = 100;
+constexpr int kColourMinimum = -50;
+constexpr int kColourMaximum = 50;
+constexpr int kColourNeutral = 0;
+constexpr int kDarknessAtStart = -121;
+constexpr int kDarknessNeutral = 0;
+
+constexpr std::array<Slider, 3> kColourSliders = {Slider::Red, Slider::Green, Slider::Blue};
+
+constexpr std::string_view kDefaultsFileName = "Default.dat";
+constexpr std::string_view kMalformedDefaultsLead = "默认数据文件有误：";
+constexpr std::string_view kMalformedDefaultsTail = "，只能恢复到本次调置前的状态！";
+
+std::string Decimal(int value) { return std::to_string(value); }
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowControls& controls, platform::GammaDevice& display,
+                       overlay::OverlayControl& overlay, platform::Dialogs& dialogs,
+                       std::filesystem::path programDirectory)
+    : controls_(controls),
+      overlay_(overlay),
+      dialogs_(dialogs),
+      programDirectory_(std::move(programDirectory)),
+      gamma_(display) {}
+
+void MainWindow::Load() {
+  gamma_.ReadSavedFromDisplay();
+
+  // Range first, then the value: a value outside the old range would otherwise be clamped.
+  controls_.SetSliderRange(Slider::Brightness, kBrightnessMinimum, kBrightnessMaximum);
+  controls_.SetSliderValue(Slider::Brightness, kBrightnessNeutral);
+  controls_.SetSliderRange(Slider::Contrast, kContrastMinimum, kContrastMaximum);
+  controls_.SetSliderValue(Slider::Contrast, kContrastNeutral);
+  for (Slider colour : kColourSliders) {
+    controls_.SetSliderRange(colour, kColourMinimum, kColourMaximum);
+    controls_.SetSliderValue(colour, kColourNeutral);
+  }
+
+  controls_.SetLabel(ValueLabel::Brightness, Decimal(controls_.SliderValue(Slider::Brightness)));
+  controls_.SetLabel(ValueLabel::Contrast, Decimal(controls_.SliderValue(Slider::Contrast)));
+
+  controls_.SetDarknessValue(kDarknessAtStart);
+  UpdateDarkness();
+}
+
+void MainWindow::OnSliderScroll(Slider slider) {
+  switch (slider) {
+    case Slider::Brightness: {
+      const int value = controls_.SliderValue(Slider::Brightness);
+      controls_.SetLabel(ValueLabel::Brightness, Decimal(value));
+      gamma_.ApplyBrightness(static_cast<std::int16_t>(value));
+      break;
+    }
+    case Slider::Contrast: {
+      const int value = controls_.SliderValue(Slider::Contrast);
+      controls_.SetLabel(ValueLabel::Contrast, Decimal(value));
+      gamma_.ApplyContrast(static_cast<std::int16_t>(value));
+      break;
+    }
+    case Slider::Red:
+    case Slider::Green:
+    case Slider::Blue:
+      // The colour sliders act on their change notification, which follows every move.
+      break;
+  }
+}
+
+void MainWindow::OnSliderChange(Slider slider) {
+  switch (slider) {
+    case Slider::Brightness:
+    case Slider::Contrast:
+      // These two act on scrolling only, so values set by the program do not reach the display.
+      break;
+    case Slider::Red:
+    case Slider::Green:
+    case Slider::Blue:
+      // Whichever member changed, all three are read.
+      gamma_.ApplyColours({static_cast<std::int16_t>(controls_.SliderValue(Slider::Red)),
+                           static_cast<std::int16_t>(controls_.SliderValue(Slider::Green)),
+                           static_cast<std::int16_t>(controls_.SliderValue(Slider::Blue))});
+      break;
+  }
+}
+
+void MainWindow::OnEnhanceClick() {
+  if (controls_.EnhanceTicked()) {
+    overlay_.Show();
+  } else {
+    overlay_.Hide();
+  }
+}
+
+void MainWindow::OnDarknessThumbDrag() { UpdateDarkness(); }
+
+void MainWindow::OnHideClick() { controls_.HideWindow(); }
+
+void MainWindow::UpdateDarkness() {
+  // While the overlay is hidden the bar moves without effect, and the label keeps the last value
+  // that was applied.
+  if (!overlay_.IsShowing()) return;
+  const int value = controls_.DarknessValue();
+  overlay_.ApplyDarkness(static_cast<std::int16_t>(value));
+  controls_.SetLabel(ValueLabel::Darkness, Decimal(value));
+}
+
+void MainWindow::RestoreDefaults() {
+  // The sliders' own change reactions run as for any change of value: non-zero colour sliders
+  // write their neutral ramp here, and the final write below decides what the display shows.
+  controls_.SetSliderValue(Slider::Brightness, kBrightnessNeutral);
+  controls_.SetSliderValue(Slider::Contrast, kContrastNeutral);
+  for (Slider colour : kColourSliders) controls_.SetSliderValue(colour, kColourNeutral);
+
+  controls_.SetLabel(ValueLabel::Brightness, Decimal(controls_.SliderValue(Slider::Brightness)));
+  controls_.SetLabel(ValueLabel::Contrast, Decimal(controls_.SliderValue(Slider::Contrast)));
+
+  controls_.SetDarknessValue(kDarknessNeutral);
+  UpdateDarkness();
+
+  // Always beside the program, never the working directory.
+  RampFileOutcome outcome = LoadRampFile(programDirectory_ / kDefaultsFileName);
+  switch (outcome.status) {
+    case RampFileStatus::Read:
+      gamma_.SavedRamp() = outcome.ramp;
+      break;
+    case RampFileStatus::Missing:
+      dialogs_.ShowMessage(kMissingDefaultsText, kSystemNoticeCaption,
+                           platform::MessageIcon::Exclamation);
+      break;
+    case RampFileStatus::Malformed: {
+      // A partly read file is not applied: SavedRamp stays as it was.
+      std::string text{kMalformedDefaultsLead};
+      text += outcome.problem;
+      text += kMalformedDefaultsTail;
+      dialogs_.ShowMessage(text, kSystemNoticeCaption, platform::MessageIcon::Exclamation);
+      break;
+    }
+  }
+
+  gamma_.ApplySaved();
+}
+
+int MainWindow::DarknessValue() const { return controls_.DarknessValue(); }
+int MainWindow::DarknessMinimum() const { return controls_.DarknessMinimum(); }
+int MainWindow::DarknessMaximum() const { return controls_.DarknessMaximum(); }
+void MainWindow::SetDarknessValue(int value) { controls_.SetDarknessValue(value); }
+// The controls raise the click reaction when the box was not ticked yet.
+void MainWindow::TickEnhance() { controls_.SetEnhanceTicked(true); }
+
+}  // namespace lumenor::app
