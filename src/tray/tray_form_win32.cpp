@@ -1,0 +1,288 @@
+#include "tray/tray_form_win32.h"
+
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "platform/dialogs.h"
+#include "platform/notify_icon_win32.h"
+#include "resource_ids.h"
+#include "tray/tray_icon.h"
+
+namespace lumenor::tray {
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"mytray1";  // never seen: the window is never shown
+constexpr UINT_PTR kBalloonTimerId = 1;     // Timer_no_boloon
+constexpr UINT kRunDeferred = WM_APP + 1;
+
+// myhame's items.
+constexpr UINT kOpen1 = 1;  // "Tandwin专版"
+constexpr UINT kSave1 = 2;  // "选项"
+constexpr UINT kSd1 = 3;    // "退出"
+
+struct WindowDestroyer {
+  void operator()(HWND window) const noexcept { DestroyWindow(window); }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+
+struct IconDestroyer {
+  void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
+};
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
+
+struct MenuDestroyer {
+  void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
+};
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+
+std::string Utf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int size = static_cast<int>(wide.size());
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+  return text;
+}
+
+// The system's text for an error code, without its line break.
+std::string ErrorText(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text(buffer != nullptr ? buffer : L"", length);
+  if (buffer != nullptr) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+  return Utf8(text);
+}
+
+[[noreturn]] void ThrowLastError() {
+  const DWORD error = GetLastError();
+  throw TrayError(static_cast<std::int32_t>(error), ErrorText(error));
+}
+
+// The directory lumenor.exe was started from, never the working directory.
+std::wstring ProgramDirectory() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) ThrowLastError();
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of(L"\\/"));
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The path in the active code page (UTF-8 through the manifest), empty when some character of it
+// has no spelling there.
+std::string AnsiPath(const std::wstring& path) {
+  const UINT codePage = GetACP();
+  const DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL lossy = FALSE;
+  BOOL* lossyOut = codePage == CP_UTF8 ? nullptr : &lossy;
+  const int size = static_cast<int>(path.size());
+  const int length = WideCharToMultiByte(codePage, flags, path.c_str(), size, nullptr, 0, nullptr, lossyOut);
+  if (length <= 0 || lossy) return {};
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(codePage, flags, path.c_str(), size, text.data(), length, nullptr, lossyOut);
+  return lossy ? std::string{} : text;
+}
+
+}  // namespace
+
+struct TrayForm::Impl final : TrayHost {
+  Impl(HINSTANCE instance, platform::Dialogs& dialogs, Callbacks callbacks)
+      : instance(instance), dialogs(dialogs), callbacks(std::move(callbacks)) {}
+  ~Impl() override {
+    tray.RemoveTrayIcon();
+    window.reset();  // before the icons it carries
+  }
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+
+  void Load();
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void RunDeferred();
+
+  // TrayHost
+  std::uint64_t Window() const override { return reinterpret_cast<std::uintptr_t>(window.get()); }
+  std::uint64_t OwnIcon() const override { return reinterpret_cast<std::uintptr_t>(ownIcon); }
+  std::uint64_t LoadIconFile() override;
+  void StartBalloonTimer(std::uint32_t ms) override { SetTimer(window.get(), kBalloonTimerId, ms, nullptr); }
+  void StopBalloonTimer() override { KillTimer(window.get(), kBalloonTimerId); }
+  void OpenMenu() override;
+  void ShowMainWindow() override {
+    if (callbacks.showMainWindow) callbacks.showMainWindow();
+  }
+  void ShowErrorReport(std::string_view text) override {
+    dialogs.ShowMessage(text, platform::kProgramTitle, platform::MessageIcon::None);
+  }
+
+  HINSTANCE instance;
+  platform::Dialogs& dialogs;
+  Callbacks callbacks;
+  UniqueIcon ownedOwnIcon;   // the program icon at small size, when the resource has it
+  HICON ownIcon = nullptr;   // the icon the window carries
+  UniqueIcon fileIcon;       // tray.ico, when it loaded
+  UniqueMenu menu;           // myhame
+  UniqueWindow window;
+  UINT taskbarCreated = 0;
+  platform::ShellNotifyIcon shell;
+  TrayIcon tray{*this, shell};
+  std::vector<std::function<void()>> deferred;
+};
+
+void TrayForm::Impl::Load() {
+  const int small = GetSystemMetrics(SM_CXSMICON);
+  ownedOwnIcon.reset(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON, small, small, 0)));
+  ownIcon = ownedOwnIcon ? ownedOwnIcon.get() : LoadIconW(nullptr, IDI_APPLICATION);
+
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (!GetClassInfoExW(instance, kTrayFormClass, &existing)) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Impl::WindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kTrayFormClass;
+    RegisterClassExW(&wc);
+  }
+  // Hidden: WS_VISIBLE is not among the styles, and nothing ever shows it.
+  window.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kTrayFormClass, kCaption, WS_OVERLAPPED, 0, 0, 0,
+                               0, nullptr, nullptr, instance, this));
+  SendMessageW(window.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ownIcon));
+
+  // Timer_no_boloon has interval 0 until a balloon asks for it: no timer runs until then.
+
+  menu.reset(CreatePopupMenu());
+  AppendMenuW(menu.get(), MF_STRING, kOpen1, L"Tandwin专版");
+  AppendMenuW(menu.get(), MF_STRING, kSave1, L"选项");
+  AppendMenuW(menu.get(), MF_STRING, kSd1, L"退出");
+
+  // Explorer broadcasts this to top-level windows when it recreates the taskbar.
+  taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  ChangeWindowMessageFilterEx(window.get(), taskbarCreated, MSGFLT_ALLOW, nullptr);
+
+  tray.AddTrayIcon(kTrayTooltip);
+}
+
+std::uint64_t TrayForm::Impl::LoadIconFile() {
+  const std::wstring path = ProgramDirectory() + L"\\tray.ico";
+  if (!FileExists(path)) return 0;
+  // A stand-alone icon file takes no module handle. The path goes in the active code page when it
+  // can be spelled there, else as it is.
+  constexpr UINT kFlags = LR_LOADFROMFILE | LR_LOADMAP3DCOLORS;
+  const std::string ansi = AnsiPath(path);
+  HANDLE image = !ansi.empty() ? LoadImageA(nullptr, ansi.c_str(), IMAGE_ICON, 16, 16, kFlags)
+                               : LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 16, 16, kFlags);
+  fileIcon.reset(static_cast<HICON>(image));
+  return reinterpret_cast<std::uintptr_t>(fileIcon.get());
+}
+
+void TrayForm::Impl::OpenMenu() {
+  POINT at{};
+  GetCursorPos(&at);
+  // The menu closes when the user clicks elsewhere only if our window is in the foreground.
+  SetForegroundWindow(window.get());
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                     at.x, at.y, 0, window.get(), nullptr));
+  PostMessageW(window.get(), WM_NULL, 0, 0);
+  switch (chosen) {
+    case kOpen1: break;  // "Tandwin专版" does nothing
+    case kSave1: ShowMainWindow(); break;
+    case kSd1:
+      if (callbacks.endProgram) callbacks.endProgram();
+      break;
+    default: break;  // dismissed
+  }
+}
+
+void TrayForm::Impl::RunDeferred() {
+  auto work = std::exchange(deferred, {});
+  for (auto& step : work) step();
+}
+
+LRESULT CALLBACK TrayForm::Impl::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) noexcept {
+  Impl* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Impl*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Impl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  }
+  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (self == nullptr || self->window.get() != window) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->Handle(window, message, wParam, lParam);
+}
+
+LRESULT TrayForm::Impl::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == taskbarCreated && taskbarCreated != 0) {
+    tray.OnTaskbarCreated();
+    return 0;
+  }
+  switch (message) {
+    case kTrayCallbackMessage:  // WM_MOUSEMOVE: the icon's mouse message in lParam's low word
+      tray.OnIconMessage(LOWORD(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kBalloonTimerId) {
+        tray.OnBalloonTimer();
+        return 0;
+      }
+      break;
+    case kRunDeferred:
+      RunDeferred();
+      return 0;
+    case WM_CLOSE:  // closing the start-up window ends the program the way "退出" does
+      if (callbacks.endProgram) callbacks.endProgram();
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam != FALSE) tray.RemoveTrayIcon();
+      return 0;
+    default: break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TrayForm::TrayForm(HINSTANCE instance, platform::Dialogs& dialogs, Callbacks callbacks)
+    : impl_(std::make_unique<Impl>(instance, dialogs, std::move(callbacks))) {
+  impl_->Load();
+}
+
+TrayForm::~TrayForm() = default;
+
+void TrayForm::Unload() {
+  impl_->tray.RemoveTrayIcon();
+  impl_->StopBalloonTimer();
+}
+
+void TrayForm::TrayBalloon(std::string_view text, std::string_view title, std::int16_t contime) {
+  impl_->tray.TrayBalloon(text, title, contime);
+}
+
+void TrayForm::Defer(std::function<void()> work) {
+  impl_->deferred.push_back(std::move(work));
+  PostMessageW(impl_->window.get(), kRunDeferred, 0, 0);
+}
+
+HWND TrayForm::Window() const { return impl_->window.get(); }
+
+}  // namespace lumenor::tray
