@@ -344,7 +344,8 @@ void Form::Create() {
 
   // The start-up sequence: the desktop's device context, then the core's part.
   display_ = std::make_unique<platform::DesktopGammaDevice>();
-  core_ = std::make_unique<MainWindow>(*this, *display_, overlay_, dialogs_, ProgramDirectory());
+  MainWindowControls& controls = *this;
+  core_ = std::make_unique<MainWindow>(controls, *display_, overlay_, dialogs_, ProgramDirectory());
   core_->Load();
 }
 

@@ -1,0 +1,307 @@
+#!/usr/bin/env python3
+"""Draws Lumenor's own artwork and writes it as Windows resource files, with the standard library
+only: the program icon lumenor.ico (48, 32 and 16 px, each in 256 colours and in 32-bit colour) and
+the main window's decorative picture decoration.bmp (382 x 318 px, 256 colours).
+
+The outputs are committed beside this script; run it again after changing a drawing:
+    python3 resources/make_art.py
+"""
+
+import math
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+# --------------------------------------------------------------------------------------------
+# Drawing helpers: images are lists of rows of (r, g, b, a) tuples, a in 0..255.
+
+def blank(width, height, colour=(0, 0, 0, 0)):
+    return [[colour for _ in range(width)] for _ in range(height)]
+
+
+def over(dst, src):
+    """src over dst, both straight (not premultiplied) RGBA."""
+    sa = src[3] / 255.0
+    da = dst[3] / 255.0
+    oa = sa + da * (1.0 - sa)
+    if oa <= 0.0:
+        return (0, 0, 0, 0)
+    return tuple(
+        int(round((src[i] * sa + dst[i] * da * (1.0 - sa)) / oa)) for i in range(3)
+    ) + (int(round(oa * 255.0)),)
+
+
+def mix(a, b, t):
+    t = max(0.0, min(1.0, t))
+    return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(len(a)))
+
+
+def supersampled(width, height, shade, samples=4):
+    """Renders shade(x, y) -> RGBA (or None) at samples x samples points per pixel."""
+    img = blank(width, height)
+    n = samples * samples
+    for y in range(height):
+        for x in range(width):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(samples):
+                for sx in range(samples):
+                    px = x + (sx + 0.5) / samples
+                    py = y + (sy + 0.5) / samples
+                    c = shade(px, py)
+                    if c is None:
+                        continue
+                    a = c[3] / 255.0
+                    acc[0] += c[0] * a
+                    acc[1] += c[1] * a
+                    acc[2] += c[2] * a
+                    acc[3] += a
+            if acc[3] > 0:
+                img[y][x] = (
+                    int(round(acc[0] / acc[3])),
+                    int(round(acc[1] / acc[3])),
+                    int(round(acc[2] / acc[3])),
+                    int(round(acc[3] / n * 255.0)),
+                )
+    return img
+
+
+# --------------------------------------------------------------------------------------------
+# The icon: a screen whose picture runs from full light on the left to black on the right, with
+# a small sun above it.
+
+def icon_shade(size):
+    s = size / 48.0  # drawn on a 48-unit grid
+
+    bezel = (40, 44, 52, 255)
+    stand = (90, 96, 108, 255)
+
+    def shade(px, py):
+        x = px / s
+        y = py / s
+        colour = None
+        # Stand and foot.
+        if 21 <= x <= 27 and 34 <= y <= 40:
+            colour = stand
+        if 13 <= x <= 35 and 40 <= y <= 44:
+            colour = stand
+        # Screen: rounded bezel 3..45 x 8..35.
+        if 3 <= x <= 45 and 8 <= y <= 35:
+            r = 3.0
+            cx = min(max(x, 3 + r), 45 - r)
+            cy = min(max(y, 8 + r), 35 - r)
+            if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
+                colour = bezel
+                # The picture: light to dark, left to right.
+                if 6 <= x <= 42 and 11 <= y <= 32:
+                    t = (x - 6) / 36.0
+                    light = (255, 236, 140)
+                    dark = (10, 12, 20)
+                    colour = mix(light, dark, t) + (255,)
+        # The sun, top left, over the bezel.
+        d = math.hypot(x - 13, y - 12)
+        if d <= 6.5:
+            colour = (255, 200, 40, 255)
+        elif d <= 8.0:
+            colour = (255, 150, 20, 255)
+        # Its rays.
+        if 8.5 <= d <= 11.5:
+            ang = math.atan2(y - 12, x - 13)
+            if abs(math.sin(ang * 4)) < 0.28 and not (8 <= y <= 35 and x >= 3 and d < 9.5):
+                colour = (255, 190, 30, 255)
+        return colour
+
+    return shade
+
+
+def icon_image(size):
+    return supersampled(size, size, icon_shade(size), samples=4)
+
+
+# --------------------------------------------------------------------------------------------
+# The picture: dusk over hills, the sun low on the right. Only the right-hand part shows in the
+# window, so the sun and the brightest sky stand there.
+
+def decoration():
+    width, height = 382, 318
+    top = (18, 26, 74)
+    middle = (112, 64, 140)
+    horizon = (255, 170, 90)
+    sun_centre = (318, 118)
+
+    def hill(x, base, amp, period, phase):
+        return base + amp * math.sin(x / period + phase)
+
+    def shade(px, py):
+        # Sky.
+        t = py / 190.0
+        if t < 0.55:
+            c = mix(top, middle, t / 0.55)
+        else:
+            c = mix(middle, horizon, (t - 0.55) / 0.45)
+        c = c + (255,)
+        # Sun with a glow.
+        d = math.hypot(px - sun_centre[0], py - sun_centre[1])
+        glow = max(0.0, 1.0 - d / 90.0) ** 2
+        c = over(c, (255, 230, 160, int(200 * glow)))
+        if d <= 26:
+            c = (255, 240, 190, 255)
+        elif d <= 28:
+            c = over(c, (255, 230, 170, int(255 * (28 - d) / 2)))
+        # Three rows of hills, far to near.
+        for base, amp, period, phase, colour in (
+            (180, 14, 37.0, 0.6, (92, 58, 110)),
+            (214, 18, 29.0, 2.1, (58, 40, 84)),
+            (252, 22, 46.0, 4.0, (30, 24, 52)),
+        ):
+            if py >= hill(px, base, amp, period, phase):
+                c = colour + (255,)
+        return c
+
+    return supersampled(width, height, shade, samples=2)
+
+
+# --------------------------------------------------------------------------------------------
+# Palettes and encoders.
+
+def fixed_palette():
+    """216 colour cube, then 40 greys: 256 entries as (r, g, b)."""
+    pal = []
+    steps = [0, 51, 102, 153, 204, 255]
+    for r in steps:
+        for g in steps:
+            for b in steps:
+                pal.append((r, g, b))
+    for i in range(40):
+        v = int(round(i * 255 / 39))
+        pal.append((v, v, v))
+    return pal
+
+
+BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
+
+
+def quantise(img, palette, dither):
+    """Indexes into palette; transparent pixels (alpha < 128) get index 0."""
+    cache = {}
+
+    def nearest(c):
+        hit = cache.get(c)
+        if hit is not None:
+            return hit
+        best = min(
+            range(len(palette)),
+            key=lambda i: (palette[i][0] - c[0]) ** 2 * 3
+            + (palette[i][1] - c[1]) ** 2 * 4
+            + (palette[i][2] - c[2]) ** 2 * 2,
+        )
+        cache[c] = best
+        return best
+
+    out = []
+    for y, row in enumerate(img):
+        line = []
+        for x, p in enumerate(row):
+            if p[3] < 128:
+                line.append(0)
+                continue
+            c = p[:3]
+            if dither:
+                # Ordered dither by a little under half a cube step.
+                d = (BAYER4[y % 4][x % 4] / 16.0 - 0.47) * 46
+                c = tuple(max(0, min(255, int(round(v + d)))) for v in c)
+            line.append(nearest(c))
+        out.append(line)
+    return out
+
+
+def row_pad(n):
+    return (4 - n % 4) % 4
+
+
+def and_mask(img):
+    """1 bit per pixel, bottom-up, set where the pixel is transparent."""
+    w = len(img[0])
+    data = bytearray()
+    stride = (w + 31) // 32 * 4
+    for row in reversed(img):
+        bits = bytearray(stride)
+        for x, p in enumerate(row):
+            if p[3] < 128:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        data += bits
+    return bytes(data)
+
+
+def bitmap_info_header(width, height, bpp, colours_used=0):
+    image_size = 0
+    return struct.pack(
+        "<IiiHHIIiiII", 40, width, height, 1, bpp, 0, image_size, 2835, 2835, colours_used, 0
+    )
+
+
+def icon_dib_32(img):
+    w, h = len(img[0]), len(img)
+    head = bitmap_info_header(w, h * 2, 32)
+    pixels = bytearray()
+    for row in reversed(img):
+        for r, g, b, a in row:
+            pixels += bytes((b, g, r, a))
+    return head + bytes(pixels) + and_mask(img)
+
+
+def icon_dib_8(img, palette):
+    w, h = len(img[0]), len(img)
+    head = bitmap_info_header(w, h * 2, 8, 256)
+    pal = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    idx = quantise(img, palette, dither=False)
+    pixels = bytearray()
+    for row in reversed(idx):
+        pixels += bytes(row) + bytes(row_pad(w))
+    return head + pal + bytes(pixels) + and_mask(img)
+
+
+def write_ico(path, images):
+    """images: list of (size, bpp, colour_count, dib bytes)."""
+    count = len(images)
+    header = struct.pack("<HHH", 0, 1, count)
+    offset = 6 + 16 * count
+    entries = b""
+    blobs = b""
+    for size, bpp, colours, dib in images:
+        dim = size if size < 256 else 0
+        entries += struct.pack("<BBBBHHII", dim, dim, colours, 0, 1, bpp, len(dib), offset)
+        offset += len(dib)
+        blobs += dib
+    with open(path, "wb") as f:
+        f.write(header + entries + blobs)
+
+
+def write_bmp8(path, img, palette):
+    w, h = len(img[0]), len(img)
+    idx = quantise(img, palette, dither=True)
+    pixels = bytearray()
+    for row in reversed(idx):
+        pixels += bytes(row) + bytes(row_pad(w))
+    pal = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    info = bitmap_info_header(w, h, 8, 256)
+    offset = 14 + len(info) + len(pal)
+    file_header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    with open(path, "wb") as f:
+        f.write(file_header + info + pal + bytes(pixels))
+
+
+def main():
+    palette = fixed_palette()
+    images = []
+    for size in (48, 32, 16):
+        img = icon_image(size)
+        images.append((size, 8, 0, icon_dib_8(img, palette)))  # 0: 256 or more colours
+        images.append((size, 32, 0, icon_dib_32(img)))
+    write_ico(os.path.join(HERE, "lumenor.ico"), images)
+    write_bmp8(os.path.join(HERE, "decoration.bmp"), decoration(), palette)
+
+
+if __name__ == "__main__":
+    main()
