@@ -1,0 +1,79 @@
+#pragma once
+// What the overlay relies on a layered window doing, run against the fake natively and against a
+// real window under Wine. Env provides `platform::LayeredWindow& window()` over a freshly created,
+// hidden window.
+#include <gtest/gtest.h>
+
+#include "overlay/dim_overlay.h"
+#include "platform/layered_window.h"
+
+namespace lumenor::contract {
+
+template <typename Env>
+class LayeredWindowContract : public ::testing::Test {
+ protected:
+  platform::LayeredWindow& window() { return env_.window(); }
+
+ private:
+  Env env_;
+};
+
+TYPED_TEST_SUITE_P(LayeredWindowContract);
+
+TYPED_TEST_P(LayeredWindowContract, AFreshWindowIsHiddenAndNotTopmost) {
+  platform::LayeredWindow& w = this->window();
+  EXPECT_FALSE(w.IsVisible());
+  EXPECT_EQ(w.ExtendedStyle() & platform::kExStyleTopmost, 0u);
+}
+
+TYPED_TEST_P(LayeredWindowContract, TheExtendedStyleReadsBackWhatWasWritten) {
+  platform::LayeredWindow& w = this->window();
+  const std::uint32_t before = w.ExtendedStyle();
+  w.SetExtendedStyle(before | overlay::kOverlayExStyleBits);
+  EXPECT_EQ(w.ExtendedStyle(), before | overlay::kOverlayExStyleBits);
+}
+
+TYPED_TEST_P(LayeredWindowContract, ShowAndHideSetVisibility) {
+  platform::LayeredWindow& w = this->window();
+  w.Show();
+  EXPECT_TRUE(w.IsVisible());
+  w.Hide();
+  EXPECT_FALSE(w.IsVisible());
+}
+
+TYPED_TEST_P(LayeredWindowContract, BringingAHiddenWindowToTopmostNeverShowsIt) {
+  platform::LayeredWindow& w = this->window();
+  w.BringToTopmost();
+  EXPECT_FALSE(w.IsVisible());
+  EXPECT_NE(w.ExtendedStyle() & platform::kExStyleTopmost, 0u);
+}
+
+TYPED_TEST_P(LayeredWindowContract, WritingTheExtendedStyleNeverClearsTopmost) {
+  platform::LayeredWindow& w = this->window();
+  w.BringToTopmost();
+  w.SetExtendedStyle(w.ExtendedStyle() & ~platform::kExStyleTopmost);
+  EXPECT_NE(w.ExtendedStyle() & platform::kExStyleTopmost, 0u);
+}
+
+TYPED_TEST_P(LayeredWindowContract, ThePrimaryScreenHasASize) {
+  const platform::ScreenSize screen = this->window().PrimaryScreenSize();
+  EXPECT_GT(screen.width, 0);
+  EXPECT_GT(screen.height, 0);
+}
+
+TYPED_TEST_P(LayeredWindowContract, TheOverlaysCreationLeavesItHiddenLayeredTransparentTopmost) {
+  platform::LayeredWindow& w = this->window();
+  overlay::DimOverlay(w).Create();
+  EXPECT_FALSE(w.IsVisible());
+  const std::uint32_t style = w.ExtendedStyle();
+  EXPECT_EQ(style & overlay::kOverlayExStyleBits, overlay::kOverlayExStyleBits);
+  EXPECT_NE(style & platform::kExStyleTopmost, 0u);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(LayeredWindowContract, AFreshWindowIsHiddenAndNotTopmost,
+                            TheExtendedStyleReadsBackWhatWasWritten, ShowAndHideSetVisibility,
+                            BringingAHiddenWindowToTopmostNeverShowsIt,
+                            WritingTheExtendedStyleNeverClearsTopmost, ThePrimaryScreenHasASize,
+                            TheOverlaysCreationLeavesItHiddenLayeredTransparentTopmost);
+
+}  // namespace lumenor::contract
