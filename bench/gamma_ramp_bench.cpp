@@ -35,7 +35,8 @@ GammaRamp CalibratedRamp() {
   const std::array<double, 3> white{1.00, 0.97, 0.93};
   for (int i = 0; i < lumenor::app::kRampLevels; ++i) {
     for (int c = 0; c < lumenor::app::kRampChannels; ++c) {
-      ramp[RampIndex(i, c)] = static_cast<std::uint16_t>(std::lround(65535.0 * white[c] * std::pow(i / 255.0, exponent[c])));
+      ramp[RampIndex(i, c)] = static_cast<std::uint16_t>(
+          std::lround(65535.0 * white[c] * std::pow(i / 255.0, exponent[c])));
     }
   }
   return ramp;
@@ -62,7 +63,8 @@ void BM_ApplyBrightness(benchmark::State& state) {
     adjuster.ApplyBrightness(brightness);
     benchmark::DoNotOptimize(adjuster.WorkingRamp().data());
   }
-  state.counters["writes_per_op"] = benchmark::Counter(static_cast<double>(display.writes), benchmark::Counter::kAvgIterations);
+  state.counters["writes_per_op"] =
+      benchmark::Counter(static_cast<double>(display.writes), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ApplyBrightness)->Arg(-30)->Arg(30);
 
@@ -75,7 +77,8 @@ void BM_ApplyContrast(benchmark::State& state) {
     adjuster.ApplyContrast(contrast);
     benchmark::DoNotOptimize(adjuster.WorkingRamp().data());
   }
-  state.counters["writes_per_op"] = benchmark::Counter(static_cast<double>(display.writes), benchmark::Counter::kAvgIterations);
+  state.counters["writes_per_op"] =
+      benchmark::Counter(static_cast<double>(display.writes), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ApplyContrast)->Arg(60)->Arg(150);
 
@@ -87,7 +90,8 @@ void BM_ApplyColours(benchmark::State& state) {
     adjuster.ApplyColours({-20, 10, 35});
     benchmark::DoNotOptimize(adjuster.WorkingRamp().data());
   }
-  state.counters["writes_per_op"] = benchmark::Counter(static_cast<double>(display.writes), benchmark::Counter::kAvgIterations);
+  state.counters["writes_per_op"] =
+      benchmark::Counter(static_cast<double>(display.writes), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ApplyColours);
 

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kNumbers = kRampLevels * kRampChannels;  // 768
 // A ramp file is a few kilobytes; anything past 1 MiB is not one.
-constexpr std::uintmax_t kMaxFileBytes = 1024 * 1024;
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1024} * 1024;
 // How much of a bad field the message quotes.
 constexpr std::size_t kQuotedBytes = 24;
 // Any magnitude above this is out of range; accumulating stops here so long digit runs cannot
@@ -21,9 +21,15 @@ constexpr std::int32_t kSaturated = 100000;
 
 constexpr int kEnd = std::char_traits<char>::eof();
 
-bool IsBlank(int c) { return c == ' ' || c == '\t'; }
-bool IsLineBreak(int c) { return c == '\n' || c == '\r'; }
-bool EndsField(int c) { return c == kEnd || c == ',' || IsBlank(c) || IsLineBreak(c); }
+bool IsBlank(int c) {
+  return c == ' ' || c == '\t';
+}
+bool IsLineBreak(int c) {
+  return c == '\n' || c == '\r';
+}
+bool EndsField(int c) {
+  return c == kEnd || c == ',' || IsBlank(c) || IsLineBreak(c);
+}
 
 // Takes the text one character at a time straight from the stream's buffer, counting lines (LF,
 // CRLF and a lone CR each end one) and refusing to go past kMaxFileBytes.
@@ -157,7 +163,9 @@ std::string Quote(const Field& field) {
   if (field.cut) {
     // Step back over the continuation bytes of a character the cut went through.
     std::size_t start = end;
-    while (start > 0 && end - start < 3 && (static_cast<unsigned char>(in[start - 1]) & 0xC0) == 0x80) --start;
+    while (start > 0 && end - start < 3 &&
+           (static_cast<unsigned char>(in[start - 1]) & 0xC0) == 0x80)
+      --start;
     if (start > 0 && static_cast<unsigned char>(in[start - 1]) >= 0xC0) {
       const std::string tail = in.substr(start - 1);
       if (Utf8Length(tail, 0) == 0) end = start - 1;
@@ -211,7 +219,8 @@ RampFileOutcome ParseRampText(std::istream& text) {
     while (IsBlank(reader.Peek()) || IsLineBreak(reader.Peek())) reader.Next();
     if (reader.TooLong()) return Reject(TooLarge(0));
     if (reader.Peek() == kEnd) {
-      return Reject("只有 " + std::to_string(k) + " 个数，需要 " + std::to_string(kNumbers) + " 个");
+      return Reject("只有 " + std::to_string(k) + " 个数，需要 " + std::to_string(kNumbers) +
+                    " 个");
     }
     if (reader.Peek() == ',') {
       return Reject(Where(reader.Line(), number) + "是空的（逗号前没有数字）");

@@ -15,9 +15,13 @@ constexpr std::int32_t kTopLevel = 65534;
 constexpr std::int16_t kMaxSetting = 50;
 
 // The nearest integer, halves to the even one (the default rounding mode).
-std::int32_t RoundHalfEven(double x) { return static_cast<std::int32_t>(std::nearbyint(x)); }
+std::int32_t RoundHalfEven(double x) {
+  return static_cast<std::int32_t>(std::nearbyint(x));
+}
 
-std::int16_t SignedReading(std::uint16_t entry) { return static_cast<std::int16_t>(entry); }
+std::int16_t SignedReading(std::uint16_t entry) {
+  return static_cast<std::int16_t>(entry);
+}
 
 }  // namespace
 
@@ -43,14 +47,17 @@ std::int32_t AdjustLevel(std::int16_t v, std::int32_t level) {
 
 GammaAdjuster::GammaAdjuster(platform::GammaDevice& display) : display_(display) {}
 
-void GammaAdjuster::ReadSavedFromDisplay() { display_.ReadRamp(saved_); }
+void GammaAdjuster::ReadSavedFromDisplay() {
+  display_.ReadRamp(saved_);
+}
 
 void GammaAdjuster::ApplyBrightness(std::int16_t brightness) {
   for (int level = 0; level < kRampLevels; ++level) {
     const std::uint16_t red = saved_[RampIndex(level, 0)];
     const std::uint16_t out =
         brightness == 0 ? red : LevelToWord(AdjustLevel(brightness, WordToLevel(red)));
-    for (int channel = 0; channel < kRampChannels; ++channel) working_[RampIndex(level, channel)] = out;
+    for (int channel = 0; channel < kRampChannels; ++channel)
+      working_[RampIndex(level, channel)] = out;
   }
   display_.WriteRamp(working_);
 }
@@ -81,6 +88,8 @@ void GammaAdjuster::ApplyContrast(std::int16_t contrast) {
   display_.WriteRamp(working_);
 }
 
-void GammaAdjuster::ApplySaved() { display_.WriteRamp(saved_); }
+void GammaAdjuster::ApplySaved() {
+  display_.WriteRamp(saved_);
+}
 
 }  // namespace lumenor::app

@@ -17,13 +17,14 @@ inline constexpr int kRampChannels = 3;
 
 // 768 entries, channel-major (all red, then green, then blue): the layout the platform's gamma
 // calls read and write. Entry (level, channel) stands at channel * 256 + level.
-using GammaRamp = std::array<std::uint16_t, kRampLevels * kRampChannels>;
+using GammaRamp = std::array<std::uint16_t, std::size_t{kRampLevels} * kRampChannels>;
 
 constexpr std::size_t RampIndex(int level, int channel) {
   return static_cast<std::size_t>(channel) * kRampLevels + static_cast<std::size_t>(level);
 }
 
-// An entry as a level 0 … 65534: entries from 32768 up lose one, so 32767 and 32768 both give 32767.
+// An entry as a level 0 … 65534: entries from 32768 up lose one, so 32767 and 32768 both give
+// 32767.
 std::int32_t WordToLevel(std::uint16_t entry);
 // The inverse of WordToLevel: levels above 32767 gain one back. Levels outside 0 … 65534 are held
 // at the nearer end, so no level wraps round to the other end of the ramp.
@@ -44,11 +45,11 @@ class GammaAdjuster {
   // Reads the display's current ramp into SavedRamp; a failed read leaves it as it was.
   void ReadSavedFromDisplay();
 
-  void ApplyBrightness(std::int16_t brightness);               // -50 … 50, every channel from red
-  void BuildChannel(std::int16_t colour, int channel);         // -50 … 50, one channel from itself
+  void ApplyBrightness(std::int16_t brightness);        // -50 … 50, every channel from red
+  void BuildChannel(std::int16_t colour, int channel);  // -50 … 50, one channel from itself
   void ApplyColours(const std::array<std::int16_t, 3>& colours);  // red, green, blue in order
-  void ApplyContrast(std::int16_t contrast);                   // 1 … 300, signed reading
-  void ApplySaved();                                           // writes SavedRamp as it stands
+  void ApplyContrast(std::int16_t contrast);                      // 1 … 300, signed reading
+  void ApplySaved();                                              // writes SavedRamp as it stands
 
   GammaRamp& SavedRamp() { return saved_; }
   const GammaRamp& SavedRamp() const { return saved_; }

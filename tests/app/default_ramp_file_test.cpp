@@ -30,7 +30,8 @@ std::string RampText(const GammaRamp& ramp, const std::string& line_end = "\n") 
 GammaRamp StraightRamp() {
   GammaRamp ramp{};
   for (int i = 0; i < kRampLevels; ++i) {
-    for (int c = 0; c < kRampChannels; ++c) ramp[RampIndex(i, c)] = static_cast<std::uint16_t>(i * 257);
+    for (int c = 0; c < kRampChannels; ++c)
+      ramp[RampIndex(i, c)] = static_cast<std::uint16_t>(i * 257);
   }
   return ramp;
 }
@@ -99,15 +100,25 @@ TEST(DefaultRampFile_Parse, CrLfLineEndsReadLikeLf) {
 }
 
 TEST(DefaultRampFile_Parse, BlanksTabsAndBlankLinesSeparateLikeCommas) {
+  // What goes before, between and after the three numbers of a level, in turn.
+  struct Layout {
+    const char* before;
+    const char* first;
+    const char* second;
+    const char* after;
+  };
+  static constexpr Layout kLayouts[] = {
+      {"", " ", "\t", "\n"},
+      {"  ", " ,\t", " , ", "  \r\n"},
+      {"", ",\n", ",\n\n", "\n"},  // a comma ending a line, an empty line
+      {"\t", "\t\t", ",  ", " \t\n"},
+  };
   std::string text = "\n\r\n  \t\n";  // blank lines and blanks before the first number
   for (int i = 0; i < 256; ++i) {
     const std::string n = std::to_string(static_cast<std::int16_t>(i * 257));
-    switch (i % 4) {
-      case 0: text += n + " " + n + "\t" + n + "\n"; break;
-      case 1: text += "  " + n + " ,\t" + n + " , " + n + "  \r\n"; break;
-      case 2: text += n + ",\n" + n + ",\n\n" + n + "\n"; break;  // a comma ending a line
-      default: text += "\t" + n + "\t\t" + n + ",  " + n + " \t\n"; break;
-    }
+    const Layout& layout = kLayouts[i % 4];
+    text.append(layout.before).append(n).append(layout.first).append(n);
+    text.append(layout.second).append(n).append(layout.after);
   }
 
   const RampFileOutcome outcome = Parse(text);
@@ -176,9 +187,12 @@ TEST(DefaultRampFile_Parse, TooFewNumbersAreRejected) {
 
 TEST(DefaultRampFile_Parse, NumbersOutsideTheSigned16BitRangeAreRejected) {
   const std::string text = RampText(StraightRamp());
-  ExpectRejected(Parse(WithNumber(text, 25, "70000")), "第 9 行第 25 个数“70000”超出 -32768 到 32767");
-  ExpectRejected(Parse(WithNumber(text, 3, "32768")), "第 1 行第 3 个数“32768”超出 -32768 到 32767");
-  ExpectRejected(Parse(WithNumber(text, 700, "-32769")), "第 234 行第 700 个数“-32769”超出 -32768 到 32767");
+  ExpectRejected(Parse(WithNumber(text, 25, "70000")),
+                 "第 9 行第 25 个数“70000”超出 -32768 到 32767");
+  ExpectRejected(Parse(WithNumber(text, 3, "32768")),
+                 "第 1 行第 3 个数“32768”超出 -32768 到 32767");
+  ExpectRejected(Parse(WithNumber(text, 700, "-32769")),
+                 "第 234 行第 700 个数“-32769”超出 -32768 到 32767");
   ExpectRejected(Parse(WithNumber(text, 10, "99999999999999999999")),
                  "第 4 行第 10 个数“99999999999999999999”超出 -32768 到 32767");
 }
@@ -210,7 +224,8 @@ TEST(DefaultRampFile_Parse, QuotedFieldIsCutShortAndKeptReadable) {
   ExpectRejected(Parse(WithNumber(text, 4, std::string(40, 'z'))),
                  "第 2 行第 4 个数“" + std::string(24, 'z') + "…”不是十进制整数");
   // Control characters and bytes that are not UTF-8 show as '?'.
-  ExpectRejected(Parse(WithNumber(text, 4, std::string("1\x01\xFF", 3))), "第 2 行第 4 个数“1??”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 4, std::string("1\x01\xFF", 3))),
+                 "第 2 行第 4 个数“1??”不是十进制整数");
   // A Chinese character the cut goes through is left out whole.
   ExpectRejected(Parse(WithNumber(text, 4, std::string(23, '9') + "数字")),
                  "第 2 行第 4 个数“" + std::string(23, '9') + "…”不是十进制整数");
@@ -227,7 +242,8 @@ TEST(DefaultRampFile_Parse, EmptyFieldsAreRejected) {
 }
 
 TEST(DefaultRampFile_Parse, TextLongerThanOneMebibyteBeforeThe768thNumberIsRejected) {
-  const std::string text = "1" + std::string(1024 * 1024, ' ') + RampText(StraightRamp());
+  const std::string text =
+      "1" + std::string(std::size_t{1024} * 1024, ' ') + RampText(StraightRamp());
   ExpectRejected(Parse(text), "文件太大，默认数据文件最多 1048576 字节");
 }
 
@@ -238,7 +254,8 @@ class DefaultRampFile_Load : public ::testing::Test {
  protected:
   void SetUp() override {
     std::random_device random;
-    dir_ = fs::temp_directory_path() / ("lumenor-ramp-" + std::to_string(random()) + std::to_string(random()));
+    dir_ = fs::temp_directory_path() /
+           ("lumenor-ramp-" + std::to_string(random()) + std::to_string(random()));
     fs::create_directories(dir_);
   }
   void TearDown() override {
@@ -274,19 +291,21 @@ TEST_F(DefaultRampFile_Load, NoRegularFileIsMissing) {
 TEST_F(DefaultRampFile_Load, MalformedFileIsRejectedWithItsProblem) {
   Write(dir_ / "Default.dat", WithNumber(RampText(StraightRamp()), 25, "70000"));
 
-  ExpectRejected(LoadRampFile(dir_ / "Default.dat"), "第 9 行第 25 个数“70000”超出 -32768 到 32767");
+  ExpectRejected(LoadRampFile(dir_ / "Default.dat"),
+                 "第 9 行第 25 个数“70000”超出 -32768 到 32767");
 }
 
 TEST_F(DefaultRampFile_Load, FileOverOneMebibyteIsRejectedByItsSize) {
   // A good ramp first: only the size is wrong.
   std::string text = RampText(StraightRamp());
-  text.resize(1024 * 1024, ' ');
+  text.resize(std::size_t{1024} * 1024, ' ');
   Write(dir_ / "exact.dat", text);
   text.push_back(' ');
   Write(dir_ / "over.dat", text);
 
   EXPECT_EQ(LoadRampFile(dir_ / "exact.dat").status, RampFileStatus::Read);
-  ExpectRejected(LoadRampFile(dir_ / "over.dat"), "文件太大（1048577 字节），默认数据文件最多 1048576 字节");
+  ExpectRejected(LoadRampFile(dir_ / "over.dat"),
+                 "文件太大（1048577 字节），默认数据文件最多 1048576 字节");
 }
 
 TEST_F(DefaultRampFile_Load, OpensAFileInADirectoryWithAChineseName) {

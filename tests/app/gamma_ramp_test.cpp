@@ -20,7 +20,8 @@ GammaRamp DistinctChannels() {
   GammaRamp ramp{};
   for (int i = 0; i < kRampLevels; ++i) {
     ramp[RampIndex(i, 0)] = static_cast<std::uint16_t>(i * 257);
-    ramp[RampIndex(i, 1)] = static_cast<std::uint16_t>(std::lround(65535.0 * std::pow(i / 255.0, 1.8)));
+    ramp[RampIndex(i, 1)] =
+        static_cast<std::uint16_t>(std::lround(65535.0 * std::pow(i / 255.0, 1.8)));
     ramp[RampIndex(i, 2)] = static_cast<std::uint16_t>(i * 200);
   }
   return ramp;
@@ -158,19 +159,23 @@ TEST_P(GammaAdjuster_ContrastTable, EveryChannelGetsTheWorkedEntry) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkedValues, GammaAdjuster_ContrastTable,
-    ::testing::Values(  //
-        ContrastCase{0x0080, 1, 0x0001}, ContrastCase{0x0080, 50, 0x0040}, ContrastCase{0x0080, 100, 0x0080},
-        ContrastCase{0x0080, 150, 0x00C0}, ContrastCase{0x0080, 200, 0x0100}, ContrastCase{0x0080, 300, 0x0180},
-        ContrastCase{0x4000, 1, 0x00A4}, ContrastCase{0x4000, 50, 0x2000}, ContrastCase{0x4000, 100, 0x4000},
-        ContrastCase{0x4000, 150, 0x6000}, ContrastCase{0x4000, 200, 0x7FFF}, ContrastCase{0x4000, 300, 0x7FFF},
-        ContrastCase{0x8000, 1, 0xFEB8}, ContrastCase{0x8000, 50, 0xC000}, ContrastCase{0x8000, 100, 0x8001},
-        ContrastCase{0x8000, 150, 0x8001}, ContrastCase{0x8000, 200, 0x8001}, ContrastCase{0x8000, 300, 0x8001},
-        ContrastCase{0xC000, 1, 0xFF5C}, ContrastCase{0xC000, 50, 0xE000}, ContrastCase{0xC000, 100, 0xC000},
-        ContrastCase{0xC000, 150, 0xA000}, ContrastCase{0xC000, 200, 0x8001}, ContrastCase{0xC000, 300, 0x8001},
-        ContrastCase{0xFFFF, 1, 0x0000}, ContrastCase{0xFFFF, 50, 0x0000}, ContrastCase{0xFFFF, 100, 0xFFFF},
-        ContrastCase{0xFFFF, 150, 0xFFFE}, ContrastCase{0xFFFF, 200, 0xFFFE}, ContrastCase{0xFFFF, 300, 0xFFFD}));
+INSTANTIATE_TEST_SUITE_P(WorkedValues, GammaAdjuster_ContrastTable,
+                         ::testing::Values(  //
+                             ContrastCase{0x0080, 1, 0x0001}, ContrastCase{0x0080, 50, 0x0040},
+                             ContrastCase{0x0080, 100, 0x0080}, ContrastCase{0x0080, 150, 0x00C0},
+                             ContrastCase{0x0080, 200, 0x0100}, ContrastCase{0x0080, 300, 0x0180},
+                             ContrastCase{0x4000, 1, 0x00A4}, ContrastCase{0x4000, 50, 0x2000},
+                             ContrastCase{0x4000, 100, 0x4000}, ContrastCase{0x4000, 150, 0x6000},
+                             ContrastCase{0x4000, 200, 0x7FFF}, ContrastCase{0x4000, 300, 0x7FFF},
+                             ContrastCase{0x8000, 1, 0xFEB8}, ContrastCase{0x8000, 50, 0xC000},
+                             ContrastCase{0x8000, 100, 0x8001}, ContrastCase{0x8000, 150, 0x8001},
+                             ContrastCase{0x8000, 200, 0x8001}, ContrastCase{0x8000, 300, 0x8001},
+                             ContrastCase{0xC000, 1, 0xFF5C}, ContrastCase{0xC000, 50, 0xE000},
+                             ContrastCase{0xC000, 100, 0xC000}, ContrastCase{0xC000, 150, 0xA000},
+                             ContrastCase{0xC000, 200, 0x8001}, ContrastCase{0xC000, 300, 0x8001},
+                             ContrastCase{0xFFFF, 1, 0x0000}, ContrastCase{0xFFFF, 50, 0x0000},
+                             ContrastCase{0xFFFF, 100, 0xFFFF}, ContrastCase{0xFFFF, 150, 0xFFFE},
+                             ContrastCase{0xFFFF, 200, 0xFFFE}, ContrastCase{0xFFFF, 300, 0xFFFD}));
 
 // ---------------------------------------------------------------------------------------------
 // Edge cases of the operations.
@@ -185,7 +190,8 @@ TEST(GammaAdjuster_ApplyBrightness, ZeroCopiesTheRedChannelIntoAllThree) {
   for (int i = 0; i < kRampLevels; ++i) {
     const std::uint16_t red = adjuster.SavedRamp()[RampIndex(i, 0)];
     for (int channel = 0; channel < kRampChannels; ++channel) {
-      ASSERT_EQ(adjuster.WorkingRamp()[RampIndex(i, channel)], red) << "level " << i << " channel " << channel;
+      ASSERT_EQ(adjuster.WorkingRamp()[RampIndex(i, channel)], red)
+          << "level " << i << " channel " << channel;
     }
   }
   EXPECT_NE(adjuster.WorkingRamp(), adjuster.SavedRamp());
@@ -254,7 +260,8 @@ TEST(GammaAdjuster_ApplyContrast, HundredGivesSavedBackExcept0x8000Becomes0x8001
   for (std::uint32_t first = 0; first <= 0xFFFF; first += 768) {
     FakeGammaDevice display;
     GammaAdjuster adjuster(display);
-    for (std::uint32_t k = 0; k < 768; ++k) adjuster.SavedRamp()[k] = static_cast<std::uint16_t>((first + k) & 0xFFFF);
+    for (std::uint32_t k = 0; k < 768; ++k)
+      adjuster.SavedRamp()[k] = static_cast<std::uint16_t>((first + k) & 0xFFFF);
 
     adjuster.ApplyContrast(100);
 

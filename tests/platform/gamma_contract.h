@@ -25,7 +25,8 @@ namespace lumenor::testing {
 inline app::GammaRamp StraightGammaRamp() {
   app::GammaRamp ramp{};
   for (int i = 0; i < app::kRampLevels; ++i) {
-    for (int c = 0; c < app::kRampChannels; ++c) ramp[app::RampIndex(i, c)] = static_cast<std::uint16_t>(i * 257);
+    for (int c = 0; c < app::kRampChannels; ++c)
+      ramp[app::RampIndex(i, c)] = static_cast<std::uint16_t>(i * 257);
   }
   return ramp;
 }
@@ -39,12 +40,13 @@ inline app::GammaRamp HalfBrightnessRamp() {
   return adjuster.WorkingRamp();
 }
 
-inline ::testing::AssertionResult HighBytesEqual(const app::GammaRamp& expected, const app::GammaRamp& actual) {
+inline ::testing::AssertionResult HighBytesEqual(const app::GammaRamp& expected,
+                                                 const app::GammaRamp& actual) {
   for (std::size_t k = 0; k < expected.size(); ++k) {
     if ((expected[k] >> 8) != (actual[k] >> 8)) {
-      return ::testing::AssertionFailure() << "entry " << k << " (level " << k % 256 << ", channel " << k / 256
-                                           << "): expected 0x" << std::hex << expected[k] << ", read 0x"
-                                           << actual[k];
+      return ::testing::AssertionFailure()
+             << "entry " << k << " (level " << k % 256 << ", channel " << k / 256
+             << "): expected 0x" << std::hex << expected[k] << ", read 0x" << actual[k];
     }
   }
   return ::testing::AssertionSuccess();
@@ -105,7 +107,8 @@ TYPED_TEST_P(GammaDevice_Contract, RefusedRampReturnsFalseAndLeavesTheDisplayUnc
   const app::GammaRamp all_zero{};
   EXPECT_FALSE(this->display_->WriteRamp(all_zero));
   app::GammaRamp inverted{};
-  for (std::size_t k = 0; k < inverted.size(); ++k) inverted[k] = static_cast<std::uint16_t>(0xFFFF - (k % 256) * 257);
+  for (std::size_t k = 0; k < inverted.size(); ++k)
+    inverted[k] = static_cast<std::uint16_t>(0xFFFF - (k % 256) * 257);
   EXPECT_FALSE(this->display_->WriteRamp(inverted));
 
   app::GammaRamp after{};
@@ -113,7 +116,9 @@ TYPED_TEST_P(GammaDevice_Contract, RefusedRampReturnsFalseAndLeavesTheDisplayUnc
   EXPECT_EQ(after, before);
 }
 
-REGISTER_TYPED_TEST_SUITE_P(GammaDevice_Contract, ReadingTwiceGivesTheSameRamp, HalfBrightnessRampIsTakenAndReadsBack,
-                            OriginalRampWrittenBackIsShownAgain, RefusedRampReturnsFalseAndLeavesTheDisplayUnchanged);
+REGISTER_TYPED_TEST_SUITE_P(GammaDevice_Contract, ReadingTwiceGivesTheSameRamp,
+                            HalfBrightnessRampIsTakenAndReadsBack,
+                            OriginalRampWrittenBackIsShownAgain,
+                            RefusedRampReturnsFalseAndLeavesTheDisplayUnchanged);
 
 }  // namespace lumenor::testing

@@ -9,7 +9,9 @@ namespace lumenor::testing {
 namespace {
 
 struct DesktopDisplay {
-  static std::unique_ptr<platform::GammaDevice> Make() { return std::make_unique<platform::DesktopGammaDevice>(); }
+  static std::unique_ptr<platform::GammaDevice> Make() {
+    return std::make_unique<platform::DesktopGammaDevice>();
+  }
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Desktop, GammaDevice_Contract, DesktopDisplay);
