@@ -1,0 +1,517 @@
+// lumenor_probe: reads what a user of the desktop sees and what the platform holds, for the desktop
+// scenarios. It runs beside lumenor.exe in the same Wine prefix and display and prints one JSON
+// document (UTF-8) per report on stdout.
+//
+//   window <caption>              the top-level window with that exact caption and its children
+//   window --hwnd <n>             the same for a window handle
+//   windows                       every top-level window, top of the z-order first
+//   gamma                         the display's ramp, 768 entries (red, green, blue)
+//   set-gamma                     writes 768 entries read from stdin to the display's ramp
+//   atom <name>                   whether a global atom of that name exists
+//   delete-atom <name>            deletes every reference to that global atom (a killed program
+//                                 leaves its atoms behind; scenarios start without them)
+//   nc-hit <caption> <code>       the screen point at the centre of the window's area that
+//                                 answers WM_NCHITTEST with that code (20: the close box)
+//   hold-hotkey <mods> <vk> <s>   registers a hotkey for this thread and holds it for s seconds
+//   topmost-window <s> <x> <y> <w> <h> <rrggbb>
+//                                 shows a topmost, solid-coloured window for s seconds
+//   screen                        the primary screen's size
+//
+// An argument that starts with "hex:" is UTF-8 given in hexadecimal, so texts reach the probe
+// intact whatever the Unix locale is.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// ---- output ---------------------------------------------------------------------------------
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Quote(const std::wstring& text) {
+  std::string out = "\"";
+  for (const char c : Utf8(text)) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+          out += buf;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string Num(long long v) { return std::to_string(v); }
+std::string Bool(bool v) { return v ? "true" : "false"; }
+std::string Handle(HWND w) { return Num(static_cast<long long>(reinterpret_cast<INT_PTR>(w))); }
+
+std::string RectJson(const RECT& r) {
+  return "{\"left\":" + Num(r.left) + ",\"top\":" + Num(r.top) + ",\"right\":" + Num(r.right) +
+         ",\"bottom\":" + Num(r.bottom) + "}";
+}
+
+void Emit(const std::string& json) {
+  std::fwrite(json.data(), 1, json.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+int Fail(const std::string& why) {
+  Emit("{\"error\":" + Quote(Wide(why)) + "}");
+  return 2;
+}
+
+// ---- arguments ------------------------------------------------------------------------------
+
+std::wstring Arg(const wchar_t* raw) {
+  std::wstring arg = raw;
+  if (arg.rfind(L"hex:", 0) != 0) return arg;
+  std::string bytes;
+  for (size_t i = 4; i + 1 < arg.size(); i += 2) {
+    const std::wstring pair = arg.substr(i, 2);
+    bytes += static_cast<char>(std::wcstoul(pair.c_str(), nullptr, 16));
+  }
+  return Wide(bytes);
+}
+
+// ---- owned handles --------------------------------------------------------------------------
+
+class ScreenDC {
+ public:
+  ScreenDC() : dc_(GetDC(nullptr)) {}
+  ~ScreenDC() {
+    if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
+  }
+  ScreenDC(const ScreenDC&) = delete;
+  ScreenDC& operator=(const ScreenDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+class Brush {
+ public:
+  explicit Brush(COLORREF colour) : brush_(CreateSolidBrush(colour)) {}
+  ~Brush() {
+    if (brush_ != nullptr) DeleteObject(brush_);
+  }
+  Brush(const Brush&) = delete;
+  Brush& operator=(const Brush&) = delete;
+  HBRUSH get() const { return brush_; }
+
+ private:
+  HBRUSH brush_;
+};
+
+class Window {
+ public:
+  explicit Window(HWND hwnd) : hwnd_(hwnd) {}
+  ~Window() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  }
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  HWND get() const { return hwnd_; }
+
+ private:
+  HWND hwnd_;
+};
+
+class ThreadHotkey {
+ public:
+  ThreadHotkey(int id, UINT mods, UINT vk)
+      : id_(id), ok_(RegisterHotKey(nullptr, id, mods, vk) != FALSE), error_(GetLastError()) {}
+  ~ThreadHotkey() {
+    if (ok_) UnregisterHotKey(nullptr, id_);
+  }
+  ThreadHotkey(const ThreadHotkey&) = delete;
+  ThreadHotkey& operator=(const ThreadHotkey&) = delete;
+  bool ok() const { return ok_; }
+  DWORD error() const { return error_; }
+
+ private:
+  int id_;
+  bool ok_;
+  DWORD error_;
+};
+
+// ---- window reports -------------------------------------------------------------------------
+
+std::wstring ClassOf(HWND w) {
+  wchar_t buf[256] = {};
+  GetClassNameW(w, buf, 256);
+  return buf;
+}
+
+std::wstring TextOf(HWND w) {
+  const int n = GetWindowTextLengthW(w);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(w, text.data(), n + 1);
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+bool ClassIs(const std::wstring& cls, const wchar_t* name) {
+  return lstrcmpiW(cls.c_str(), name) == 0;
+}
+
+// What a control holds beyond its text: slider and scroll bar positions, check states.
+std::string ControlState(HWND w, const std::wstring& cls) {
+  std::string out;
+  if (ClassIs(cls, TRACKBAR_CLASSW)) {
+    out += ",\"pos\":" + Num(static_cast<long long>(SendMessageW(w, TBM_GETPOS, 0, 0)));
+    out += ",\"min\":" + Num(static_cast<long long>(SendMessageW(w, TBM_GETRANGEMIN, 0, 0)));
+    out += ",\"max\":" + Num(static_cast<long long>(SendMessageW(w, TBM_GETRANGEMAX, 0, 0)));
+  } else if (ClassIs(cls, L"ScrollBar")) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    if (GetScrollInfo(w, SB_CTL, &si)) {
+      out += ",\"pos\":" + Num(si.nPos) + ",\"min\":" + Num(si.nMin) + ",\"max\":" + Num(si.nMax);
+    } else {
+      // SBM_GETPOS carries no pointer, so it works across processes whatever the system marshals.
+      out += ",\"pos\":" + Num(static_cast<long long>(
+                               static_cast<int>(SendMessageW(w, SBM_GETPOS, 0, 0))));
+    }
+  } else if (ClassIs(cls, L"Button")) {
+    out += ",\"check\":" + Num(static_cast<long long>(SendMessageW(w, BM_GETCHECK, 0, 0)));
+  }
+  return out;
+}
+
+std::string ChildJson(HWND w, HWND focus) {
+  const std::wstring cls = ClassOf(w);
+  RECT r{};
+  GetWindowRect(w, &r);
+  std::string out = "{\"hwnd\":" + Handle(w);
+  out += ",\"parent\":" + Handle(GetParent(w));
+  out += ",\"id\":" + Num(GetDlgCtrlID(w));
+  out += ",\"class\":" + Quote(cls);
+  out += ",\"text\":" + Quote(TextOf(w));
+  out += ",\"rect\":" + RectJson(r);
+  out += ",\"visible\":" + Bool(IsWindowVisible(w) != FALSE);
+  out += ",\"enabled\":" + Bool(IsWindowEnabled(w) != FALSE);
+  out += ",\"style\":" + Num(static_cast<long long>(static_cast<DWORD>(GetWindowLongW(w, GWL_STYLE))));
+  out += ",\"focused\":" + Bool(w == focus);
+  out += ControlState(w, cls);
+  return out + "}";
+}
+
+BOOL CALLBACK CollectChild(HWND w, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(w);
+  return TRUE;
+}
+
+std::string WindowJson(HWND w, bool withChildren) {
+  DWORD pid = 0;
+  const DWORD tid = GetWindowThreadProcessId(w, &pid);
+  RECT r{};
+  GetWindowRect(w, &r);
+  RECT c{};
+  GetClientRect(w, &c);
+  POINT origin{0, 0};
+  ClientToScreen(w, &origin);
+  OffsetRect(&c, origin.x, origin.y);
+  const auto style = static_cast<DWORD>(GetWindowLongW(w, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongW(w, GWL_EXSTYLE));
+
+  std::string out = "{\"found\":true,\"hwnd\":" + Handle(w);
+  out += ",\"pid\":" + Num(pid) + ",\"tid\":" + Num(tid);
+  out += ",\"class\":" + Quote(ClassOf(w));
+  out += ",\"text\":" + Quote(TextOf(w));
+  out += ",\"rect\":" + RectJson(r);
+  out += ",\"client\":" + RectJson(c);
+  out += ",\"visible\":" + Bool(IsWindowVisible(w) != FALSE);
+  out += ",\"enabled\":" + Bool(IsWindowEnabled(w) != FALSE);
+  out += ",\"style\":" + Num(style) + ",\"exstyle\":" + Num(exStyle);
+  out += ",\"topmost\":" + Bool((exStyle & WS_EX_TOPMOST) != 0);
+
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if ((exStyle & WS_EX_LAYERED) != 0 && GetLayeredWindowAttributes(w, &key, &alpha, &flags)) {
+    out += ",\"layered\":{\"alpha\":" + Num(alpha) + ",\"key\":" + Num(key) +
+           ",\"flags\":" + Num(flags) + "}";
+  } else {
+    out += ",\"layered\":null";
+  }
+
+  if (withChildren) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    HWND focus = GetGUIThreadInfo(tid, &gui) ? gui.hwndFocus : nullptr;
+    out += ",\"focus\":" + Handle(focus);
+    std::vector<HWND> children;
+    EnumChildWindows(w, CollectChild, reinterpret_cast<LPARAM>(&children));
+    out += ",\"children\":[";
+    for (size_t i = 0; i < children.size(); ++i) {
+      if (i > 0) out += ",";
+      out += ChildJson(children[i], focus);
+    }
+    out += "]";
+  }
+  return out + "}";
+}
+
+int CmdWindow(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: window <caption> | window --hwnd <n>");
+  HWND w = nullptr;
+  const std::wstring first = Arg(argv[2]);
+  if (first == L"--hwnd" && argc >= 4) {
+    w = reinterpret_cast<HWND>(static_cast<INT_PTR>(_wtoi64(argv[3])));
+    if (!IsWindow(w)) w = nullptr;
+  } else {
+    w = FindWindowW(nullptr, first.c_str());
+  }
+  if (w == nullptr) {
+    Emit("{\"found\":false}");
+    return 0;
+  }
+  Emit(WindowJson(w, true));
+  return 0;
+}
+
+BOOL CALLBACK CollectTop(HWND w, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(w);
+  return TRUE;
+}
+
+int CmdWindows() {
+  std::vector<HWND> all;
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&all));
+  std::string out = "{\"windows\":[";
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (i > 0) out += ",";
+    out += WindowJson(all[i], false);
+  }
+  Emit(out + "]}");
+  return 0;
+}
+
+// ---- display --------------------------------------------------------------------------------
+
+int CmdGamma() {
+  ScreenDC dc;
+  std::vector<WORD> ramp(768, 0);
+  const bool ok = dc.get() != nullptr && GetDeviceGammaRamp(dc.get(), ramp.data()) != FALSE;
+  std::string out = "{\"ok\":" + Bool(ok) + ",\"ramp\":[";
+  for (size_t i = 0; i < ramp.size(); ++i) {
+    if (i > 0) out += ",";
+    out += Num(ramp[i]);
+  }
+  Emit(out + "]}");
+  return 0;
+}
+
+int CmdSetGamma() {
+  std::vector<WORD> ramp;
+  unsigned long v = 0;
+  while (ramp.size() < 768 && std::fscanf(stdin, "%lu", &v) == 1) {
+    ramp.push_back(static_cast<WORD>(v));
+  }
+  if (ramp.size() != 768) return Fail("set-gamma needs 768 numbers on stdin");
+  ScreenDC dc;
+  const bool ok = dc.get() != nullptr && SetDeviceGammaRamp(dc.get(), ramp.data()) != FALSE;
+  Emit("{\"ok\":" + Bool(ok) + "}");
+  return 0;
+}
+
+int CmdScreen() {
+  Emit("{\"width\":" + Num(GetSystemMetrics(SM_CXSCREEN)) +
+       ",\"height\":" + Num(GetSystemMetrics(SM_CYSCREEN)) + "}");
+  return 0;
+}
+
+int CmdAtom(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: atom <name>");
+  const std::string name = Utf8(Arg(argv[2]));
+  const ATOM atom = GlobalFindAtomA(name.c_str());
+  Emit("{\"name\":" + Quote(Wide(name)) + ",\"found\":" + Bool(atom != 0) +
+       ",\"atom\":" + Num(atom) + "}");
+  return 0;
+}
+
+int CmdDeleteAtom(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: delete-atom <name>");
+  const std::string name = Utf8(Arg(argv[2]));
+  int deleted = 0;
+  for (ATOM atom = GlobalFindAtomA(name.c_str()); atom != 0 && deleted < 1000;
+       atom = GlobalFindAtomA(name.c_str())) {
+    GlobalDeleteAtom(atom);
+    ++deleted;
+  }
+  Emit("{\"name\":" + Quote(Wide(name)) + ",\"deleted\":" + Num(deleted) +
+       ",\"found\":" + Bool(GlobalFindAtomA(name.c_str()) != 0) + "}");
+  return 0;
+}
+
+// Asks the window itself which part of it lies under the points of its caption row, as the system
+// does for a mouse click, and reports the centre of the run of points that answer with the code.
+int CmdNcHit(int argc, wchar_t** argv) {
+  if (argc < 4) return Fail("usage: nc-hit <caption> <code>");
+  HWND w = FindWindowW(nullptr, Arg(argv[2]).c_str());
+  if (w == nullptr) {
+    Emit("{\"found\":false}");
+    return 0;
+  }
+  const LRESULT code = _wtoi(argv[3]);
+  RECT r{};
+  GetWindowRect(w, &r);
+  POINT clientTop{0, 0};
+  ClientToScreen(w, &clientTop);  // the caption and its buttons lie above the client area
+  auto hitAt = [w](long x, long y) -> LRESULT {
+    DWORD_PTR hit = 0;
+    if (!SendMessageTimeoutW(w, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &hit)) {
+      return -100;
+    }
+    return static_cast<LRESULT>(hit);
+  };
+  const long row = (r.top + clientTop.y) / 2;
+  long minX = r.right, maxX = r.left - 1;
+  for (long x = r.left; x < r.right; ++x) {
+    if (hitAt(x, row) != code) continue;
+    if (x < minX) minX = x;
+    if (x > maxX) maxX = x;
+  }
+  if (maxX < minX) {
+    Emit("{\"found\":true,\"hit\":false}");
+    return 0;
+  }
+  const long column = (minX + maxX) / 2;
+  long minY = row, maxY = row;
+  while (minY > r.top && hitAt(column, minY - 1) == code) --minY;
+  while (maxY + 1 < r.bottom && hitAt(column, maxY + 1) == code) ++maxY;
+  Emit("{\"found\":true,\"hit\":true,\"x\":" + Num(column) + ",\"y\":" + Num((minY + maxY) / 2) +
+       ",\"left\":" + Num(minX) + ",\"right\":" + Num(maxX) + ",\"top\":" + Num(minY) +
+       ",\"bottom\":" + Num(maxY) + "}");
+  return 0;
+}
+
+// ---- holding things for a while -------------------------------------------------------------
+
+// Runs this thread's message loop until the time is up; counts hotkey messages.
+int PumpFor(double seconds) {
+  int hotkeys = 0;
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000.0);
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_HOTKEY) ++hotkeys;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return hotkeys;
+}
+
+int CmdHoldHotkey(int argc, wchar_t** argv) {
+  if (argc < 5) return Fail("usage: hold-hotkey <mods> <vk> <seconds>");
+  const auto mods = static_cast<UINT>(_wtoi(argv[2]));
+  const auto vk = static_cast<UINT>(_wtoi(argv[3]));
+  const double seconds = _wtof(argv[4]);
+  int pressed = 0;
+  {
+    ThreadHotkey hotkey(1, mods, vk);
+    Emit("{\"registered\":" + Bool(hotkey.ok()) + ",\"error\":" + Num(hotkey.ok() ? 0 : hotkey.error()) +
+         "}");
+    if (hotkey.ok()) pressed = PumpFor(seconds);
+  }
+  Emit("{\"released\":true,\"pressed\":" + Num(pressed) + "}");
+  return 0;
+}
+
+constexpr wchar_t kTopmostClass[] = L"LumenorProbeTopmost";
+
+LRESULT CALLBACK TopmostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+int CmdTopmostWindow(int argc, wchar_t** argv) {
+  if (argc < 8) return Fail("usage: topmost-window <seconds> <x> <y> <w> <h> <rrggbb>");
+  const double seconds = _wtof(argv[2]);
+  const int x = _wtoi(argv[3]), y = _wtoi(argv[4]), width = _wtoi(argv[5]), height = _wtoi(argv[6]);
+  const unsigned long rgb = std::wcstoul(argv[7], nullptr, 16);
+  Brush brush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = TopmostProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kTopmostClass;
+  wc.hbrBackground = brush.get();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  if (RegisterClassW(&wc) == 0) return Fail("RegisterClassW failed");
+  {
+    Window window(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                  kTopmostClass, L"lumenor-probe-topmost", WS_POPUP, x, y, width,
+                                  height, nullptr, nullptr, instance, nullptr));
+    if (window.get() == nullptr) return Fail("CreateWindowExW failed");
+    ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    SetWindowPos(window.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    UpdateWindow(window.get());
+    Emit("{\"shown\":true,\"hwnd\":" + Handle(window.get()) + "}");
+    PumpFor(seconds);
+  }
+  UnregisterClassW(kTopmostClass, instance);
+  Emit("{\"closed\":true}");
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  SetProcessDPIAware();
+  if (argc < 2) return Fail("usage: lumenor_probe <command> [arguments]");
+  const std::wstring cmd = argv[1];
+  if (cmd == L"window") return CmdWindow(argc, argv);
+  if (cmd == L"windows") return CmdWindows();
+  if (cmd == L"gamma") return CmdGamma();
+  if (cmd == L"set-gamma") return CmdSetGamma();
+  if (cmd == L"atom") return CmdAtom(argc, argv);
+  if (cmd == L"delete-atom") return CmdDeleteAtom(argc, argv);
+  if (cmd == L"nc-hit") return CmdNcHit(argc, argv);
+  if (cmd == L"hold-hotkey") return CmdHoldHotkey(argc, argv);
+  if (cmd == L"topmost-window") return CmdTopmostWindow(argc, argv);
+  if (cmd == L"screen") return CmdScreen();
+  return Fail("unknown command");
+}
