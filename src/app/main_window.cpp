@@ -29,7 +29,9 @@ constexpr std::string_view kDefaultsFileName = "Default.dat";
 constexpr std::string_view kMalformedDefaultsLead = "默认数据文件有误：";
 constexpr std::string_view kMalformedDefaultsTail = "，只能恢复到本次调置前的状态！";
 
-std::string Decimal(int value) { return std::to_string(value); }
+std::string Decimal(int value) {
+  return std::to_string(value);
+}
 
 }  // namespace
 
@@ -109,9 +111,13 @@ void MainWindow::OnEnhanceClick() {
   }
 }
 
-void MainWindow::OnDarknessThumbDrag() { UpdateDarkness(); }
+void MainWindow::OnDarknessThumbDrag() {
+  UpdateDarkness();
+}
 
-void MainWindow::OnHideClick() { controls_.HideWindow(); }
+void MainWindow::OnHideClick() {
+  controls_.HideWindow();
+}
 
 void MainWindow::UpdateDarkness() {
   // While the overlay is hidden the bar moves without effect, and the label keeps the last value
@@ -158,11 +164,21 @@ void MainWindow::RestoreDefaults() {
   gamma_.ApplySaved();
 }
 
-int MainWindow::DarknessValue() const { return controls_.DarknessValue(); }
-int MainWindow::DarknessMinimum() const { return controls_.DarknessMinimum(); }
-int MainWindow::DarknessMaximum() const { return controls_.DarknessMaximum(); }
-void MainWindow::SetDarknessValue(int value) { controls_.SetDarknessValue(value); }
+int MainWindow::DarknessValue() const {
+  return controls_.DarknessValue();
+}
+int MainWindow::DarknessMinimum() const {
+  return controls_.DarknessMinimum();
+}
+int MainWindow::DarknessMaximum() const {
+  return controls_.DarknessMaximum();
+}
+void MainWindow::SetDarknessValue(int value) {
+  controls_.SetDarknessValue(value);
+}
 // The controls raise the click reaction when the box was not ticked yet.
-void MainWindow::TickEnhance() { controls_.SetEnhanceTicked(true); }
+void MainWindow::TickEnhance() {
+  controls_.SetEnhanceTicked(true);
+}
 
 }  // namespace lumenor::app

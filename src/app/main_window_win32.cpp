@@ -360,21 +360,19 @@ void Form::CreateControls() {
     HWND control = nullptr;
     switch (design.kind) {
       case Kind::Button:
-        control = CreateWindowExW(0, WC_BUTTONW, text.c_str(),
-                                  child | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, r.left, r.top,
-                                  r.right - r.left, r.bottom - r.top, window_, id, instance_,
-                                  nullptr);
+        control = CreateWindowExW(
+            0, WC_BUTTONW, text.c_str(), child | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, r.left,
+            r.top, r.right - r.left, r.bottom - r.top, window_, id, instance_, nullptr);
         break;
       case Kind::CheckBox:
-        control = CreateWindowExW(0, WC_BUTTONW, text.c_str(),
-                                  child | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, r.left, r.top,
-                                  r.right - r.left, r.bottom - r.top, window_, id, instance_,
-                                  nullptr);
+        control = CreateWindowExW(
+            0, WC_BUTTONW, text.c_str(), child | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, r.left,
+            r.top, r.right - r.left, r.bottom - r.top, window_, id, instance_, nullptr);
         break;
       case Kind::Frame:
-        control = CreateWindowExW(0, WC_BUTTONW, text.c_str(), child | BS_GROUPBOX, r.left, r.top,
-                                  r.right - r.left, r.bottom - r.top, window_, id, instance_,
-                                  nullptr);
+        control =
+            CreateWindowExW(0, WC_BUTTONW, text.c_str(), child | BS_GROUPBOX, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, window_, id, instance_, nullptr);
         break;
       case Kind::Label:
         control = CreateWindowExW(0, WC_STATICW, text.c_str(), child | SS_LEFT | SS_NOPREFIX,
@@ -387,14 +385,19 @@ void Form::CreateControls() {
                                   instance_, nullptr);
         {
           // Range -255 … 255, value 0 in the design; small and large change 1.
-          SCROLLINFO info{static_cast<UINT>(sizeof(info)), SIF_RANGE | SIF_POS | SIF_PAGE,
-                          kDarknessMinimum, kDarknessMaximum, 0, 0, 0};
+          SCROLLINFO info{static_cast<UINT>(sizeof(info)),
+                          SIF_RANGE | SIF_POS | SIF_PAGE,
+                          kDarknessMinimum,
+                          kDarknessMaximum,
+                          0,
+                          0,
+                          0};
           SetScrollInfo(control, SB_CTL, &info, TRUE);
         }
         break;
       case Kind::Slider: {
-        auto slider = std::make_unique<SliderControl>(
-            SliderControl::CreateArgs{window_, design.id, r});
+        auto slider =
+            std::make_unique<SliderControl>(SliderControl::CreateArgs{window_, design.id, r});
         const Slider which = design.id == kSlider1        ? Slider::Brightness
                              : design.id == kSlider2      ? Slider::Contrast
                              : design.id == kSlider3Red   ? Slider::Red
@@ -416,8 +419,7 @@ void Form::CreateControls() {
   }
   // The frame below its members, which are the window's own children so that their
   // notifications come here.
-  SetWindowPos(Control(kFrame2), HWND_BOTTOM, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(Control(kFrame2), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Form::CreateHotkeyControls() {
@@ -444,9 +446,9 @@ void Form::ApplyDpi(UINT dpi) {
   bannerFont_ = MakeFont(kMainFont, kBannerFontPoints, dpi);
 
   // The new icons are handed over before the old ones are destroyed.
-  IconHandle big(static_cast<HICON>(LoadImageW(
-      instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
-      GetSystemMetricsForDpi(SM_CXICON, dpi), GetSystemMetricsForDpi(SM_CYICON, dpi), 0)));
+  IconHandle big(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
+                                               GetSystemMetricsForDpi(SM_CXICON, dpi),
+                                               GetSystemMetricsForDpi(SM_CYICON, dpi), 0)));
   IconHandle small(static_cast<HICON>(LoadImageW(
       instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
       GetSystemMetricsForDpi(SM_CXSMICON, dpi), GetSystemMetricsForDpi(SM_CYSMICON, dpi), 0)));
@@ -483,8 +485,8 @@ void Form::LayOut() {
                  0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (hotkeyRight_) {
-    SetWindowPos(hotkeyRight_->Window(), nullptr, Px(kHotkeyRightTwips.x),
-                 Px(kHotkeyRightTwips.y), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hotkeyRight_->Window(), nullptr, Px(kHotkeyRightTwips.x), Px(kHotkeyRightTwips.y),
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   InvalidateRect(window_, nullptr, TRUE);
 }
@@ -550,8 +552,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HWND focus = GetFocus();
         if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
       } else {
-        HWND target = lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_
-                                                                    : Control(kCommand1);
+        HWND target =
+            lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : Control(kCommand1);
         SetFocus(target);
         return 0;
       }
@@ -682,8 +684,9 @@ void Form::PaintPicture(HDC dc) {
   GetObjectW(picture_.get(), sizeof(info), &info);
   HDC source = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(source, picture_.get());
-  const RECT target = PxRect(kImageTwips.left, kImageTwips.top, kImageTwips.right - kImageTwips.left,
-                             kImageTwips.bottom - kImageTwips.top);
+  const RECT target =
+      PxRect(kImageTwips.left, kImageTwips.top, kImageTwips.right - kImageTwips.left,
+             kImageTwips.bottom - kImageTwips.top);
   SetStretchBltMode(dc, HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
   StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
@@ -711,7 +714,9 @@ void Form::SetEnhanceTicked(bool ticked) {
   if (ticked && !wasTicked && core_) core_->OnEnhanceClick();
 }
 
-int Form::DarknessValue() const { return GetScrollPos(Control(kHScrollSetBlack), SB_CTL); }
+int Form::DarknessValue() const {
+  return GetScrollPos(Control(kHScrollSetBlack), SB_CTL);
+}
 
 int Form::DarknessMinimum() const {
   int minimum = 0;

@@ -208,8 +208,8 @@ TEST_F(MainWindow_OnSliderScroll, ContrastSetsItsLabelThenAppliesContrast) {
   ASSERT_EQ(display.writes.size(), 1u);
   EXPECT_EQ(labelAtWrite, (std::vector<std::string>{"50"}));
   const GammaRamp& out = display.writes.back();
-  EXPECT_EQ(out[RampIndex(64, 0)], 0x2020);    // 0x4040 at half
-  EXPECT_EQ(out[RampIndex(0, 2)], 0x0000);     // 0xFFFF, -1 in the signed reading, halves to 0
+  EXPECT_EQ(out[RampIndex(64, 0)], 0x2020);  // 0x4040 at half
+  EXPECT_EQ(out[RampIndex(0, 2)], 0x0000);   // 0xFFFF, -1 in the signed reading, halves to 0
 }
 
 TEST_F(MainWindow_OnSliderChange, BrightnessAndContrastSetByTheProgramWriteNothing) {
@@ -419,7 +419,8 @@ TEST_F(MainWindow_RestoreDefaults, BadFileKeepsSavedRampSaysWhyAndStillApplies) 
 TEST_F(MainWindow_RestoreDefaults, ReadsDefaultDatFromTheProgramDirectoryOnly) {
   GammaRamp file{};
   for (int i = 0; i < kRampLevels; ++i) {
-    for (int c = 0; c < kRampChannels; ++c) file[RampIndex(i, c)] = static_cast<std::uint16_t>(i * 256);
+    for (int c = 0; c < kRampChannels; ++c)
+      file[RampIndex(i, c)] = static_cast<std::uint16_t>(i * 256);
   }
   TempDir workingDir;
   workingDir.Write("Default.dat", RampFileText(file));

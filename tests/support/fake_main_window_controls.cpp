@@ -7,20 +7,28 @@ namespace {
 
 const char* Name(app::Slider slider) {
   switch (slider) {
-    case app::Slider::Brightness: return "Slider1";
-    case app::Slider::Contrast: return "Slider2";
-    case app::Slider::Red: return "Slider3(0)";
-    case app::Slider::Green: return "Slider3(1)";
-    case app::Slider::Blue: return "Slider3(2)";
+    case app::Slider::Brightness:
+      return "Slider1";
+    case app::Slider::Contrast:
+      return "Slider2";
+    case app::Slider::Red:
+      return "Slider3(0)";
+    case app::Slider::Green:
+      return "Slider3(1)";
+    case app::Slider::Blue:
+      return "Slider3(2)";
   }
   return "?";
 }
 
 const char* Name(app::ValueLabel label) {
   switch (label) {
-    case app::ValueLabel::Brightness: return "Label2";
-    case app::ValueLabel::Contrast: return "Label3";
-    case app::ValueLabel::Darkness: return "Label_zl_show";
+    case app::ValueLabel::Brightness:
+      return "Label2";
+    case app::ValueLabel::Contrast:
+      return "Label3";
+    case app::ValueLabel::Darkness:
+      return "Label_zl_show";
   }
   return "?";
 }
