@@ -1,0 +1,171 @@
+#include "hotkey/hotkey_control_win32.h"
+
+#include <stdexcept>
+
+#include "hotkey/hotkey_dispatch_win32.h"
+#include "hotkey/settings_bag.h"
+#include "hotkey/vb_hot_key.h"
+#include "platform/hotkey_platform_win32.h"
+
+namespace lumenor::hotkey {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"LumenorHotkeyControl";
+constexpr int kTwipsPerInch = 1440;
+
+}  // namespace
+
+struct HotkeyControlWindow::Impl final : VBHotKeyHost {
+  HWND window = nullptr;
+  std::unique_ptr<VBHotKey> control;
+  bool destroyed = false;
+  // The size last set in twips, kept while the window still has the pixel size made from it, so
+  // that rounding to pixels never makes the control resize itself again.
+  std::int32_t widthTwips = -1;
+  std::int32_t heightTwips = -1;
+
+  static LRESULT CALLBACK ClassProc(HWND hwnd, UINT message, WPARAM wParam,
+                                    LPARAM lParam) noexcept;
+  static void RegisterClassOnce(HINSTANCE instance);
+
+  UINT Dpi() const {
+    const UINT dpi = window != nullptr ? GetDpiForWindow(window) : 0;
+    return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+  }
+  int ToPixels(std::int32_t twips) const {
+    return MulDiv(twips, static_cast<int>(Dpi()), kTwipsPerInch);
+  }
+  std::int32_t ToTwips(int pixels) const {
+    return MulDiv(pixels, kTwipsPerInch, static_cast<int>(Dpi()));
+  }
+  SIZE PixelSize() const {
+    RECT r{};
+    if (window != nullptr) GetWindowRect(window, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+  }
+  void Resize(int width, int height) {
+    SetWindowPos(window, nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+
+  // Runs the control's OnDestroy once, while its window still exists.
+  void DestroyControl() noexcept {
+    if (destroyed || !control) return;
+    destroyed = true;
+    try {
+      control->OnDestroy();
+    } catch (...) {
+    }
+  }
+
+  // VBHotKeyHost
+  bool InUserMode() override { return true; }
+  void MarkPropertyChanged(std::string_view) override {}
+  WindowHandle OwnWindow() override { return platform::FromHwnd(window); }
+  std::int32_t WidthTwips() override {
+    const int px = PixelSize().cx;
+    return (widthTwips >= 0 && px == ToPixels(widthTwips)) ? widthTwips : ToTwips(px);
+  }
+  std::int32_t HeightTwips() override {
+    const int px = PixelSize().cy;
+    return (heightTwips >= 0 && px == ToPixels(heightTwips)) ? heightTwips : ToTwips(px);
+  }
+  void SetWidthTwips(std::int32_t twips) override {
+    widthTwips = twips;
+    Resize(ToPixels(twips), PixelSize().cy);
+  }
+  void SetHeightTwips(std::int32_t twips) override {
+    heightTwips = twips;
+    Resize(PixelSize().cx, ToPixels(twips));
+  }
+};
+
+void HotkeyControlWindow::Impl::RegisterClassOnce(HINSTANCE instance) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, kClassName, &existing)) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = &ClassProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+}
+
+LRESULT CALLBACK HotkeyControlWindow::Impl::ClassProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                      LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (message) {
+    case WM_SIZE:
+      if (self != nullptr && self->control && !self->destroyed) {
+        try {
+          self->control->OnResize();
+        } catch (...) {
+        }
+      }
+      return 0;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // never takes a click from the controls beneath
+    case WM_ERASEBKGND:
+      return 1;  // paints nothing
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_DESTROY:
+      // Destroyed with its host: undo the registration and subclassing while the window exists.
+      if (self != nullptr) self->DestroyControl();
+      break;
+    case WM_NCDESTROY:
+      if (self != nullptr) self->window = nullptr;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HotkeyControlWindow::HotkeyControlWindow(HWND host, POINT topLeft,
+                                         std::span<const std::uint8_t> storedProperties,
+                                         Events events)
+    : impl_(std::make_unique<Impl>()) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  Impl::RegisterClassOnce(instance);
+  // Created hidden: the window only receives WM_HOTKEY and must never cover the host's controls.
+  impl_->window = CreateWindowExW(WS_EX_NOPARENTNOTIFY, kClassName, L"",
+                                  WS_CHILD | WS_DISABLED, topLeft.x, topLeft.y, 0, 0, host,
+                                  nullptr, instance, impl_.get());
+  if (impl_->window == nullptr) throw std::runtime_error("hotkey control window not created");
+
+  try {
+    impl_->control = std::make_unique<VBHotKey>(*impl_, Win32Hotkeys(), Win32HotkeyProcedures());
+    impl_->control->HotkeyPressed = std::move(events.hotkeyPressed);
+    impl_->control->ErrorOccured = std::move(events.errorOccured);
+    impl_->control->OnCreate();
+    impl_->control->LoadProperties(SettingsBag::FromBlock(storedProperties));
+    impl_->control->OnResize();
+  } catch (...) {
+    impl_->DestroyControl();
+    if (impl_->window != nullptr) DestroyWindow(impl_->window);
+    throw;
+  }
+}
+
+HotkeyControlWindow::~HotkeyControlWindow() {
+  impl_->DestroyControl();
+  if (impl_->window != nullptr) DestroyWindow(impl_->window);
+}
+
+HWND HotkeyControlWindow::Window() const { return impl_->window; }
+
+VBHotKey& HotkeyControlWindow::Control() { return *impl_->control; }
+
+}  // namespace lumenor::hotkey
