@@ -1,17 +1,106 @@
-// Entry point: placeholder window until the tray form and main window are wired in.
+// Entry point: the tray form first (hidden, its timer and icon), then the overlay, then the main
+// window Form1, and the one message loop of the program's one thread.
 #include <windows.h>
+#include <commctrl.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = instance;
-  wc.lpszClassName = L"LumenorPlaceholder";
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  RegisterClassW(&wc);
-  HWND w = CreateWindowW(wc.lpszClassName, L"Lumenor", WS_OVERLAPPEDWINDOW, 100, 100, 420, 410,
-                         nullptr, nullptr, instance, nullptr);
-  ShowWindow(w, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  return 0;
+#include <memory>
+#include <vector>
+
+#include "app/main_window_win32.h"
+#include "overlay/overlay_window_win32.h"
+#include "platform/dialogs_win32.h"
+#include "tray/tray_form_win32.h"
+
+namespace {
+
+using namespace lumenor;
+
+class Application {
+ public:
+  explicit Application(HINSTANCE instance) : instance_(instance) {
+    tray_ = std::make_unique<tray::TrayForm>(
+        instance_, dialogs_,
+        tray::TrayForm::Callbacks{[this] { ShowMainWindow(); }, [this] { EndProgram(); }});
+    overlay_ = std::make_unique<overlay::OverlayWindow>(instance_);  // its window comes on first use
+    // The last step of the tray form's load: show Form1.
+    ShowMainWindow();
+  }
+
+  ~Application() {
+    // Form1 goes first so its hotkey controls unregister their keys and delete their global
+    // atoms, which would otherwise outlive the process; the tray form goes last.
+    ending_ = true;
+    form1_.reset();
+    unloadedForms_.clear();
+    overlay_.reset();
+    tray_.reset();
+  }
+
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Keyboard navigation between Form1's controls (Tab, arrow keys, Enter on buttons).
+  bool PreTranslate(MSG& msg) {
+    if (!form1_) return false;
+    HWND window = form1_->Window();
+    return window != nullptr && IsDialogMessageW(window, &msg) != FALSE;
+  }
+
+ private:
+  // Shows Form1 non-modally, loading it (and running its start-up) when it is not loaded.
+  void ShowMainWindow() {
+    if (ending_) return;
+    if (!form1_) {
+      form1_ = app::MainWindowForm::Load(
+          instance_, *overlay_,
+          app::MainWindowForm::Callbacks{[this] { EndProgram(); }, [this] { OnMainWindowUnloaded(); }});
+      if (!form1_) return;  // another copy runs: the program is ending
+    }
+    form1_->Show();
+  }
+
+  // Form1's close box unloaded it. This runs inside its window procedure, so the form is deleted
+  // from the message loop afterwards; a show before then loads a new one.
+  void OnMainWindowUnloaded() {
+    if (ending_ || !form1_) return;
+    unloadedForms_.push_back(std::move(form1_));
+    tray_->Defer([this] { unloadedForms_.clear(); });
+  }
+
+  // Command2, "退出" and the single-instance test: remove the icon, then end at once. The windows
+  // are destroyed when the message loop has ended; no ramp is restored, nothing is written.
+  void EndProgram() {
+    if (ending_) return;
+    ending_ = true;
+    tray_->Unload();
+    PostQuitMessage(0);
+  }
+
+  HINSTANCE instance_;
+  platform::MessageBoxDialogs dialogs_;
+  bool ending_ = false;
+  std::unique_ptr<tray::TrayForm> tray_;                          // mytray1
+  std::unique_ptr<overlay::OverlayWindow> overlay_;               // mask_form_black
+  std::unique_ptr<app::MainWindowForm> form1_;                    // Form1 while loaded
+  std::vector<std::unique_ptr<app::MainWindowForm>> unloadedForms_;  // closed, not yet deleted
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  int exitCode = 0;
+  {
+    Application application(instance);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (application.PreTranslate(msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (msg.message == WM_QUIT) exitCode = static_cast<int>(msg.wParam);
+  }
+  return exitCode;
 }

@@ -65,6 +65,21 @@ TEST(TrayForm_Load, AddsItsIconHiddenAndUnloadRemovesIt) {
   form.Unload();  // a second unload deletes nothing
 }
 
+TEST(TrayForm_TaskbarCreated, AddsTheIconAgainAfterTheShellLostIt) {
+  SilentDialogs dialogs;
+  platform::ShellNotifyIcon shell;
+  TrayForm form(GetModuleHandleW(nullptr), dialogs, {[] {}, [] {}});
+  const NotifyRecord record = TrayFormRecord(form.Window());
+  // The shell restarts without our icon, then tells every top-level window.
+  ASSERT_TRUE(shell.Notify(platform::NotifyAction::Delete, record.Bytes()));
+  SendMessageW(form.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(shell.Notify(platform::NotifyAction::Modify, record.Bytes()));
+  form.Unload();
+  SendMessageW(form.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_FALSE(shell.Notify(platform::NotifyAction::Modify, record.Bytes()))
+      << "an unloaded form adds nothing";
+}
+
 TEST(TrayForm_OnIconMessage, LeftDoubleClickShowsTheMainWindowAndRightButtonDownDoesNothing) {
   SilentDialogs dialogs;
   int shows = 0;
