@@ -5,6 +5,7 @@ namespace lumenor::app {
 // Each block holds the host's extent (794 x 794 HIMETRIC, the control's 450 x 450 twips) and the
 // keys that differ from the control's defaults: Control, the key code, no Windows key.
 
+// clang-format off
 const std::array<std::uint8_t, 152> kHotkeyLeftProperties = {
     // signature 0xB293, length 152
     0x93, 0xB2, 0x00, 0x00, 0x98, 0x00, 0x00, 0x00,
@@ -54,5 +55,6 @@ const std::array<std::uint8_t, 152> kHotkeyRightProperties = {
     0x77, 0x00, 0x69, 0x00, 0x6E, 0x00, 0x6B, 0x00, 0x65, 0x00, 0x79, 0x00,
     0x00, 0x00, 0x00, 0x00,
 };
+// clang-format on
 
 }  // namespace lumenor::app

@@ -25,8 +25,7 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost {
   std::int32_t widthTwips = -1;
   std::int32_t heightTwips = -1;
 
-  static LRESULT CALLBACK ClassProc(HWND hwnd, UINT message, WPARAM wParam,
-                                    LPARAM lParam) noexcept;
+  static LRESULT CALLBACK ClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   static void RegisterClassOnce(HINSTANCE instance);
 
   UINT Dpi() const {
@@ -102,6 +101,7 @@ LRESULT CALLBACK HotkeyControlWindow::Impl::ClassProc(HWND hwnd, UINT message, W
   auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   switch (message) {
     case WM_SIZE:
+    case WM_DPICHANGED_AFTERPARENT:  // 450 twips are another number of pixels now
       if (self != nullptr && self->control && !self->destroyed) {
         try {
           self->control->OnResize();
@@ -140,9 +140,8 @@ HotkeyControlWindow::HotkeyControlWindow(HWND host, POINT topLeft,
   HINSTANCE instance = GetModuleHandleW(nullptr);
   Impl::RegisterClassOnce(instance);
   // Created hidden: the window only receives WM_HOTKEY and must never cover the host's controls.
-  impl_->window = CreateWindowExW(WS_EX_NOPARENTNOTIFY, kClassName, L"",
-                                  WS_CHILD | WS_DISABLED, topLeft.x, topLeft.y, 0, 0, host,
-                                  nullptr, instance, impl_.get());
+  impl_->window = CreateWindowExW(WS_EX_NOPARENTNOTIFY, kClassName, L"", WS_CHILD | WS_DISABLED,
+                                  topLeft.x, topLeft.y, 0, 0, host, nullptr, instance, impl_.get());
   if (impl_->window == nullptr) throw std::runtime_error("hotkey control window not created");
 
   try {
@@ -164,8 +163,12 @@ HotkeyControlWindow::~HotkeyControlWindow() {
   if (impl_->window != nullptr) DestroyWindow(impl_->window);
 }
 
-HWND HotkeyControlWindow::Window() const { return impl_->window; }
+HWND HotkeyControlWindow::Window() const {
+  return impl_->window;
+}
 
-VBHotKey& HotkeyControlWindow::Control() { return *impl_->control; }
+VBHotKey& HotkeyControlWindow::Control() {
+  return *impl_->control;
+}
 
 }  // namespace lumenor::hotkey

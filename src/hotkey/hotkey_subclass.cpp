@@ -32,8 +32,12 @@ KeyedCollection<HotkeyControl*>& HotkeyControls() {
   return *slot;
 }
 
-bool SubclassedWindowsExist() { return SubclassedWindowsSlot() != nullptr; }
-bool HotkeyControlsExist() { return HotkeyControlsSlot() != nullptr; }
+bool SubclassedWindowsExist() {
+  return SubclassedWindowsSlot() != nullptr;
+}
+bool HotkeyControlsExist() {
+  return HotkeyControlsSlot() != nullptr;
+}
 
 void SubclassWindow(platform::WindowProcedures& procedures, WindowHandle hWnd) {
   ApiSubclassedWindow record;

@@ -16,7 +16,9 @@ using platform::WindowProcedure;
 using TruthValue = std::int16_t;
 inline constexpr TruthValue kTrue = -1;
 inline constexpr TruthValue kFalse = 0;
-constexpr TruthValue ToTruth(std::int64_t value) { return value != 0 ? kTrue : kFalse; }
+constexpr TruthValue ToTruth(std::int64_t value) {
+  return value != 0 ? kTrue : kFalse;
+}
 
 // Modifier flags, the platform's hotkey modifier values.
 inline constexpr std::int32_t kModAlt = 1;
@@ -27,6 +29,8 @@ inline constexpr std::int32_t kModWin = 8;
 inline constexpr std::uint32_t kHotkeyMessage = 0x0312;  // WM_HOTKEY
 
 // "hwnd:" and the handle in decimal: the key of a window in both registries.
-inline std::string WindowKey(WindowHandle window) { return "hwnd:" + std::to_string(window); }
+inline std::string WindowKey(WindowHandle window) {
+  return "hwnd:" + std::to_string(window);
+}
 
 }  // namespace lumenor::hotkey

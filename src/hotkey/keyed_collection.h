@@ -41,7 +41,9 @@ class KeyedCollection {
   using Entries = std::vector<std::pair<std::string, T>>;
 
   static bool SameKey(std::string_view a, std::string_view b) {
-    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto fold = [](char c) {
+      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     return std::ranges::equal(a, b, [&](char x, char y) { return fold(x) == fold(y); });
   }
 

@@ -13,7 +13,9 @@ constexpr std::uint32_t kSignature = 0xB293;
 constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kEntryHeaderSize = 12;
 
-char16_t FoldCase(char16_t c) { return (c >= u'A' && c <= u'Z') ? c - u'A' + u'a' : c; }
+char16_t FoldCase(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? c - u'A' + u'a' : c;
+}
 
 std::u16string Folded(std::u16string text) {
   for (auto& c : text) c = FoldCase(c);
@@ -86,15 +88,18 @@ bool ParseNumber(std::u16string_view text, std::int64_t& value, bool& overflow) 
   overflow = false;
   for (char16_t c : text) {
     if (c < u'0' || c > u'9') return false;
-    if (magnitude < (std::int64_t{1} << 40)) magnitude = magnitude * 10 + (c - u'0');
-    else overflow = true;
+    if (magnitude < (std::int64_t{1} << 40))
+      magnitude = magnitude * 10 + (c - u'0');
+    else
+      overflow = true;
   }
   value = negative ? -magnitude : magnitude;
   return true;
 }
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
+  return std::ranges::equal(a, b,
+                            [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
 }
 
 void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
@@ -117,7 +122,8 @@ class Reader {
   }
   std::uint32_t U32(std::size_t at) const {
     Need(at, 4);
-    return static_cast<std::uint32_t>(bytes_[at]) | (static_cast<std::uint32_t>(bytes_[at + 1]) << 8) |
+    return static_cast<std::uint32_t>(bytes_[at]) |
+           (static_cast<std::uint32_t>(bytes_[at + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes_[at + 2]) << 16) |
            (static_cast<std::uint32_t>(bytes_[at + 3]) << 24);
   }
@@ -171,7 +177,8 @@ TruthValue BagValue::ToBoolean() const {
       if (EqualsIgnoringCase(text_, u"False")) return kFalse;
       std::int64_t value = 0;
       bool overflow = false;
-      if (!ParseNumber(text_, value, overflow)) throw TypeMismatchError("text is not a truth value");
+      if (!ParseNumber(text_, value, overflow))
+        throw TypeMismatchError("text is not a truth value");
       return ToTruth(overflow ? 1 : value);
     }
   }
@@ -274,8 +281,8 @@ std::vector<std::uint8_t> SettingsBag::ToBlock() const {
     const std::size_t start = out.size();
     const std::size_t size = kEntryHeaderSize + bodies[i].size();
     const bool last = i + 1 == entries_.size();
-    const auto link = last ? -static_cast<std::int64_t>(start - kHeaderSize)
-                           : static_cast<std::int64_t>(size);
+    const auto link =
+        last ? -static_cast<std::int64_t>(start - kHeaderSize) : static_cast<std::int64_t>(size);
     Put16(out, static_cast<std::uint16_t>(entries_[i].value.Type()));
     Put16(out, static_cast<std::uint16_t>(entries_[i].name.size()));
     Put32(out, NameHash(entries_[i].name));

@@ -70,55 +70,53 @@ void VBHotKey::StopHotkey() {
   }
 }
 
-void VBHotKey::AltKey(TruthValue New_AltKey) { WriteKeyProperty(KeyProperty::Alt, New_AltKey); }
-void VBHotKey::ShiftKey(TruthValue New_ShiftKey) {
-  WriteKeyProperty(KeyProperty::Shift, New_ShiftKey);
-}
-void VBHotKey::CtrlKey(TruthValue New_CtrlKey) { WriteKeyProperty(KeyProperty::Ctrl, New_CtrlKey); }
-void VBHotKey::WinKey(TruthValue New_WinKey) { WriteKeyProperty(KeyProperty::Win, New_WinKey); }
-void VBHotKey::vKey(std::int32_t New_VKey) { WriteKeyProperty(KeyProperty::VKey, New_VKey); }
-
-void VBHotKey::WriteKeyProperty(KeyProperty property, std::int32_t value) {
-  std::int32_t* field = nullptr;
-  std::int32_t v = value;
-  TruthValue* flag = nullptr;
-  std::string_view key;
-  switch (property) {
-    case KeyProperty::Alt: flag = &altKey_, key = kAltKey; break;
-    case KeyProperty::Shift: flag = &shiftKey_, key = kShiftKey; break;
-    case KeyProperty::Ctrl: flag = &ctrlKey_, key = kCtrlKey; break;
-    case KeyProperty::Win: flag = &winKey_, key = kWinKey; break;
-    case KeyProperty::VKey: field = &vKey_, key = kVKey; break;
-  }
-  if (flag != nullptr) {
-    v = ToTruth(value);
-    if (v == *flag) return;
-    *flag = static_cast<TruthValue>(v);
-  } else {
-    if (v == *field) return;
-    *field = v;
-  }
+// A key property write: a changed value is stored and reported; once a registration has been
+// attempted (hAtom non-zero) in user mode, the record is unregistered, given the value and
+// registered again.
+template <typename T, typename RecordWrite>
+void VBHotKey::WriteKeyProperty(T& field, T value, std::string_view key, RecordWrite recordWrite) {
+  if (value == field) return;
+  field = value;
   host_.MarkPropertyChanged(key);
-
   if (host_.InUserMode() && hAtom() != 0) {
     ApiHotkey& record = Record();
     record.Unregister();
-    switch (property) {
-      case KeyProperty::Alt: record.AltKey(static_cast<TruthValue>(v)); break;
-      case KeyProperty::Shift: record.ShiftKey(static_cast<TruthValue>(v)); break;
-      case KeyProperty::Ctrl: record.ControlKey(static_cast<TruthValue>(v)); break;
-      case KeyProperty::Win: record.WinKey(static_cast<TruthValue>(v)); break;
-      case KeyProperty::VKey: record.vKey(v); break;
-    }
+    recordWrite(record, value);
     record.Register();
   }
+}
+
+void VBHotKey::AltKey(TruthValue New_AltKey) {
+  WriteKeyProperty(altKey_, ToTruth(New_AltKey), kAltKey,
+                   [](ApiHotkey& r, TruthValue v) { r.AltKey(v); });
+}
+
+void VBHotKey::ShiftKey(TruthValue New_ShiftKey) {
+  WriteKeyProperty(shiftKey_, ToTruth(New_ShiftKey), kShiftKey,
+                   [](ApiHotkey& r, TruthValue v) { r.ShiftKey(v); });
+}
+
+void VBHotKey::CtrlKey(TruthValue New_CtrlKey) {
+  WriteKeyProperty(ctrlKey_, ToTruth(New_CtrlKey), kCtrlKey,
+                   [](ApiHotkey& r, TruthValue v) { r.ControlKey(v); });
+}
+
+void VBHotKey::WinKey(TruthValue New_WinKey) {
+  WriteKeyProperty(winKey_, ToTruth(New_WinKey), kWinKey,
+                   [](ApiHotkey& r, TruthValue v) { r.WinKey(v); });
+}
+
+void VBHotKey::vKey(std::int32_t New_VKey) {
+  WriteKeyProperty(vKey_, New_VKey, kVKey, [](ApiHotkey& r, std::int32_t v) { r.vKey(v); });
 }
 
 void VBHotKey::RaiseError(const std::string& Message, const std::string& Source) {
   if (ErrorOccured) ErrorOccured(Message, Source);
 }
 
-void VBHotKey::OnCreate() { hotkeyRecord_ = std::make_unique<ApiHotkey>(hotkeys_); }
+void VBHotKey::OnCreate() {
+  hotkeyRecord_ = std::make_unique<ApiHotkey>(hotkeys_);
+}
 
 void VBHotKey::InitDefaults() {
   altKey_ = kDefaultAltKey;

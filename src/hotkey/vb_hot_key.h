@@ -88,10 +88,9 @@ class VBHotKey final : public HotkeyControl {
   void OnDestroy();
 
  private:
-  enum class KeyProperty { Alt, Shift, Ctrl, Win, VKey };
-
   ApiHotkey& Record() const;
-  void WriteKeyProperty(KeyProperty property, std::int32_t value);
+  template <typename T, typename RecordWrite>
+  void WriteKeyProperty(T& field, T value, std::string_view key, RecordWrite recordWrite);
 
   VBHotKeyHost& host_;
   platform::HotkeyPlatform& hotkeys_;

@@ -27,8 +27,8 @@ class HotkeyPlatform {
   virtual std::size_t GlobalAtomName(std::uint16_t atom, std::span<char> buffer) = 0;
 
   // RegisterHotKey: non-zero on success, 0 on failure; WM_HOTKEY goes to the window afterwards.
-  virtual std::int32_t RegisterHotkey(WindowHandle window, std::int32_t id,
-                                      std::uint32_t modifiers, std::uint32_t virtualKey) = 0;
+  virtual std::int32_t RegisterHotkey(WindowHandle window, std::int32_t id, std::uint32_t modifiers,
+                                      std::uint32_t virtualKey) = 0;
   virtual void UnregisterHotkey(WindowHandle window, std::int32_t id) = 0;
 
   // The thread's last-error code, as the most recent call above left it.

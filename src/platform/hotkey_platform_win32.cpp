@@ -10,7 +10,9 @@ std::uint16_t Win32HotkeyPlatform::AddGlobalAtom(std::string_view name) {
   return GlobalAddAtomA(text.c_str());
 }
 
-void Win32HotkeyPlatform::DeleteGlobalAtom(std::uint16_t atom) { GlobalDeleteAtom(atom); }
+void Win32HotkeyPlatform::DeleteGlobalAtom(std::uint16_t atom) {
+  GlobalDeleteAtom(atom);
+}
 
 std::size_t Win32HotkeyPlatform::GlobalAtomName(std::uint16_t atom, std::span<char> buffer) {
   if (buffer.empty()) return 0;
@@ -28,16 +30,20 @@ void Win32HotkeyPlatform::UnregisterHotkey(WindowHandle window, std::int32_t id)
   UnregisterHotKey(ToHwnd(window), id);
 }
 
-std::uint32_t Win32HotkeyPlatform::LastErrorCode() { return GetLastError(); }
+std::uint32_t Win32HotkeyPlatform::LastErrorCode() {
+  return GetLastError();
+}
 
-void Win32HotkeyPlatform::SetLastErrorCode(std::uint32_t code) { SetLastError(code); }
+void Win32HotkeyPlatform::SetLastErrorCode(std::uint32_t code) {
+  SetLastError(code);
+}
 
 std::string Win32HotkeyPlatform::SystemMessageText(std::uint32_t code) {
   // Inserts are ignored: a message with %1 in it must not read arguments that nobody passed.
   std::array<char, 500> buffer{};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, buffer.data(),
-                                      static_cast<DWORD>(buffer.size()), nullptr);
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                     buffer.data(), static_cast<DWORD>(buffer.size()), nullptr);
   return std::string(buffer.data(), length < buffer.size() ? length : buffer.size());
 }
 
@@ -58,8 +64,7 @@ std::intptr_t Win32WindowProcedures::CallProcedure(WindowProcedure procedure, Wi
 }
 
 std::intptr_t Win32WindowProcedures::DefaultProcedure(WindowHandle window, std::uint32_t message,
-                                                      std::uintptr_t wParam,
-                                                      std::intptr_t lParam) {
+                                                      std::uintptr_t wParam, std::intptr_t lParam) {
   return DefWindowProcW(ToHwnd(window), message, wParam, lParam);
 }
 

@@ -28,18 +28,21 @@ class Win32WindowProcedures final : public WindowProcedures {
 
   WindowProcedure GetProcedure(WindowHandle window) override;
   WindowProcedure SetProcedure(WindowHandle window, WindowProcedure procedure) override;
-  std::intptr_t CallProcedure(WindowProcedure procedure, WindowHandle window,
-                              std::uint32_t message, std::uintptr_t wParam,
-                              std::intptr_t lParam) override;
-  std::intptr_t DefaultProcedure(WindowHandle window, std::uint32_t message,
-                                 std::uintptr_t wParam, std::intptr_t lParam) override;
+  std::intptr_t CallProcedure(WindowProcedure procedure, WindowHandle window, std::uint32_t message,
+                              std::uintptr_t wParam, std::intptr_t lParam) override;
+  std::intptr_t DefaultProcedure(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) override;
   WindowProcedure HotkeyProcedure() const override;
 
  private:
   WNDPROC hotkeyProcedure_;
 };
 
-inline HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
-inline WindowHandle FromHwnd(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+inline HWND ToHwnd(WindowHandle window) {
+  return reinterpret_cast<HWND>(window);
+}
+inline WindowHandle FromHwnd(HWND window) {
+  return reinterpret_cast<WindowHandle>(window);
+}
 
 }  // namespace lumenor::platform

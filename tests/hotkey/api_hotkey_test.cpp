@@ -90,7 +90,7 @@ struct AtomNameCase {
 };
 
 class ApiHotkey_UniqueAtomNameTable : public ApiHotkeyTest,
-                              public ::testing::WithParamInterface<AtomNameCase> {};
+                                      public ::testing::WithParamInterface<AtomNameCase> {};
 
 TEST_P(ApiHotkey_UniqueAtomNameTable, NamesModifiersInReverseBitOrderAndPadsTheCode) {
   const auto& c = GetParam();

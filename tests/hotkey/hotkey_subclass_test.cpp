@@ -11,8 +11,8 @@ namespace {
 using hotkey::HotkeyControls;
 using hotkey::HotkeyControlsExist;
 using hotkey::HotkeyWindowProc;
-using hotkey::kHotkeyMessage;
 using hotkey::KeyedCollection;
+using hotkey::kHotkeyMessage;
 using hotkey::SubclassedWindows;
 using hotkey::SubclassedWindowsExist;
 using hotkey::SubclassWindow;
@@ -185,7 +185,7 @@ struct SplitCase {
 };
 
 class HotkeyWindowProc_Split : public HotkeySubclassTest,
-                                  public ::testing::WithParamInterface<SplitCase> {};
+                               public ::testing::WithParamInterface<SplitCase> {};
 
 TEST_P(HotkeyWindowProc_Split, KeyCodeFromHighWordFlagsFromLowWord) {
   const auto& c = GetParam();

@@ -22,7 +22,9 @@ using hotkey::VBHotKey;
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes LeftBlock() { return Bytes(app::kHotkeyLeftProperties.begin(), app::kHotkeyLeftProperties.end()); }
+Bytes LeftBlock() {
+  return Bytes(app::kHotkeyLeftProperties.begin(), app::kHotkeyLeftProperties.end());
+}
 
 TEST(SettingsBag_ReadValue, AbsentKeyGivesTheDefault) {
   SettingsBag bag;
@@ -86,7 +88,8 @@ TEST(SettingsBag_WriteValue, StoresTheValuesOwnTypeInWritingOrder) {
 
 TEST(SettingsBag_WriteValue, KeyThatIsNotUtf8IsRefused) {
   SettingsBag bag;
-  EXPECT_THROW(bag.WriteValue("\xC3", BagValue::Long(1), BagValue::Long(0)), hotkey::InvalidKeyError);
+  EXPECT_THROW(bag.WriteValue("\xC3", BagValue::Long(1), BagValue::Long(0)),
+               hotkey::InvalidKeyError);
   EXPECT_THROW(bag.WriteValue("\xED\xA0\x80", BagValue::Long(1), BagValue::Long(0)),
                hotkey::InvalidKeyError);
   EXPECT_TRUE(bag.Entries().empty());
@@ -298,7 +301,8 @@ TEST_F(VBHotKey_SaveProperties, WritesInItsOrderWithItsTypes) {
   SettingsBag bag;
   control.SaveProperties(bag);
   ASSERT_EQ(bag.Entries().size(), 6u);
-  const std::u16string order[] = {u"altkey", u"shiftkey", u"ctrlkey", u"vkey", u"winkey", u"enabled"};
+  const std::u16string order[] = {u"altkey", u"shiftkey", u"ctrlkey",
+                                  u"vkey",   u"winkey",   u"enabled"};
   for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(bag.Entries()[i].name, order[i]);
   EXPECT_EQ(bag.Entries()[3].value, BagValue::Long(9));
   EXPECT_EQ(bag.Entries()[5].value, BagValue::Boolean(kFalse));

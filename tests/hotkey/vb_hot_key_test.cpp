@@ -177,7 +177,8 @@ struct PressCase {
   int events;
 };
 
-class VBHotKey_RaiseKeyPressEventTable : public VBHotKeyTest, public ::testing::WithParamInterface<PressCase> {};
+class VBHotKey_RaiseKeyPressEventTable : public VBHotKeyTest,
+                                         public ::testing::WithParamInterface<PressCase> {};
 
 TEST_P(VBHotKey_RaiseKeyPressEventTable, RaisesOnlyForItsOwnCombination) {
   LoadLeft();
@@ -249,7 +250,7 @@ struct FlagWriteCase {
 };
 
 class VBHotKey_KeyPropertyWriteTable : public VBHotKeyTest,
-                         public ::testing::WithParamInterface<FlagWriteCase> {};
+                                       public ::testing::WithParamInterface<FlagWriteCase> {};
 
 TEST_P(VBHotKey_KeyPropertyWriteTable, EachFlagReportsItsKeyAndReRegisters) {
   const auto& c = GetParam();

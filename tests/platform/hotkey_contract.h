@@ -173,8 +173,7 @@ TYPED_TEST_P(HotkeyPlatform_Contract, PostedHotkeyReachesHotkeyPressed) {
   EXPECT_EQ(this->env_.FindAtom("CONTROL+037"), 0);
 }
 
-REGISTER_TYPED_TEST_SUITE_P(HotkeyPlatform_Contract,
-                            RegistrationAddsTheAtomAndUnregisterRemovesIt,
+REGISTER_TYPED_TEST_SUITE_P(HotkeyPlatform_Contract, RegistrationAddsTheAtomAndUnregisterRemovesIt,
                             TakenCombinationFailsWith1409AndTheSystemsText,
                             SubclassedWindowGetsItsProcedureBack, PostedHotkeyReachesHotkeyPressed);
 

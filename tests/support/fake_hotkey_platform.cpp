@@ -15,7 +15,8 @@ constexpr std::size_t kLongestAtomName = 255;
 
 bool SameName(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -140,8 +141,7 @@ std::size_t FakeHotkeySystem::GlobalAtomName(std::uint16_t atom, std::span<char>
 }
 
 std::int32_t FakeHotkeySystem::RegisterHotkey(WindowHandle window, std::int32_t id,
-                                              std::uint32_t modifiers,
-                                              std::uint32_t virtualKey) {
+                                              std::uint32_t modifiers, std::uint32_t virtualKey) {
   registerCalls.push_back(Registration{window, id, modifiers, virtualKey});
   if (registrationRefusal) {
     lastError_ = *registrationRefusal;
@@ -207,7 +207,8 @@ std::intptr_t FakeHotkeySystem::CallProcedure(WindowProcedure procedure, WindowH
     return hotkey::HotkeyWindowProc(*this, window, message, wParam, lParam);
   }
   auto it = procedures_.find(procedure);
-  if (it == procedures_.end()) throw std::logic_error("a window runs a procedure that does not exist");
+  if (it == procedures_.end())
+    throw std::logic_error("a window runs a procedure that does not exist");
   return it->second(window, message, wParam, lParam);
 }
 

@@ -68,15 +68,15 @@ class FakeHotkeySystem : public platform::HotkeyPlatform, public platform::Windo
   std::size_t AtomCount() const { return atoms_.size(); }
   const std::vector<Registration>& Registrations() const { return registrations_; }
 
-  std::vector<Registration> registerCalls;   // every RegisterHotKey, in order
+  std::vector<Registration> registerCalls;    // every RegisterHotKey, in order
   std::vector<Registration> unregisterCalls;  // every UnregisterHotKey, in order
-  std::vector<std::uint16_t> deletedAtoms;   // every GlobalDeleteAtom, in order
-  std::vector<Message> classMessages;        // messages that reached a window's own procedure
-  std::vector<Message> defaultMessages;      // messages that reached DefWindowProc
-  std::intptr_t defaultResult = 17;          // what DefWindowProc returns
+  std::vector<std::uint16_t> deletedAtoms;    // every GlobalDeleteAtom, in order
+  std::vector<Message> classMessages;         // messages that reached a window's own procedure
+  std::vector<Message> defaultMessages;       // messages that reached DefWindowProc
+  std::intptr_t defaultResult = 17;           // what DefWindowProc returns
 
   // Failures on demand.
-  bool atomTableFull = false;                       // GlobalAddAtomA fails
+  bool atomTableFull = false;                        // GlobalAddAtomA fails
   std::optional<std::uint32_t> registrationRefusal;  // RegisterHotKey fails with this last error
 
   std::map<std::uint32_t, std::string> messageTexts;
@@ -95,11 +95,10 @@ class FakeHotkeySystem : public platform::HotkeyPlatform, public platform::Windo
   // WindowProcedures
   WindowProcedure GetProcedure(WindowHandle window) override;
   WindowProcedure SetProcedure(WindowHandle window, WindowProcedure procedure) override;
-  std::intptr_t CallProcedure(WindowProcedure procedure, WindowHandle window,
-                              std::uint32_t message, std::uintptr_t wParam,
-                              std::intptr_t lParam) override;
-  std::intptr_t DefaultProcedure(WindowHandle window, std::uint32_t message,
-                                 std::uintptr_t wParam, std::intptr_t lParam) override;
+  std::intptr_t CallProcedure(WindowProcedure procedure, WindowHandle window, std::uint32_t message,
+                              std::uintptr_t wParam, std::intptr_t lParam) override;
+  std::intptr_t DefaultProcedure(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) override;
   WindowProcedure HotkeyProcedure() const override { return kHotkeyProcedure; }
 
  private:
