@@ -30,7 +30,8 @@ std::int32_t WordToLevel(std::uint16_t entry);
 // at the nearer end, so no level wraps round to the other end of the ramp.
 std::uint16_t LevelToWord(std::int32_t level);
 // Moves a level towards black (v < 0) or towards full (v > 0) by |v| percent; the sliders never
-// pass 0. Exact 32-bit product, division and subtraction in double, halves to the even integer.
+// pass 0. The result is the exact 32-bit product divided by 100 (and taken from 65535) as in
+// double precision, rounded to the nearest integer, halves to the even one.
 // v is held inside the sliders' -50 … 50 and the level inside 0 … 65534, so the result always is
 // a level 0 … 65534.
 std::int32_t AdjustLevel(std::int16_t v, std::int32_t level);

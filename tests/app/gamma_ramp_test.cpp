@@ -64,6 +64,91 @@ TEST(GammaRamp_AdjustLevel, SettingsBeyondTheSlidersAreHeldAtTheirEnds) {
   EXPECT_EQ(LevelToWord(AdjustLevel(51, 65534)), 0xFFFF);
 }
 
+// The formulas as written: the exact 32-bit product, the division by 100 and the subtraction in
+// double precision, halves to the even integer (the default rounding mode).
+std::int32_t AdjustLevelInDouble(int v, std::int32_t level) {
+  if (v < 0) return static_cast<std::int32_t>(std::nearbyint(((100 + v) * level) / 100.0));
+  return static_cast<std::int32_t>(std::nearbyint(65535 - ((100 - v) * (65535 - level)) / 100.0));
+}
+
+std::uint16_t ContrastInDouble(int contrast, std::uint16_t entry) {
+  double x = (contrast * std::int32_t{static_cast<std::int16_t>(entry)}) / 100.0;
+  if (x > 32767) x = 32767;
+  if (x < -32767) x = -32767;
+  return static_cast<std::uint16_t>(static_cast<std::int16_t>(std::nearbyint(x)));
+}
+
+TEST(GammaRamp_AdjustLevel, AgreesWithTheFormulaInDoubleForEverySettingAndLevel) {
+  for (int v = -50; v <= 50; ++v) {
+    if (v == 0) continue;
+    for (std::int32_t level = 0; level <= 65534; ++level) {
+      ASSERT_EQ(AdjustLevel(static_cast<std::int16_t>(v), level), AdjustLevelInDouble(v, level))
+          << "setting " << v << " level " << level;
+    }
+  }
+}
+
+TEST(GammaAdjuster_ApplyColours, AgreesWithTheFormulaInDoubleForEverySettingAndEntry) {
+  FakeGammaDevice display;
+  GammaAdjuster adjuster(display);
+  for (std::uint32_t first = 0; first <= 0xFFFF; first += 768) {
+    for (std::uint32_t k = 0; k < 768; ++k) {
+      adjuster.SavedRamp()[k] = static_cast<std::uint16_t>((first + k) & 0xFFFF);
+    }
+    for (int v = -50; v <= 50; ++v) {
+      const auto setting = static_cast<std::int16_t>(v);
+      adjuster.ApplyColours({setting, setting, setting});
+      for (std::size_t k = 0; k < 768; ++k) {
+        const std::uint16_t entry = adjuster.SavedRamp()[k];
+        const std::uint16_t expected =
+            v == 0 ? entry : LevelToWord(AdjustLevelInDouble(v, WordToLevel(entry)));
+        ASSERT_EQ(adjuster.WorkingRamp()[k], expected) << "setting " << v << " entry " << entry;
+      }
+    }
+    display.writes.clear();
+  }
+}
+
+TEST(GammaAdjuster_ApplyBrightness, AgreesWithTheFormulaInDoubleForEverySettingAndEntry) {
+  FakeGammaDevice display;
+  GammaAdjuster adjuster(display);
+  for (std::uint32_t first = 0; first <= 0xFFFF; first += 256) {
+    for (int i = 0; i < kRampLevels; ++i) {
+      adjuster.SavedRamp()[RampIndex(i, 0)] = static_cast<std::uint16_t>(first + i);
+    }
+    for (int v = -50; v <= 50; ++v) {
+      adjuster.ApplyBrightness(static_cast<std::int16_t>(v));
+      for (int i = 0; i < kRampLevels; ++i) {
+        const std::uint16_t entry = adjuster.SavedRamp()[RampIndex(i, 0)];
+        const std::uint16_t expected =
+            v == 0 ? entry : LevelToWord(AdjustLevelInDouble(v, WordToLevel(entry)));
+        ASSERT_EQ(adjuster.WorkingRamp()[RampIndex(i, 2)], expected)
+            << "setting " << v << " entry " << entry;
+      }
+    }
+    display.writes.clear();
+  }
+}
+
+TEST(GammaAdjuster_ApplyContrast, AgreesWithTheFormulaInDoubleForEveryContrastAndEntry) {
+  FakeGammaDevice display;
+  GammaAdjuster adjuster(display);
+  for (std::uint32_t first = 0; first <= 0xFFFF; first += 768) {
+    for (std::uint32_t k = 0; k < 768; ++k) {
+      adjuster.SavedRamp()[k] = static_cast<std::uint16_t>((first + k) & 0xFFFF);
+    }
+    for (int contrast = 1; contrast <= 300; ++contrast) {
+      adjuster.ApplyContrast(static_cast<std::int16_t>(contrast));
+      for (std::size_t k = 0; k < 768; ++k) {
+        const std::uint16_t entry = adjuster.SavedRamp()[k];
+        ASSERT_EQ(adjuster.WorkingRamp()[k], ContrastInDouble(contrast, entry))
+            << "contrast " << contrast << " entry " << entry;
+      }
+    }
+    display.writes.clear();
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The worked brightness values: one entry in, the entry out at each setting. The same arithmetic
 // serves ApplyBrightness (from the red channel) and BuildChannel (each channel from itself).
