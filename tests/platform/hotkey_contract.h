@@ -47,7 +47,7 @@ class LoadedHotkeyControl {
 // A control filed under a window key that keeps the failure reports it is given.
 class ReportCollector final : public hotkey::HotkeyControl {
  public:
-  ReportCollector(platform::WindowHandle window) : window_(window) {}
+  explicit ReportCollector(platform::WindowHandle window) : window_(window) {}
   platform::WindowHandle hWnd() const override { return window_; }
   void RaiseKeyPressEvent(std::int32_t, std::int32_t) override {}
   std::string UniqueKey() const override { return hotkey::WindowKey(window_); }
