@@ -1,6 +1,7 @@
 // Entry point: the tray form first (hidden, its timer and icon), then the overlay, then the main
 // window Form1, and the one message loop of the program's one thread.
 #include <windows.h>
+// after windows.h, which it needs
 #include <commctrl.h>
 
 #include <memory>
@@ -21,7 +22,8 @@ class Application {
     tray_ = std::make_unique<tray::TrayForm>(
         instance_, dialogs_,
         tray::TrayForm::Callbacks{[this] { ShowMainWindow(); }, [this] { EndProgram(); }});
-    overlay_ = std::make_unique<overlay::OverlayWindow>(instance_);  // its window comes on first use
+    // The overlay's window is created on its first use.
+    overlay_ = std::make_unique<overlay::OverlayWindow>(instance_);
     // The last step of the tray form's load: show Form1.
     ShowMainWindow();
   }
@@ -53,7 +55,8 @@ class Application {
     if (!form1_) {
       form1_ = app::MainWindowForm::Load(
           instance_, *overlay_,
-          app::MainWindowForm::Callbacks{[this] { EndProgram(); }, [this] { OnMainWindowUnloaded(); }});
+          app::MainWindowForm::Callbacks{[this] { EndProgram(); },
+                                         [this] { OnMainWindowUnloaded(); }});
       if (!form1_) return;  // another copy runs: the program is ending
     }
     form1_->Show();
@@ -79,9 +82,9 @@ class Application {
   HINSTANCE instance_;
   platform::MessageBoxDialogs dialogs_;
   bool ending_ = false;
-  std::unique_ptr<tray::TrayForm> tray_;                          // mytray1
-  std::unique_ptr<overlay::OverlayWindow> overlay_;               // mask_form_black
-  std::unique_ptr<app::MainWindowForm> form1_;                    // Form1 while loaded
+  std::unique_ptr<tray::TrayForm> tray_;                             // mytray1
+  std::unique_ptr<overlay::OverlayWindow> overlay_;                  // mask_form_black
+  std::unique_ptr<app::MainWindowForm> form1_;                       // Form1 while loaded
   std::vector<std::unique_ptr<app::MainWindowForm>> unloadedForms_;  // closed, not yet deleted
 };
 

@@ -7,7 +7,11 @@
 
 namespace lumenor::platform {
 
-enum class NotifyAction : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };  // NIM_ADD, NIM_MODIFY, NIM_DELETE
+enum class NotifyAction : std::uint32_t {
+  Add = 0,
+  Modify = 1,
+  Delete = 2
+};  // NIM_ADD, NIM_MODIFY, NIM_DELETE
 
 class NotifyIcon {
  public:

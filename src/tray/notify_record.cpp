@@ -6,7 +6,9 @@ namespace lumenor::tray {
 
 namespace {
 
-bool IsContinuationByte(std::uint8_t byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuationByte(std::uint8_t byte) {
+  return (byte & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -28,14 +30,24 @@ NotifyRecord::NotifyRecord(const NotifyRecordLayout& layout) : layout_(layout) {
   WriteU32(layout_.cbSize, static_cast<std::uint32_t>(layout_.size));
 }
 
-void NotifyRecord::SetWindow(std::uint64_t window) { WriteHandle(layout_.hWnd, window); }
-void NotifyRecord::SetId(std::uint32_t id) { WriteU32(layout_.uID, id); }
-void NotifyRecord::SetFlags(std::uint32_t flags) { WriteU32(layout_.uFlags, flags); }
+void NotifyRecord::SetWindow(std::uint64_t window) {
+  WriteHandle(layout_.hWnd, window);
+}
+void NotifyRecord::SetId(std::uint32_t id) {
+  WriteU32(layout_.uID, id);
+}
+void NotifyRecord::SetFlags(std::uint32_t flags) {
+  WriteU32(layout_.uFlags, flags);
+}
 void NotifyRecord::SetCallbackMessage(std::uint32_t message) {
   WriteU32(layout_.uCallbackMessage, message);
 }
-void NotifyRecord::SetIcon(std::uint64_t icon) { WriteHandle(layout_.hIcon, icon); }
-void NotifyRecord::SetTip(std::string_view text) { FitText(Field(layout_.szTip, kTipBytes), text); }
+void NotifyRecord::SetIcon(std::uint64_t icon) {
+  WriteHandle(layout_.hIcon, icon);
+}
+void NotifyRecord::SetTip(std::string_view text) {
+  FitText(Field(layout_.szTip, kTipBytes), text);
+}
 void NotifyRecord::SetInfo(std::string_view text) {
   FitText(Field(layout_.szInfo, kInfoBytes), text);
 }
@@ -58,7 +70,8 @@ std::uint64_t NotifyRecord::ReadHandle(std::size_t offset) const {
 }
 
 void NotifyRecord::WriteU32(std::size_t offset, std::uint32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  for (std::size_t i = 0; i < 4; ++i)
+    bytes_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 void NotifyRecord::WriteHandle(std::size_t offset, std::uint64_t value) {

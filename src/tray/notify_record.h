@@ -51,18 +51,20 @@ inline constexpr NotifyRecordLayout kNotifyLayout32 = MakeNotifyRecordLayout(4);
 inline constexpr NotifyRecordLayout kNotifyLayout64 = MakeNotifyRecordLayout(8);
 inline constexpr NotifyRecordLayout kNotifyLayout = MakeNotifyRecordLayout(sizeof(void*));
 
-static_assert(kNotifyLayout32.hWnd == 4 && kNotifyLayout32.uID == 8 && kNotifyLayout32.uFlags == 12 &&
-              kNotifyLayout32.uCallbackMessage == 16 && kNotifyLayout32.hIcon == 20 &&
-              kNotifyLayout32.szTip == 24 && kNotifyLayout32.dwState == 152 &&
-              kNotifyLayout32.dwStateMask == 156 && kNotifyLayout32.szInfo == 160 &&
-              kNotifyLayout32.uTimeout == 416 && kNotifyLayout32.szInfoTitle == 420 &&
-              kNotifyLayout32.dwInfoFlags == 484 && kNotifyLayout32.size == 488);
-static_assert(kNotifyLayout64.hWnd == 8 && kNotifyLayout64.uID == 16 && kNotifyLayout64.uFlags == 20 &&
-              kNotifyLayout64.uCallbackMessage == 24 && kNotifyLayout64.hIcon == 32 &&
-              kNotifyLayout64.szTip == 40 && kNotifyLayout64.dwState == 168 &&
-              kNotifyLayout64.dwStateMask == 172 && kNotifyLayout64.szInfo == 176 &&
-              kNotifyLayout64.uTimeout == 432 && kNotifyLayout64.szInfoTitle == 436 &&
-              kNotifyLayout64.dwInfoFlags == 500 && kNotifyLayout64.size == 504);
+static_assert(kNotifyLayout32.hWnd == 4 && kNotifyLayout32.uID == 8 &&
+              kNotifyLayout32.uFlags == 12 && kNotifyLayout32.uCallbackMessage == 16 &&
+              kNotifyLayout32.hIcon == 20 && kNotifyLayout32.szTip == 24 &&
+              kNotifyLayout32.dwState == 152 && kNotifyLayout32.dwStateMask == 156 &&
+              kNotifyLayout32.szInfo == 160 && kNotifyLayout32.uTimeout == 416 &&
+              kNotifyLayout32.szInfoTitle == 420 && kNotifyLayout32.dwInfoFlags == 484 &&
+              kNotifyLayout32.size == 488);
+static_assert(kNotifyLayout64.hWnd == 8 && kNotifyLayout64.uID == 16 &&
+              kNotifyLayout64.uFlags == 20 && kNotifyLayout64.uCallbackMessage == 24 &&
+              kNotifyLayout64.hIcon == 32 && kNotifyLayout64.szTip == 40 &&
+              kNotifyLayout64.dwState == 168 && kNotifyLayout64.dwStateMask == 172 &&
+              kNotifyLayout64.szInfo == 176 && kNotifyLayout64.uTimeout == 432 &&
+              kNotifyLayout64.szInfoTitle == 436 && kNotifyLayout64.dwInfoFlags == 500 &&
+              kNotifyLayout64.size == 504);
 
 inline constexpr std::uint32_t kNifMessage = 0x1;
 inline constexpr std::uint32_t kNifIcon = 0x2;

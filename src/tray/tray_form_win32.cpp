@@ -41,9 +41,11 @@ using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 std::string Utf8(std::wstring_view wide) {
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+  if (length > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
   return text;
 }
 
@@ -92,7 +94,8 @@ std::string AnsiPath(const std::wstring& path) {
   BOOL lossy = FALSE;
   BOOL* lossyOut = codePage == CP_UTF8 ? nullptr : &lossy;
   const int size = static_cast<int>(path.size());
-  const int length = WideCharToMultiByte(codePage, flags, path.c_str(), size, nullptr, 0, nullptr, lossyOut);
+  const int length =
+      WideCharToMultiByte(codePage, flags, path.c_str(), size, nullptr, 0, nullptr, lossyOut);
   if (length <= 0 || lossy) return {};
   std::string text(static_cast<std::size_t>(length), '\0');
   WideCharToMultiByte(codePage, flags, path.c_str(), size, text.data(), length, nullptr, lossyOut);
@@ -121,7 +124,9 @@ struct TrayForm::Impl final : TrayHost {
   std::uint64_t Window() const override { return reinterpret_cast<std::uintptr_t>(window.get()); }
   std::uint64_t OwnIcon() const override { return reinterpret_cast<std::uintptr_t>(ownIcon); }
   std::uint64_t LoadIconFile() override;
-  void StartBalloonTimer(std::uint32_t ms) override { SetTimer(window.get(), kBalloonTimerId, ms, nullptr); }
+  void StartBalloonTimer(std::uint32_t ms) override {
+    SetTimer(window.get(), kBalloonTimerId, ms, nullptr);
+  }
   void StopBalloonTimer() override { KillTimer(window.get(), kBalloonTimerId); }
   void OpenMenu() override;
   void ShowMainWindow() override {
@@ -134,10 +139,10 @@ struct TrayForm::Impl final : TrayHost {
   HINSTANCE instance;
   platform::Dialogs& dialogs;
   Callbacks callbacks;
-  UniqueIcon ownedOwnIcon;   // the program icon at small size, when the resource has it
-  HICON ownIcon = nullptr;   // the icon the window carries
-  UniqueIcon fileIcon;       // tray.ico, when it loaded
-  UniqueMenu menu;           // myhame
+  UniqueIcon ownedOwnIcon;  // the program icon at small size, when the resource has it
+  HICON ownIcon = nullptr;  // the icon the window carries
+  UniqueIcon fileIcon;      // tray.ico, when it loaded
+  UniqueMenu menu;          // myhame
   UniqueWindow window;
   UINT taskbarCreated = 0;
   platform::ShellNotifyIcon shell;
@@ -203,12 +208,16 @@ void TrayForm::Impl::OpenMenu() {
                      at.x, at.y, 0, window.get(), nullptr));
   PostMessageW(window.get(), WM_NULL, 0, 0);
   switch (chosen) {
-    case kOpen1: break;  // "Tandwin专版" does nothing
-    case kSave1: ShowMainWindow(); break;
+    case kOpen1:
+      break;  // "Tandwin专版" does nothing
+    case kSave1:
+      ShowMainWindow();
+      break;
     case kSd1:
       if (callbacks.endProgram) callbacks.endProgram();
       break;
-    default: break;  // dismissed
+    default:
+      break;  // dismissed
   }
 }
 
@@ -257,7 +266,8 @@ LRESULT TrayForm::Impl::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_ENDSESSION:
       if (wParam != FALSE) tray.RemoveTrayIcon();
       return 0;
-    default: break;
+    default:
+      break;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -283,6 +293,8 @@ void TrayForm::Defer(std::function<void()> work) {
   PostMessageW(impl_->window.get(), kRunDeferred, 0, 0);
 }
 
-HWND TrayForm::Window() const { return impl_->window.get(); }
+HWND TrayForm::Window() const {
+  return impl_->window.get();
+}
 
 }  // namespace lumenor::tray

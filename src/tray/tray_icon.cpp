@@ -8,9 +8,12 @@ namespace lumenor::tray {
 
 IconAction DecideIconAction(std::uint32_t mouseMessage) {
   switch (mouseMessage) {
-    case kWmRButtonUp: return IconAction::OpenMenu;
-    case kWmLButtonDblClk: return IconAction::ShowMainWindow;
-    default: return IconAction::None;
+    case kWmRButtonUp:
+      return IconAction::OpenMenu;
+    case kWmLButtonDblClk:
+      return IconAction::ShowMainWindow;
+    default:
+      return IconAction::None;
   }
 }
 
@@ -83,9 +86,14 @@ void TrayIcon::OnBalloonTimer() {
 
 void TrayIcon::OnIconMessage(std::uint32_t mouseMessage) {
   switch (DecideIconAction(mouseMessage)) {
-    case IconAction::OpenMenu: host_.OpenMenu(); break;
-    case IconAction::ShowMainWindow: host_.ShowMainWindow(); break;
-    case IconAction::None: break;
+    case IconAction::OpenMenu:
+      host_.OpenMenu();
+      break;
+    case IconAction::ShowMainWindow:
+      host_.ShowMainWindow();
+      break;
+    case IconAction::None:
+      break;
   }
 }
 

@@ -76,9 +76,9 @@ class TrayIcon {
   void TrayBalloon(std::string_view sBaloonText, std::string_view sBallonTitle,
                    std::int16_t contime);
 
-  void OnBalloonTimer();                         // Timer_no_boloon ticked
+  void OnBalloonTimer();                           // Timer_no_boloon ticked
   void OnIconMessage(std::uint32_t mouseMessage);  // the callback's lParam, low word
-  void OnTaskbarCreated();                       // the shell restarted: add the icon again
+  void OnTaskbarCreated();                         // the shell restarted: add the icon again
 
   bool IconAdded() const { return added_; }
   const NotifyRecord& Record() const { return record_; }

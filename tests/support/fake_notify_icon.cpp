@@ -29,9 +29,15 @@ bool FakeNotifyIcon::Notify(platform::NotifyAction action, std::span<const std::
                       static_cast<std::uint32_t>(ReadLittleEndian(record, layout->uID, 4))};
   bool accepted = false;
   switch (action) {
-    case platform::NotifyAction::Add: accepted = icons.insert(key).second; break;
-    case platform::NotifyAction::Modify: accepted = icons.contains(key); break;
-    case platform::NotifyAction::Delete: accepted = icons.erase(key) == 1; break;
+    case platform::NotifyAction::Add:
+      accepted = icons.insert(key).second;
+      break;
+    case platform::NotifyAction::Modify:
+      accepted = icons.contains(key);
+      break;
+    case platform::NotifyAction::Delete:
+      accepted = icons.erase(key) == 1;
+      break;
   }
   calls.back().accepted = accepted;
   return accepted;

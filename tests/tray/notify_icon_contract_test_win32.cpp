@@ -18,11 +18,13 @@ struct WindowDestroyer {
 };
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 
-std::uint64_t Handle(const void* handle) { return reinterpret_cast<std::uintptr_t>(handle); }
+std::uint64_t Handle(const void* handle) {
+  return reinterpret_cast<std::uintptr_t>(handle);
+}
 
 TEST(ShellNotifyIcon_Notify, KeepsIconsByWindowAndIdentifier) {
-  UniqueWindow window(CreateWindowExW(0, L"STATIC", L"contract", WS_OVERLAPPED, 0, 0, 0, 0,
-                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+  UniqueWindow window(CreateWindowExW(0, L"STATIC", L"contract", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                                      nullptr, GetModuleHandleW(nullptr), nullptr));
   ASSERT_NE(window, nullptr);
   platform::ShellNotifyIcon shell;
   ExpectNotifyIconContract(shell, Handle(window.get()),

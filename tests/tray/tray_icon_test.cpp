@@ -22,7 +22,10 @@ class FakeTrayHost : public TrayHost {
     if (loadError) throw *loadError;
     return fileIcon;
   }
-  void StartBalloonTimer(std::uint32_t ms) override { timer = ms; ++timerStarts; }
+  void StartBalloonTimer(std::uint32_t ms) override {
+    timer = ms;
+    ++timerStarts;
+  }
   void StopBalloonTimer() override { timer.reset(); }
   void OpenMenu() override { ++menus; }
   void ShowMainWindow() override { ++mainWindowShows; }
@@ -218,8 +221,9 @@ TEST(TrayIcon_OnTaskbarCreated, AddsTheIconAgainUntilItIsRemoved) {
 TEST(TrayIcon_ErrorReport, TextNamesNumberDescriptionAndProcedure) {
   EXPECT_EQ(ErrorReport(53, "File not found", "addtrayicon"),
             "Error 53 (File not found) in procedure addtrayicon of Class Module quillbox");
-  EXPECT_EQ(ErrorReport(-2147467259, "未指定的错误", "removetrayicon"),
-            "Error -2147467259 (未指定的错误) in procedure removetrayicon of Class Module quillbox");
+  EXPECT_EQ(
+      ErrorReport(-2147467259, "未指定的错误", "removetrayicon"),
+      "Error -2147467259 (未指定的错误) in procedure removetrayicon of Class Module quillbox");
   EXPECT_EQ(ErrorReport(0, "", "addtrayicon"),
             "Error 0 () in procedure addtrayicon of Class Module quillbox");
 }
@@ -254,8 +258,9 @@ TEST(TrayIcon_RemoveTrayIcon, ReportsAnErrorOfTheShellAndReturnsZero) {
   tray.AddTrayIcon(kTrayTooltip);
   EXPECT_EQ(tray.RemoveTrayIcon(), 0);
   ASSERT_EQ(host.reports.size(), 1u);
-  EXPECT_EQ(host.reports[0],
-            "Error -2147467259 (未指定的错误) in procedure removetrayicon of Class Module quillbox");
+  EXPECT_EQ(
+      host.reports[0],
+      "Error -2147467259 (未指定的错误) in procedure removetrayicon of Class Module quillbox");
 }
 
 }  // namespace
