@@ -57,7 +57,8 @@ class BenchTarget final : public DarknessStepTarget {
     overlay_.Show();
   }
   void RunDarknessUpdate() override {
-    if (!detached && overlay_.IsShowing()) overlay_.ApplyDarkness(static_cast<std::int16_t>(value_));
+    if (!detached && overlay_.IsShowing())
+      overlay_.ApplyDarkness(static_cast<std::int16_t>(value_));
   }
 
   void Step() {
@@ -179,12 +180,11 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("%-6s %14s %14s %8s\n", "burst", "hotkey us/ev", "plain us/ev", "ratio");
   double hotkeyTotal = 0, plainTotal = 0;
   for (int b = 1; b <= bursts; ++b) {
-    const double h = Microseconds(Burst(hotkeyWindow, WM_HOTKEY, hotkeyId, hotkeyKeys, events,
-                                        target.steps)) /
-                     static_cast<double>(events);
-    const double p =
-        Microseconds(Burst(plain, WM_APP, 0, 0, events, plainMessages)) /
+    const double h =
+        Microseconds(Burst(hotkeyWindow, WM_HOTKEY, hotkeyId, hotkeyKeys, events, target.steps)) /
         static_cast<double>(events);
+    const double p = Microseconds(Burst(plain, WM_APP, 0, 0, events, plainMessages)) /
+                     static_cast<double>(events);
     hotkeyTotal += h;
     plainTotal += p;
     std::printf("%-6d %14.2f %14.2f %8.1f\n", b, h, p, h / p);
@@ -196,11 +196,11 @@ int wmain(int argc, wchar_t** argv) {
   const std::vector<double> hotkeyOne =
       OneByOne(hotkeyWindow, WM_HOTKEY, hotkeyId, hotkeyKeys, events, target.steps);
   const std::vector<double> plainOne = OneByOne(plain, WM_APP, 0, 0, events, plainMessages);
-  std::printf("one at a time, %ld events: hotkey median %.2f us (p99 %.2f), plain median %.2f us "
-              "(p99 %.2f), ratio of medians %.1f\n",
-              events, Percentile(hotkeyOne, 0.5), Percentile(hotkeyOne, 0.99),
-              Percentile(plainOne, 0.5), Percentile(plainOne, 0.99),
-              Percentile(hotkeyOne, 0.5) / Percentile(plainOne, 0.5));
+  std::printf(
+      "one at a time, %ld events: hotkey median %.2f us (p99 %.2f), plain median %.2f us "
+      "(p99 %.2f), ratio of medians %.1f\n",
+      events, Percentile(hotkeyOne, 0.5), Percentile(hotkeyOne, 0.99), Percentile(plainOne, 0.5),
+      Percentile(plainOne, 0.99), Percentile(hotkeyOne, 0.5) / Percentile(plainOne, 0.5));
 
   // The overlay holds what the last step applied.
   COLORREF key = 0;
@@ -227,9 +227,10 @@ int wmain(int argc, wchar_t** argv) {
         Microseconds(Burst(hotkeyWindow, WM_HOTKEY, hotkeyId, hotkeyKeys, events, target.steps)) /
         static_cast<double>(events);
     target.detached = false;
-    std::printf("of which: overlay update alone %.2f us/ev; hotkey road without the overlay "
-                "%.2f us/ev\n",
-                applyOnly, withoutOverlay);
+    std::printf(
+        "of which: overlay update alone %.2f us/ev; hotkey road without the overlay "
+        "%.2f us/ev\n",
+        applyOnly, withoutOverlay);
   }
 
   DestroyWindow(plain);

@@ -26,20 +26,30 @@ void DimOverlay::Create() {
   window_.StartTimer(kKeepOnTopIntervalMs);
 }
 
-void DimOverlay::OnKeepOnTopTick() { window_.BringToTopmost(); }
+void DimOverlay::OnKeepOnTopTick() {
+  window_.BringToTopmost();
+}
 
-void DimOverlay::OnDisplayChange() { CoverPrimaryScreen(); }
+void DimOverlay::OnDisplayChange() {
+  CoverPrimaryScreen();
+}
 
 void DimOverlay::CoverPrimaryScreen() {
   const platform::ScreenSize screen = window_.PrimaryScreenSize();
   window_.MoveAndSize(0, 0, screen.width, screen.height);
 }
 
-bool DimOverlay::IsShowing() { return window_.IsVisible(); }
+bool DimOverlay::IsShowing() {
+  return window_.IsVisible();
+}
 
-void DimOverlay::Show() { window_.Show(); }
+void DimOverlay::Show() {
+  window_.Show();
+}
 
-void DimOverlay::Hide() { window_.Hide(); }
+void DimOverlay::Hide() {
+  window_.Hide();
+}
 
 void DimOverlay::ApplyDarkness(std::int16_t value) {
   const DarknessLook look = LookForDarkness(value);

@@ -11,7 +11,7 @@ namespace lumenor::overlay {
 namespace {
 
 constexpr wchar_t kClassName[] = L"mask_form_black";
-constexpr wchar_t kCaption[] = L"balck";  // never seen: the window has no caption bar
+constexpr wchar_t kCaption[] = L"balck";   // never seen: the window has no caption bar
 constexpr UINT_PTR kKeepOnTopTimerId = 1;  // Timer1_settop
 // Off the taskbar as an owner-less tool window; never activated, not even by a click.
 constexpr DWORD kCreationExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
@@ -133,13 +133,21 @@ OverlayWindow::OverlayWindow(HINSTANCE instance) : impl_(std::make_unique<Impl>(
 
 OverlayWindow::~OverlayWindow() = default;
 
-bool OverlayWindow::IsShowing() { return impl_->Ensure().IsShowing(); }
+bool OverlayWindow::IsShowing() {
+  return impl_->Ensure().IsShowing();
+}
 
-void OverlayWindow::Show() { impl_->Ensure().Show(); }
+void OverlayWindow::Show() {
+  impl_->Ensure().Show();
+}
 
-void OverlayWindow::Hide() { impl_->Ensure().Hide(); }
+void OverlayWindow::Hide() {
+  impl_->Ensure().Hide();
+}
 
-void OverlayWindow::ApplyDarkness(std::int16_t value) { impl_->Ensure().ApplyDarkness(value); }
+void OverlayWindow::ApplyDarkness(std::int16_t value) {
+  impl_->Ensure().ApplyDarkness(value);
+}
 
 HWND OverlayWindow::Window() {
   impl_->Ensure();

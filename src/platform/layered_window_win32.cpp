@@ -43,14 +43,18 @@ void Win32LayeredWindow::SetBackground(ColorRef colour) {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
-bool Win32LayeredWindow::IsVisible() { return IsWindowVisible(window_) != FALSE; }
+bool Win32LayeredWindow::IsVisible() {
+  return IsWindowVisible(window_) != FALSE;
+}
 
 void Win32LayeredWindow::Show() {
   ShowWindow(window_, SW_SHOWNOACTIVATE);
   SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags | SWP_SHOWWINDOW);
 }
 
-void Win32LayeredWindow::Hide() { ShowWindow(window_, SW_HIDE); }
+void Win32LayeredWindow::Hide() {
+  ShowWindow(window_, SW_HIDE);
+}
 
 ScreenSize Win32LayeredWindow::PrimaryScreenSize() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

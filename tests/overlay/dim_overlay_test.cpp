@@ -13,10 +13,10 @@
 namespace lumenor::overlay {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::Not;
 using ::testing::Contains;
+using ::testing::ElementsAre;
 using testing::FakeLayeredWindow;
+using ::testing::Not;
 
 struct LookCase {
   std::int16_t value;
@@ -26,8 +26,8 @@ struct LookCase {
 
 // The darkness value's table: black below 0, white above, colour kept at 0, opacity |v|.
 const LookCase kLookTable[] = {
-    {-255, kBlack, 255}, {-254, kBlack, 254}, {-126, kBlack, 126}, {-121, kBlack, 121},
-    {-1, kBlack, 1},     {0, std::nullopt, 0}, {1, kWhite, 1},     {128, kWhite, 128},
+    {-255, kBlack, 255}, {-254, kBlack, 254},  {-126, kBlack, 126}, {-121, kBlack, 121},
+    {-1, kBlack, 1},     {0, std::nullopt, 0}, {1, kWhite, 1},      {128, kWhite, 128},
     {254, kWhite, 254},  {255, kWhite, 255},
 };
 
@@ -67,10 +67,10 @@ class DimOverlayTest : public ::testing::Test {
 TEST_F(DimOverlayTest, CreationRunsItsStepsInOrderAndAddsOnlyTheLayeredAndTransparentBits) {
   window.exStyle = 0x08000080;  // tool window, no-activate
   overlay.Create();
-  EXPECT_THAT(window.calls, ElementsAre("ExtendedStyle", "SetExtendedStyle 0x80800a0",
-                                        "SetLayeredAttributes 0x0 200 2", "BringToTopmost",
-                                        "PrimaryScreenSize", "MoveAndSize 0 0 1280 800",
-                                        "StartTimer 5000"));
+  EXPECT_THAT(window.calls,
+              ElementsAre("ExtendedStyle", "SetExtendedStyle 0x80800a0",
+                          "SetLayeredAttributes 0x0 200 2", "BringToTopmost", "PrimaryScreenSize",
+                          "MoveAndSize 0 0 1280 800", "StartTimer 5000"));
 }
 
 TEST_F(DimOverlayTest, CreationOrsTheBitsIntoWhateverStyleTheWindowHas) {

@@ -31,7 +31,9 @@ bool IsAbove(HWND upper, HWND lower) {
   return false;
 }
 
-RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+RECT ScreenRect() {
+  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 ::testing::AssertionResult Covers(HWND window, const RECT& expected) {
   RECT r;
@@ -39,8 +41,8 @@ RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetric
   if (EqualRect(&r, &expected)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
          << "window at " << r.left << "," << r.top << " to " << r.right << "," << r.bottom
-         << ", expected " << expected.left << "," << expected.top << " to " << expected.right
-         << "," << expected.bottom;
+         << ", expected " << expected.left << "," << expected.top << " to " << expected.right << ","
+         << expected.bottom;
 }
 
 struct Layered {
@@ -81,8 +83,8 @@ class FocusedWindow {
     wc.lpszClassName = L"LumenorOverlayNeighbour";
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     RegisterClassExW(&wc);
-    hwnd_ = CreateWindowExW(exStyle, wc.lpszClassName, L"neighbour", WS_OVERLAPPEDWINDOW, 0, 0,
-                            400, 300, nullptr, nullptr, instance, nullptr);
+    hwnd_ = CreateWindowExW(exStyle, wc.lpszClassName, L"neighbour", WS_OVERLAPPEDWINDOW, 0, 0, 400,
+                            300, nullptr, nullptr, instance, nullptr);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     SetActiveWindow(hwnd_);
