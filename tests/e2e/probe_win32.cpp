@@ -6,7 +6,7 @@
 //   window --hwnd <n>             the same for a window handle
 //   windows                       every top-level window, top of the z-order first
 //   gamma                         the display's ramp, 768 entries (red, green, blue)
-//   set-gamma                     writes 768 entries read from stdin to the display's ramp
+//   set-gamma <file>              writes the 768 entries in the file to the display's ramp
 //   atom <name>                   whether a global atom of that name exists
 //   delete-atom <name>            deletes every reference to that global atom (a killed program
 //                                 leaves its atoms behind; scenarios start without them)
@@ -16,6 +16,8 @@
 //   topmost-window <s> <x> <y> <w> <h> <rrggbb>
 //                                 shows a topmost, solid-coloured window for s seconds
 //   screen                        the primary screen's size
+//   idle <s>                      does nothing for s seconds (keeps the prefix's Wine processes up
+//                                 between the short probe runs)
 //
 // An argument that starts with "hex:" is UTF-8 given in hexadecimal, so texts reach the probe
 // intact whatever the Unix locale is.
@@ -190,13 +192,21 @@ bool ClassIs(const std::wstring& cls, const wchar_t* name) {
   return lstrcmpiW(cls.c_str(), name) == 0;
 }
 
+// Asks another program's control; a control whose program does not answer within 2 s reads -1
+// rather than hanging the probe.
+long long Ask(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 2000, &result)) return -1;
+  return static_cast<long long>(static_cast<LONG_PTR>(result));
+}
+
 // What a control holds beyond its text: slider and scroll bar positions, check states.
 std::string ControlState(HWND w, const std::wstring& cls) {
   std::string out;
   if (ClassIs(cls, TRACKBAR_CLASSW)) {
-    out += ",\"pos\":" + Num(static_cast<long long>(SendMessageW(w, TBM_GETPOS, 0, 0)));
-    out += ",\"min\":" + Num(static_cast<long long>(SendMessageW(w, TBM_GETRANGEMIN, 0, 0)));
-    out += ",\"max\":" + Num(static_cast<long long>(SendMessageW(w, TBM_GETRANGEMAX, 0, 0)));
+    out += ",\"pos\":" + Num(static_cast<int>(Ask(w, TBM_GETPOS)));
+    out += ",\"min\":" + Num(static_cast<int>(Ask(w, TBM_GETRANGEMIN)));
+    out += ",\"max\":" + Num(static_cast<int>(Ask(w, TBM_GETRANGEMAX)));
   } else if (ClassIs(cls, L"ScrollBar")) {
     SCROLLINFO si{};
     si.cbSize = sizeof si;
@@ -205,11 +215,10 @@ std::string ControlState(HWND w, const std::wstring& cls) {
       out += ",\"pos\":" + Num(si.nPos) + ",\"min\":" + Num(si.nMin) + ",\"max\":" + Num(si.nMax);
     } else {
       // SBM_GETPOS carries no pointer, so it works across processes whatever the system marshals.
-      out += ",\"pos\":" + Num(static_cast<long long>(
-                               static_cast<int>(SendMessageW(w, SBM_GETPOS, 0, 0))));
+      out += ",\"pos\":" + Num(static_cast<int>(Ask(w, SBM_GETPOS)));
     }
   } else if (ClassIs(cls, L"Button")) {
-    out += ",\"check\":" + Num(static_cast<long long>(SendMessageW(w, BM_GETCHECK, 0, 0)));
+    out += ",\"check\":" + Num(Ask(w, BM_GETCHECK));
   }
   return out;
 }
@@ -338,13 +347,30 @@ int CmdGamma() {
   return 0;
 }
 
-int CmdSetGamma() {
+class InputFile {
+ public:
+  explicit InputFile(const std::wstring& path) : file_(_wfopen(path.c_str(), L"r")) {}
+  ~InputFile() {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  FILE* get() const { return file_; }
+
+ private:
+  FILE* file_;
+};
+
+int CmdSetGamma(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: set-gamma <file of 768 numbers>");
+  InputFile in(Arg(argv[2]));
+  if (in.get() == nullptr) return Fail("set-gamma cannot open its file");
   std::vector<WORD> ramp;
   unsigned long v = 0;
-  while (ramp.size() < 768 && std::fscanf(stdin, "%lu", &v) == 1) {
+  while (ramp.size() < 768 && std::fscanf(in.get(), "%lu", &v) == 1) {
     ramp.push_back(static_cast<WORD>(v));
   }
-  if (ramp.size() != 768) return Fail("set-gamma needs 768 numbers on stdin");
+  if (ramp.size() != 768) return Fail("set-gamma needs 768 numbers in its file");
   ScreenDC dc;
   const bool ok = dc.get() != nullptr && SetDeviceGammaRamp(dc.get(), ramp.data()) != FALSE;
   Emit("{\"ok\":" + Bool(ok) + "}");
@@ -506,12 +532,17 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"window") return CmdWindow(argc, argv);
   if (cmd == L"windows") return CmdWindows();
   if (cmd == L"gamma") return CmdGamma();
-  if (cmd == L"set-gamma") return CmdSetGamma();
+  if (cmd == L"set-gamma") return CmdSetGamma(argc, argv);
   if (cmd == L"atom") return CmdAtom(argc, argv);
   if (cmd == L"delete-atom") return CmdDeleteAtom(argc, argv);
   if (cmd == L"nc-hit") return CmdNcHit(argc, argv);
   if (cmd == L"hold-hotkey") return CmdHoldHotkey(argc, argv);
   if (cmd == L"topmost-window") return CmdTopmostWindow(argc, argv);
   if (cmd == L"screen") return CmdScreen();
+  if (cmd == L"idle" && argc >= 3) {
+    Emit("{\"idle\":true}");
+    PumpFor(_wtof(argv[2]));
+    return 0;
+  }
   return Fail("unknown command");
 }

@@ -1,0 +1,792 @@
+"""Helpers for the desktop scenarios: run the real lumenor.exe on the headless desktop, drive it with
+real input (xdotool), and read back what a user would see (screenshots) and what the platform holds
+(lumenor_probe, a Win32 console program run in the same Wine prefix and display).
+
+run_e2e.py configures this module (configure()) before the scenarios load.
+"""
+
+import json
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+MAIN_CAPTION = "显示器极限亮度调节-Tandwin增强版"
+OVERLAY_CAPTION = "balck"
+TRAY_CAPTION = "Wine System Tray"
+TRAY_ICON_CLASS = "__winex11_tray_icon"
+MESSAGE_BOX_CLASS = "#32770"
+MENU_CLASS = "#32768"
+MISSING_FILE_TEXT = "未找到默认数据文件，只能恢复到本次调置前的状态！"
+MISSING_FILE_CAPTION = "系统提示"
+SECOND_COPY_TEXT = "哥们,您已经运行一个了"
+BANNER_TEXT = ("按住ctrl+←变黑,按住ctrl+→变亮,可实现显示器极限全黑(可欺骗关闭显示器)与高亮调节."
+               "Tandwin专版.")
+TWIPS_PER_PIXEL = 15  # at 96 DPI, which the headless desktop uses
+HTCLOSE = 20
+MOD_CONTROL = 2
+VK_LEFT = 37
+VK_RIGHT = 39
+SCREEN_SIZES = ((1280, 800), (1024, 768))  # the modes the headless desktop offers, first is usual
+
+_config = None
+
+
+class Config:
+    def __init__(self, exe, probe, out):
+        self.exe = os.path.abspath(exe)
+        self.probe = os.path.abspath(probe)
+        self.out = os.path.abspath(out)
+        self.env = dict(os.environ, WINEDEBUG="-all")
+
+
+def configure(exe, probe, out):
+    global _config
+    _config = Config(exe, probe, out)
+    os.makedirs(_config.out, exist_ok=True)
+    return _config
+
+
+def config():
+    if _config is None:
+        raise RuntimeError("lumenor_e2e is not configured: run the scenarios through run_e2e.py")
+    return _config
+
+
+class DesktopError(AssertionError):
+    """Something the desktop or a helper could not do; reported as a test failure."""
+
+
+def wait_for(what, predicate, timeout=10.0, interval=0.2):
+    """Polls predicate until it returns a true value and returns that value; None on timeout."""
+    end = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() >= end:
+            return None
+        time.sleep(interval)
+
+
+def run(cmd, timeout=30, check=True):
+    """Runs a command and returns its standard output. The output goes through files, not pipes:
+    a Wine process can hand its inherited descriptors to a service it starts, and a pipe would then
+    never reach its end."""
+    started = time.monotonic()
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                env=config().env)
+        try:
+            proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+            raise DesktopError("%s did not finish within %d s" % (" ".join(cmd)[:200], timeout))
+        out.seek(0)
+        err.seek(0)
+        stdout = out.read().decode("utf-8", "replace")
+        stderr = err.read().decode("utf-8", "replace")
+    if os.environ.get("LUMENOR_E2E_DEBUG"):
+        print("  [%.2f s] %s" % (time.monotonic() - started, " ".join(cmd)[:160]), flush=True)
+    if check and proc.returncode != 0:
+        raise DesktopError("%s failed (%d): %s" % (" ".join(cmd), proc.returncode,
+                                                   stderr.strip()[-400:]))
+    return stdout
+
+
+class Holder:
+    """A command left running in the background whose output lines are read from a file."""
+
+    def __init__(self, cmd):
+        self.out = tempfile.NamedTemporaryFile(prefix="lumenor-e2e-holder-", delete=False)
+        self.proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=self.out,
+                                     stderr=subprocess.DEVNULL, env=config().env)
+
+    def lines(self):
+        with open(self.out.name, "rb") as f:
+            return [l for l in f.read().decode("utf-8", "replace").splitlines() if l.strip()]
+
+    def first_report(self, timeout=20):
+        found = wait_for("report", lambda: self.lines() or self.proc.poll() is not None, timeout,
+                         0.05)
+        lines = self.lines()
+        if not found or not lines:
+            self.stop()
+            raise DesktopError("%s reported nothing" % " ".join(self.proc.args)[:200])
+        return json.loads(lines[0])
+
+    def finish(self, timeout=30):
+        """Waits for the command to end and returns its last report."""
+        try:
+            self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.stop()
+        lines = self.lines()
+        return json.loads(lines[-1]) if lines else {}
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        self.out.close()
+        try:
+            os.unlink(self.out.name)
+        except OSError:
+            pass
+
+
+# ---- the probe ---------------------------------------------------------------------------------
+
+def _probe_arg(arg):
+    arg = str(arg)
+    if all(ord(c) < 128 for c in arg):
+        return arg
+    return "hex:" + arg.encode("utf-8").hex()
+
+
+def _parse(out, what):
+    line = out.strip().splitlines()[0] if out.strip() else ""
+    try:
+        data = json.loads(line)
+    except ValueError:
+        raise DesktopError("lumenor_probe %s printed no JSON: %r" % (what, out[:300]))
+    if isinstance(data, dict) and "error" in data:
+        raise DesktopError("lumenor_probe %s: %s" % (what, data["error"]))
+    return data
+
+
+class Control:
+    """A child window as the probe saw it."""
+
+    def __init__(self, data):
+        self.data = data
+        self.hwnd = data["hwnd"]
+        self.cls = data["class"]
+        self.text = data["text"]
+        r = data["rect"]
+        self.rect = (r["left"], r["top"], r["right"], r["bottom"])
+        self.visible = data["visible"]
+        self.enabled = data["enabled"]
+        self.focused = data.get("focused", False)
+        self.pos = data.get("pos")
+        self.min = data.get("min")
+        self.max = data.get("max")
+        self.check = data.get("check")
+        self.style = data.get("style", 0)
+
+    @property
+    def centre(self):
+        l, t, r, b = self.rect
+        return ((l + r) // 2, (t + b) // 2)
+
+    @property
+    def width(self):
+        return self.rect[2] - self.rect[0]
+
+    @property
+    def height(self):
+        return self.rect[3] - self.rect[1]
+
+    def __repr__(self):
+        return "%s %r at %s" % (self.cls, self.text, self.rect)
+
+
+class TopWindow:
+    """A top-level window as the probe saw it, with its children."""
+
+    def __init__(self, data):
+        self.data = data
+        self.hwnd = data["hwnd"]
+        self.pid = data["pid"]
+        self.cls = data["class"]
+        self.text = data["text"]
+        r, c = data["rect"], data["client"]
+        self.rect = (r["left"], r["top"], r["right"], r["bottom"])
+        self.client = (c["left"], c["top"], c["right"], c["bottom"])
+        self.visible = data["visible"]
+        self.topmost = data["topmost"]
+        self.exstyle = data["exstyle"]
+        self.layered = data.get("layered")
+        self.children = [Control(c) for c in data.get("children", [])]
+
+    @property
+    def alpha(self):
+        return None if self.layered is None else self.layered["alpha"]
+
+    def by_class(self, cls):
+        return [c for c in self.children if c.cls.lower() == cls.lower()]
+
+    def by_text(self, text, cls=None):
+        for c in self.children:
+            if c.text == text and (cls is None or c.cls.lower() == cls.lower()):
+                return c
+        return None
+
+    def at_client(self, cls, left, top):
+        """The child of that class whose top-left corner is nearest to (left, top), client pixels."""
+        best, best_d = None, None
+        for c in self.by_class(cls):
+            d = abs(c.rect[0] - self.client[0] - left) + abs(c.rect[1] - self.client[1] - top)
+            if best is None or d < best_d:
+                best, best_d = c, d
+        return best
+
+    def texts(self):
+        return [c.text for c in self.children if c.text]
+
+
+class Probe:
+    def __init__(self, path):
+        self.path = path
+
+    def _cmd(self, args):
+        return ["wine", self.path] + [_probe_arg(a) for a in args]
+
+    def call(self, *args, timeout=30):
+        return _parse(run(self._cmd(args), timeout=timeout), " ".join(str(a) for a in args))
+
+    def window(self, caption):
+        data = self.call("window", caption)
+        return TopWindow(data) if data.get("found") else None
+
+    def window_by_hwnd(self, hwnd):
+        data = self.call("window", "--hwnd", hwnd)
+        return TopWindow(data) if data.get("found") else None
+
+    def windows(self):
+        return [TopWindow(w) for w in self.call("windows")["windows"]]
+
+    def gamma(self):
+        data = self.call("gamma")
+        if not data["ok"]:
+            raise DesktopError("the display's gamma ramp cannot be read (GetDeviceGammaRamp failed)")
+        return data["ramp"]
+
+    def set_gamma(self, ramp):
+        with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as f:
+            f.write(" ".join(str(v) for v in ramp) + "\n")
+        try:
+            return self.call("set-gamma", f.name)["ok"]
+        finally:
+            os.unlink(f.name)
+
+    def atom_exists(self, name):
+        return self.call("atom", name)["found"]
+
+    def delete_atom(self, name):
+        return self.call("delete-atom", name)
+
+    def screen(self):
+        data = self.call("screen")
+        return (data["width"], data["height"])
+
+    def close_box(self, caption):
+        data = self.call("nc-hit", caption, HTCLOSE)
+        if not data.get("found") or not data.get("hit"):
+            return None
+        return (data["x"], data["y"])
+
+    def _start_holding(self, args, first_key):
+        holder = Holder(self._cmd(args))
+        data = holder.first_report()
+        if first_key not in data:
+            holder.stop()
+            raise DesktopError("lumenor_probe %s: %s" % (args[0], data))
+        return holder, data
+
+    def hold_hotkey(self, mods, vk, seconds):
+        """Starts a probe that registers the hotkey and holds it; returns (holder, report)."""
+        return self._start_holding(["hold-hotkey", mods, vk, seconds], "registered")
+
+    def topmost_window(self, seconds, x, y, w, h, rgb):
+        """Starts a probe that shows a topmost window in a solid colour; returns (holder, report)."""
+        return self._start_holding(["topmost-window", seconds, x, y, w, h, "%06x" % rgb], "shown")
+
+
+# ---- screen and input --------------------------------------------------------------------------
+
+class Screenshot:
+    def __init__(self, path):
+        self.path = path
+        ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], capture_output=True,
+                             timeout=30, check=True).stdout  # no Wine here: a pipe is safe
+        self.width, self.height, self.pixels = _parse_ppm(ppm)
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def colours(self, rect, step=1):
+        l, t, r, b = rect
+        l, t = max(l, 0), max(t, 0)
+        r, b = min(r, self.width), min(b, self.height)
+        seen = set()
+        for y in range(t, b, step):
+            row = y * self.width
+            for x in range(l, r, step):
+                i = (row + x) * 3
+                seen.add(bytes(self.pixels[i:i + 3]))
+        return seen
+
+    def max_channel(self, rect=None, step=1):
+        rect = rect or (0, 0, self.width, self.height)
+        return max(max(c) for c in self.colours(rect, step))
+
+    def crop(self, rect, path):
+        l, t, r, b = rect
+        subprocess.run(["convert", self.path, "-crop", "%dx%d+%d+%d" % (r - l, b - t, l, t),
+                        "+repage", path], check=True, timeout=30)
+        return path
+
+
+def _parse_ppm(data):
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            pos = data.index(b"\n", pos) + 1
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    if fields[0] != b"P6" or int(fields[3]) != 255:
+        raise DesktopError("unexpected screenshot format")
+    return int(fields[1]), int(fields[2]), data[pos + 1:]
+
+
+_shot_counter = [0]
+
+
+def screenshot(name):
+    _shot_counter[0] += 1
+    path = os.path.join(config().out, "%02d-%s.png" % (_shot_counter[0], name))
+    run(["import", "-window", "root", path])
+    return Screenshot(path)
+
+
+def xdotool(*args):
+    run(["xdotool"] + [str(a) for a in args])
+
+
+def mouse_move(x, y):
+    xdotool("mousemove", "--sync", x, y)
+
+
+def click(x, y, button=1):
+    xdotool("mousemove", "--sync", x, y)
+    xdotool("click", button)
+
+
+def drag(x, y, dx, steps=6):
+    """Presses the left button at (x, y), moves it by dx in steps, and lets go."""
+    xdotool("mousemove", "--sync", x, y)
+    xdotool("mousedown", 1)
+    for k in range(1, steps + 1):
+        xdotool("mousemove", "--sync", x + dx * k // steps, y)
+    xdotool("mouseup", 1)
+
+
+def key(*keys, over=None, delay_ms=40):
+    """Presses keys as a user does. X hands keys to the window under the pointer here (there is no
+    window manager to keep a focus), so the pointer is first put over a Wine window: `over`."""
+    if over is not None:
+        mouse_move(*over)
+    xdotool("key", "--delay", delay_ms, *keys)
+
+
+def set_resolution(width, height):
+    run(["xrandr", "-s", "%dx%d" % (width, height)])
+
+
+def x_resolution():
+    out = run(["xdpyinfo"])
+    for line in out.splitlines():
+        if "dimensions:" in line:
+            w, h = line.split()[1].split("x")
+            return int(w), int(h)
+    return None
+
+
+# ---- the display's ramp and the ramp arithmetic -------------------------------------------------
+
+def straight_ramp():
+    return [i * 257 for i in range(256)] * 3
+
+
+def word_to_level(entry):
+    return entry if entry < 32768 else entry - 1
+
+
+def level_to_word(level):
+    return level if level <= 32767 else (level + 1) & 0xFFFF
+
+
+def adjust_level(v, level):
+    if v < 0:
+        return round(((100 + v) * level) / 100)
+    return round(65535 - ((100 - v) * (65535 - level)) / 100)
+
+
+def brightness_ramp(saved, v):
+    """The ramp the brightness slider at v gives from the reference ramp `saved`: every channel is
+    built from the saved red channel."""
+    out = [0] * 768
+    for i in range(256):
+        red = saved[i]
+        value = red if v == 0 else level_to_word(adjust_level(v, word_to_level(red)))
+        for c in range(3):
+            out[c * 256 + i] = value
+    return out
+
+
+def high_bytes(ramp):
+    return [v >> 8 for v in ramp]
+
+
+def ramp_difference(seen, expected):
+    """None when the high bytes agree, else a short description of the first differences."""
+    diffs = [(k, s, e) for k, (s, e) in enumerate(zip(high_bytes(seen), high_bytes(expected)))
+             if s != e]
+    if not diffs:
+        return None
+    names = "red", "green", "blue"
+    parts = ["%s[%d] high byte %d, expected %d" % (names[k // 256], k % 256, s, e)
+             for k, s, e in diffs[:4]]
+    return "%d entries differ: %s" % (len(diffs), "; ".join(parts))
+
+
+# ---- the program under test ---------------------------------------------------------------------
+
+def _pids_running_from(directory):
+    pids = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as f:
+                cmd = f.read().replace(b"\0", b" ").decode("utf-8", "replace")
+        except OSError:
+            continue
+        if directory in cmd or directory.replace("/", "\\") in cmd:
+            pids.append(int(entry))
+    return pids
+
+
+class Lumenor:
+    """One lumenor.exe started from its own temporary directory (so a scenario can put Default.dat
+    or tray.ico beside it), with a working directory elsewhere: the program must find its files in
+    its own directory."""
+
+    def __init__(self, default_dat=None, tray_ico=None, directory=None):
+        cfg = config()
+        self.owns_directory = directory is None
+        self.directory = directory or tempfile.mkdtemp(prefix="lumenor-e2e-")
+        self.exe = os.path.join(self.directory, "lumenor.exe")
+        if not os.path.exists(self.exe):
+            shutil.copy2(cfg.exe, self.exe)
+        if default_dat is not None:
+            with open(os.path.join(self.directory, "Default.dat"), "w", newline="") as f:
+                f.write(default_dat)
+        if tray_ico is not None:
+            shutil.copy2(tray_ico, os.path.join(self.directory, "tray.ico"))
+        self.cwd = tempfile.mkdtemp(prefix="lumenor-e2e-cwd-")
+        self.log = open(os.path.join(cfg.out, "lumenor-%d.log" % int(time.time() * 1000)), "w")
+        self.proc = subprocess.Popen(["wine", self.exe], cwd=self.cwd, stdout=self.log,
+                                     stderr=subprocess.STDOUT, env=cfg.env)
+
+    @property
+    def pid(self):
+        return self.proc.pid
+
+    def alive(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout=10.0):
+        try:
+            self.proc.wait(timeout=timeout)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
+    def stop(self):
+        """Ends the program if it still runs, by its process id."""
+        for sig, grace in ((signal.SIGTERM, 3.0), (signal.SIGKILL, 5.0)):
+            if not self.alive():
+                break
+            try:
+                self.proc.send_signal(sig)
+            except ProcessLookupError:
+                break
+            self.wait_exit(grace)
+        for pid in _pids_running_from(self.directory):
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        self.log.close()
+
+    def cleanup(self):
+        self.stop()
+        shutil.rmtree(self.cwd, ignore_errors=True)
+        if self.owns_directory:
+            shutil.rmtree(self.directory, ignore_errors=True)
+
+
+def ramp_file_text(ramp, line_end="\r\n"):
+    """Default.dat for a ramp: one line per input level with its red, green and blue entries in the
+    signed reading, separated by commas."""
+    lines = []
+    for i in range(256):
+        values = []
+        for c in range(3):
+            v = ramp[c * 256 + i]
+            values.append(str(v - 65536 if v >= 32768 else v))
+        lines.append(",".join(values))
+    return line_end.join(lines) + line_end
+
+
+# ---- the base of every scenario -----------------------------------------------------------------
+
+class DesktopTestCase(unittest.TestCase):
+    """Each scenario starts from the straight ramp, the usual resolution, no leftover Lumenor and
+    none of its hotkey atoms, and leaves no lumenor.exe running."""
+
+    longMessage = False
+    maxDiff = 2000
+
+    @classmethod
+    def setUpClass(cls):
+        cls.probe = Probe(config().probe)
+
+    def setUp(self):
+        self.started = []
+        self.holders = []
+        if x_resolution() != SCREEN_SIZES[0]:
+            set_resolution(*SCREEN_SIZES[0])
+        leftover = self.probe.window(MAIN_CAPTION)
+        if leftover is not None:
+            self.fail("a Lumenor main window from an earlier scenario is still open (pid %d)"
+                      % leftover.pid)
+        for name in ("CONTROL+037", "CONTROL+039"):
+            self.probe.delete_atom(name)
+        if not self.probe.set_gamma(straight_ramp()):
+            self.fail("the display refused the straight gamma ramp")
+        self.start_ramp = self.probe.gamma()
+
+    def tearDown(self):
+        for holder in self.holders:
+            holder.stop()
+        for program in self.started:
+            program.cleanup()
+        if x_resolution() != SCREEN_SIZES[0]:
+            set_resolution(*SCREEN_SIZES[0])
+        wait_for("no Lumenor window", lambda: self.probe.window(MAIN_CAPTION) is None, 10)
+
+    # -- starting and finding --
+
+    def start_lumenor(self, **kwargs):
+        program = Lumenor(**kwargs)
+        self.started.append(program)
+        return program
+
+    def start_and_wait(self, **kwargs):
+        program = self.start_lumenor(**kwargs)
+        main = self.wait_main_window(program)
+        return program, main
+
+    def wait_main_window(self, program, timeout=20.0):
+        def shown():
+            w = self.probe.window(MAIN_CAPTION)
+            return w if w is not None and w.visible else None
+        main = wait_for("main window", shown, timeout)
+        if main is None:
+            state = "still runs" if program.alive() else "has ended (exit code %s)" % (
+                program.proc.returncode,)
+            self.fail("no window captioned %r appeared within %.0f s of starting lumenor.exe; the "
+                      "program %s" % (MAIN_CAPTION, timeout, state))
+        return main
+
+    def main_window(self):
+        main = self.probe.window(MAIN_CAPTION)
+        if main is None:
+            self.fail("the main window %r is gone" % MAIN_CAPTION)
+        return main
+
+    def hold(self, holder):
+        self.holders.append(holder)
+        return holder
+
+    # -- controls by their place in the design --
+
+    def control(self, main, cls, left_twips, top_twips, what):
+        c = main.at_client(cls, round(left_twips / TWIPS_PER_PIXEL),
+                           round(top_twips / TWIPS_PER_PIXEL))
+        if c is None:
+            self.fail("the main window has no %s (%s)" % (what, cls))
+        return c
+
+    def slider1(self, main):
+        return self.control(main, "msctls_trackbar32", 1335, 255, "brightness slider Slider1")
+
+    def slider2(self, main):
+        return self.control(main, "msctls_trackbar32", 1380, 1365, "contrast slider Slider2")
+
+    def colour_slider(self, main, k):
+        tops = (360, 1065, 1770)
+        return self.control(main, "msctls_trackbar32", 285 + 495, 1890 + tops[k],
+                            "colour slider Slider3(%d)" % k)
+
+    def darkness_bar(self, main):
+        return self.control(main, "ScrollBar", 1485, 915, "darkness bar HScroll_setblack")
+
+    def check_box(self, main):
+        return self.control(main, "Button", 240, 825, "check box Check加强")
+
+    def label2(self, main):
+        return self.control(main, "Static", 1035, 360, "brightness value Label2")
+
+    def label3(self, main):
+        return self.control(main, "Static", 1035, 1365, "contrast value Label3")
+
+    def label_zl_show(self, main):
+        return self.control(main, "Static", 1020, 885, "darkness value Label_zl_show")
+
+    def slider_thumb(self, slider):
+        """Where the thumb of a slider whose value is mid-range (0 of -50..50) sits: the middle of
+        the control, as the track runs symmetrically through it."""
+        return slider.centre
+
+    def focus_slider(self, slider):
+        """Gives a slider the keyboard focus as a user does: a click on its thumb, which does not
+        move it."""
+        click(*self.slider_thumb(slider))
+        main, focused = self.wait_main("slider focused",
+                                       lambda m: any(c.hwnd == slider.hwnd and c.focused
+                                                     for c in m.children))
+        if not focused:
+            self.fail("a click on a slider's thumb did not give it the keyboard focus")
+        return main
+
+    def button(self, main, text):
+        b = main.by_text(text, "Button")
+        if b is None:
+            self.fail("the main window has no button %r (its texts: %s)" % (text, main.texts()))
+        return b
+
+    def neutral_point(self, main=None):
+        """A point over a Wine window where a click does nothing: the banner at the foot of the main
+        window, or else the caption of the Wine System Tray."""
+        main = main or self.probe.window(MAIN_CAPTION)
+        if main is not None and main.visible:
+            l, t, r, b = main.client
+            return (r - 8, b - 4)
+        tray = self.probe.window(TRAY_CAPTION)
+        if tray is not None and tray.visible:
+            return (tray.rect[0] + 30, tray.rect[1] + 8)
+        return (5, 5)
+
+    # -- waiting for what a user sees --
+
+    def wait_main(self, what, predicate, timeout=5.0):
+        """Polls the main window until predicate(main) holds; returns the last window seen and
+        whether it held."""
+        last = [None]
+
+        def check():
+            last[0] = self.probe.window(MAIN_CAPTION)
+            return last[0] is not None and predicate(last[0])
+        ok = wait_for(what, check, timeout) is not None
+        return last[0], ok
+
+    def wait_ramp(self, expected, timeout=5.0):
+        """Polls the display's ramp until its high bytes equal expected's; returns the difference
+        left (None when equal)."""
+        diff = [None]
+
+        def check():
+            diff[0] = ramp_difference(self.probe.gamma(), expected)
+            return diff[0] is None
+        wait_for("ramp", check, timeout)
+        return diff[0]
+
+    def tray_icons(self):
+        tray = self.probe.window(TRAY_CAPTION)
+        if tray is None or not tray.visible:
+            return []
+        return [c for c in tray.by_class(TRAY_ICON_CLASS) if c.visible]
+
+    def message_boxes(self, pid=None):
+        boxes = []
+        for w in self.probe.windows():
+            if w.cls == MESSAGE_BOX_CLASS and w.visible and (pid is None or w.pid == pid):
+                full = self.probe.window_by_hwnd(w.hwnd)
+                if full is not None:
+                    boxes.append(full)
+        return boxes
+
+    def wait_message_box(self, caption=None, text=None, timeout=5.0):
+        def find():
+            for box in self.message_boxes():
+                if caption is not None and box.text != caption:
+                    continue
+                if text is not None and text not in box.texts():
+                    continue
+                return box
+            return None
+        return wait_for("message box", find, timeout)
+
+    def dismiss_with_enter(self, box):
+        """Closes a message box as a user does with the Enter key."""
+        l, t, r, b = box.client
+        key("Return", over=((l + r) // 2, t + 6))
+        gone = wait_for("message box closed",
+                        lambda: self.probe.window_by_hwnd(box.hwnd) is None, 5)
+        if not gone:
+            self.fail("the message box %r did not close on Enter" % box.text)
+
+    def open_tray_menu(self):
+        icons = self.tray_icons()
+        if not icons:
+            self.fail("no icon shows in the notification area (the Wine System Tray)")
+        click(*icons[0].centre, button=3)
+        menu = wait_for("tray menu", lambda: next(
+            (w for w in self.probe.windows() if w.cls == MENU_CLASS and w.visible), None), 5)
+        if menu is None:
+            self.fail("a right-click on the tray icon opened no menu")
+        return menu
+
+    def choose_tray_menu_item(self, index, count=3):
+        """Opens the icon's menu and clicks its item `index` (0 "Tandwin专版", 1 "选项", 2 "退出");
+        the menu's items are text items of equal height."""
+        menu = self.open_tray_menu()
+        l, t, r, b = menu.rect
+        border = 3
+        height = (b - t - 2 * border) / count
+        click((l + r) // 2, int(t + border + height * (index + 0.5)))
+        wait_for("menu closed", lambda: self.probe.window_by_hwnd(menu.hwnd) is None
+                 or not self.probe.window_by_hwnd(menu.hwnd).visible, 5)
+
+    def close_with_close_box(self):
+        point = self.probe.close_box(MAIN_CAPTION)
+        if point is None:
+            self.fail("the main window shows no close box in its caption")
+        click(*point)
+        gone = wait_for("main window unloaded", lambda: self.probe.window(MAIN_CAPTION) is None, 5)
+        if not gone:
+            self.fail("a click on the close box did not close the main window")
+
+    def end_with_exit_button(self, program):
+        main = self.main_window()
+        click(*self.button(main, "退    出").centre)
+        if not program.wait_exit(10):
+            self.fail("lumenor.exe still runs 10 s after a click on \"退    出\"")

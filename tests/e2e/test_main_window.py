@@ -1,0 +1,273 @@
+"""The main window, the restore and the tray presence as a user meets them: the window's texts and
+layout, the brightness slider changing the display, the restore with and without Default.dat, the
+single running copy, hiding to the tray, the close box, and the tray menu's exit."""
+
+import os
+
+from lumenor_e2e import (BANNER_TEXT, MAIN_CAPTION, MISSING_FILE_CAPTION, MISSING_FILE_TEXT,
+                         SECOND_COPY_TEXT, TWIPS_PER_PIXEL, DesktopTestCase, brightness_ramp,
+                         click, config, drag, key, ramp_file_text, screenshot, wait_for)
+
+# Every control a user reads, with its place in the design (twips, relative to the client area;
+# the colour controls sit in the frame at 285, 1890).
+FRAME = (285, 1890)
+DESIGN = [
+    # name, window class, text, left, top, width, height
+    ("Label_liangdu", "Static", "亮度:", 240, 330, 480, 240),
+    ("Slider1", "msctls_trackbar32", "", 1335, 255, 4815, 420),
+    ("Label2", "Static", "0", 1035, 360, 405, 255),
+    ("Check加强", "Button", "加强:", 240, 825, 750, 405),
+    ("Label_zl_show", "Static", "1", 1020, 885, 420, 255),
+    ("HScroll_setblack", "ScrollBar", "", 1485, 915, 4545, 270),
+    ("Label_dbd", "Static", "对比度:", 240, 1365, 720, 330),
+    ("Slider2", "msctls_trackbar32", "", 1380, 1365, 4740, 375),
+    ("Label3", "Static", "100", 1035, 1365, 435, 255),
+    ("Frame2", "Button", "色相调整", 285, 1890, 5820, 2535),
+    ("Label1(0)", "Static", "红", FRAME[0] + 240, FRAME[1] + 450, 180, 255),
+    ("Slider3(0)", "msctls_trackbar32", "", FRAME[0] + 495, FRAME[1] + 360, 5130, 495),
+    ("Label1(1)", "Static", "绿", FRAME[0] + 240, FRAME[1] + 1200, 180, 255),
+    ("Slider3(1)", "msctls_trackbar32", "", FRAME[0] + 495, FRAME[1] + 1065, 5100, 495),
+    ("Label1(2)", "Static", "蓝", FRAME[0] + 240, FRAME[1] + 1875, 180, 255),
+    ("Slider3(2)", "msctls_trackbar32", "", FRAME[0] + 495, FRAME[1] + 1770, 5115, 495),
+    ("Command1", "Button", "恢复默认", 3735, 4695, 1200, 510),
+    ("Command2", "Button", "退    出", 4980, 4695, 1200, 510),
+    ("Command托盘", "Button", "小到托盘", 2310, 4710, 1335, 495),
+    ("Labelsm", "Static", BANNER_TEXT, -15, 5250, 6330, 765),
+]
+
+
+def px(twips):
+    return round(twips / TWIPS_PER_PIXEL)
+
+
+def file_ramp():
+    """A ramp the display accepts, different in each channel, with entries above 32767 so the file
+    holds negative numbers: red to 90 %, green to 70 %, blue to 50 % of full."""
+    ramp = []
+    for scale in (0.9, 0.7, 0.5):
+        ramp += [round(i * 257 * scale) for i in range(256)]
+    return ramp
+
+
+class MainWindow(DesktopTestCase):
+
+    def assert_start_state(self, main, when):
+        s1, s2 = self.slider1(main), self.slider2(main)
+        self.assertEqual((s1.min, s1.max, s1.pos), (-50, 50, 0),
+                         "%s the brightness slider shows range %s..%s at %s, expected -50..50 at 0"
+                         % (when, s1.min, s1.max, s1.pos))
+        self.assertEqual((s2.min, s2.max, s2.pos), (1, 300, 100),
+                         "%s the contrast slider shows range %s..%s at %s, expected 1..300 at 100"
+                         % (when, s2.min, s2.max, s2.pos))
+        for k in range(3):
+            s = self.colour_slider(main, k)
+            self.assertEqual((s.min, s.max, s.pos), (-50, 50, 0),
+                             "%s colour slider %d shows range %s..%s at %s, expected -50..50 at 0"
+                             % (when, k, s.min, s.max, s.pos))
+        bar = self.darkness_bar(main)
+        self.assertEqual((bar.min, bar.max, bar.pos), (-255, 255, -121),
+                         "%s the darkness bar shows range %s..%s at %s, expected -255..255 at -121"
+                         % (when, bar.min, bar.max, bar.pos))
+        self.assertEqual(self.label2(main).text, "0", "%s Label2 reads %r, expected \"0\""
+                         % (when, self.label2(main).text))
+        self.assertEqual(self.label3(main).text, "100", "%s Label3 reads %r, expected \"100\""
+                         % (when, self.label3(main).text))
+        self.assertEqual(self.label_zl_show(main).text, "1",
+                         "%s Label_zl_show reads %r, expected its design caption \"1\""
+                         % (when, self.label_zl_show(main).text))
+        self.assertEqual(self.check_box(main).check, 0, "%s the check box 加强 is ticked" % when)
+
+    def test_window_texts_layout_and_tray_icon_as_designed(self):
+        program, main = self.start_and_wait()
+        self.assertEqual(main.text, MAIN_CAPTION)
+        l, t, r, b = main.client
+        self.assertEqual((r - l, b - t), (420, 410),
+                         "the main window's client area is %d x %d pixels, expected 420 x 410"
+                         % (r - l, b - t))
+        self.assertEqual((l, t), (px(5175), px(1560)),
+                         "the main window's client area is at %d, %d, expected %d, %d"
+                         % (l, t, px(5175), px(1560)))
+
+        for name, cls, text, left, top, width, height in DESIGN:
+            c = main.at_client(cls, px(left), px(top))
+            self.assertIsNotNone(c, "the main window has no %s control for %s" % (cls, name))
+            where = (c.rect[0] - l, c.rect[1] - t, c.width, c.height)
+            wanted = (px(left), px(top), px(width), px(height))
+            self.assertTrue(all(abs(a - e) <= 1 for a, e in zip(where, wanted)),
+                            "%s (%s) sits at %s (left, top, width, height in client pixels), "
+                            "expected %s" % (name, cls, where, wanted))
+            self.assertEqual(c.text, text, "%s reads %r, expected %r" % (name, c.text, text))
+            self.assertTrue(c.visible, "%s is not visible" % name)
+        self.assert_start_state(main, "right after start-up")
+        self.assertIsNone(self.wait_ramp(self.start_ramp, timeout=0.5),
+                          "the start-up changed the display's ramp")
+
+        icons = wait_for("tray icon", self.tray_icons, 5)
+        self.assertTrue(icons, "no icon shows in the notification area (Wine System Tray)")
+        self.assertEqual(len(icons), 1, "%d icons show in the notification area" % len(icons))
+
+        shot = screenshot("main-window-desktop")
+        shot.crop(main.rect, os.path.join(config().out, "main-window.png"))
+
+        self.end_with_exit_button(program)
+        self.assertFalse(wait_for("icon gone", lambda: not self.tray_icons(), 5) is None,
+                         "the tray icon stays after \"退    出\" ended the program")
+
+    def test_brightness_slider_by_mouse_and_keys_sets_the_display_ramp(self):
+        program, main = self.start_and_wait()
+        slider = self.slider1(main)
+
+        # The mouse: the thumb dragged to the left.
+        x, y = self.slider_thumb(slider)
+        drag(x, y, -30)
+        main, moved = self.wait_main("slider moved", lambda m: self.slider1(m).pos < 0)
+        dragged = self.slider1(main).pos
+        self.assertTrue(moved, "dragging the brightness slider's thumb 30 pixels left left it at "
+                               "%s" % dragged)
+        self.assertEqual(self.label2(main).text, str(dragged),
+                         "with the brightness slider dragged to %d Label2 reads %r"
+                         % (dragged, self.label2(main).text))
+        diff = self.wait_ramp(brightness_ramp(self.start_ramp, dragged))
+        self.assertIsNone(diff, "after brightness %d by mouse the display's ramp is not what "
+                                "brightness %d gives: %s" % (dragged, dragged, diff))
+        self.assertTrue(self.slider1(main).focused,
+                        "the brightness slider did not take the keyboard focus when dragged")
+
+        # The keyboard: Page Up is a large step (5), the arrows a small one, Home the minimum.
+        for keys, value in ((("Prior",), dragged - 5), (("Left",), dragged - 6),
+                            (("Right", "Right"), dragged - 4), (("Home",), -50)):
+            key(*keys)
+            main, moved = self.wait_main("slider moved", lambda m: self.slider1(m).pos == value)
+            self.assertTrue(moved, "keys %s on the brightness slider left it at %s, expected %d"
+                            % (" ".join(keys), self.slider1(main).pos, value))
+            self.assertEqual(self.label2(main).text, str(value),
+                             "with the brightness slider at %d Label2 reads %r"
+                             % (value, self.label2(main).text))
+            diff = self.wait_ramp(brightness_ramp(self.start_ramp, value))
+            self.assertIsNone(diff, "after brightness %d by keyboard the display's ramp is not "
+                                    "what brightness %d gives: %s" % (value, value, diff))
+
+    def brightness_down(self, main, steps=1):
+        """Brightness down by `steps` large steps from 0, by keyboard on the focused slider."""
+        self.focus_slider(self.slider1(main))
+        key(*["Prior"] * steps)
+        value = -5 * steps
+        main, moved = self.wait_main("slider moved", lambda m: self.slider1(m).pos == value)
+        self.assertTrue(moved, "Page Up on the brightness slider left it at %s, expected %d"
+                        % (self.slider1(main).pos, value))
+        return main
+
+    def test_restore_without_default_file_warns_and_gives_back_the_start_ramp(self):
+        program, main = self.start_and_wait()
+        self.brightness_down(main)
+        self.assertIsNone(self.wait_ramp(brightness_ramp(self.start_ramp, -5)),
+                          "brightness -5 did not reach the display")
+
+        for attempt in ("first", "second"):
+            click(*self.button(self.main_window(), "恢复默认").centre)
+            box = self.wait_message_box(caption=MISSING_FILE_CAPTION)
+            seen = [(b.text, b.texts()) for b in self.message_boxes()]
+            self.assertIsNotNone(box, "the %s restore without Default.dat showed no message box "
+                                      "captioned %r; message boxes seen: %s"
+                                 % (attempt, MISSING_FILE_CAPTION, seen))
+            self.assertIn(MISSING_FILE_TEXT, box.texts(),
+                          "the %s restore's message box reads %s, expected %r"
+                          % (attempt, box.texts(), MISSING_FILE_TEXT))
+            self.dismiss_with_enter(box)
+            diff = self.wait_ramp(self.start_ramp)
+            self.assertIsNone(diff, "after the %s restore without Default.dat the display does "
+                                    "not show the start-up ramp: %s" % (attempt, diff))
+            main = self.main_window()
+            self.assertEqual((self.slider1(main).pos, self.label2(main).text), (0, "0"),
+                             "after the restore the brightness slider is at %s reading %r, "
+                             "expected 0" % (self.slider1(main).pos, self.label2(main).text))
+
+    def test_restore_with_default_file_applies_the_file_ramp(self):
+        ramp = file_ramp()
+        program, main = self.start_and_wait(default_dat=ramp_file_text(ramp))
+        click(*self.button(main, "恢复默认").centre)
+        diff = self.wait_ramp(ramp)
+        boxes = [(b.text, b.texts()) for b in self.message_boxes()]
+        self.assertFalse(boxes, "the restore with Default.dat beside the program showed %s" % boxes)
+        self.assertIsNone(diff, "after the restore the display does not show Default.dat's ramp: "
+                                "%s" % diff)
+
+        # The file's ramp is now the reference: brightness builds from its red channel.
+        self.brightness_down(self.main_window())
+        diff = self.wait_ramp(brightness_ramp(ramp, -5))
+        self.assertIsNone(diff, "brightness -5 after the restore from Default.dat is not built "
+                                "from the file's red channel: %s" % diff)
+
+    def test_second_copy_says_so_and_ends_while_the_first_runs_on(self):
+        first, main = self.start_and_wait()
+        icons_before = len(wait_for("icon", self.tray_icons, 5) or [])
+        second = self.start_lumenor(directory=first.directory)
+        box = self.wait_message_box(text=SECOND_COPY_TEXT, timeout=20)
+        seen = [(b.text, b.texts()) for b in self.message_boxes()]
+        self.assertIsNotNone(box, "a second copy showed no message %r; message boxes seen: %s"
+                             % (SECOND_COPY_TEXT, seen))
+        self.assertNotEqual(box.pid, main.pid, "the first copy showed the second copy's message")
+        self.dismiss_with_enter(box)
+        self.assertTrue(second.wait_exit(10), "the second copy still runs after its message closed")
+        self.assertTrue(first.alive(), "the first copy ended when the second one started")
+        now = self.main_window()
+        self.assertEqual((now.hwnd, now.visible), (main.hwnd, True),
+                         "the first copy's main window changed after the second copy ended")
+        icons = wait_for("icons settle", lambda: len(self.tray_icons()) == icons_before, 5)
+        self.assertTrue(icons, "the notification area shows %d icons after the second copy "
+                               "ended, expected %d" % (len(self.tray_icons()), icons_before))
+
+    def test_hide_to_tray_then_options_keeps_the_sliders(self):
+        program, main = self.start_and_wait()
+        main = self.brightness_down(main)
+        self.focus_slider(self.colour_slider(main, 0))
+        key("Right", "Right", "Right", "Right", "Right")
+        main, moved = self.wait_main("moved", lambda m: self.slider1(m).pos == -5
+                                     and self.colour_slider(m, 0).pos == 5)
+        self.assertTrue(moved, "the sliders did not move (brightness %s, red %s)"
+                        % (self.slider1(main).pos, self.colour_slider(main, 0).pos))
+
+        click(*self.button(main, "小到托盘").centre)
+        main, hidden = self.wait_main("hidden", lambda m: not m.visible)
+        self.assertTrue(hidden, "the main window is still visible after \"小到托盘\"")
+        self.choose_tray_menu_item(1)
+        main, shown = self.wait_main("shown", lambda m: m.visible)
+        self.assertTrue(shown, "the tray menu's \"选项\" did not bring the hidden window back")
+        self.assertEqual((self.slider1(main).pos, self.label2(main).text,
+                          self.colour_slider(main, 0).pos), (-5, "-5", 5),
+                         "after hiding and \"选项\" the brightness slider is at %s (Label2 %r) and "
+                         "the red slider at %s, expected -5, \"-5\" and 5 as they were"
+                         % (self.slider1(main).pos, self.label2(main).text,
+                            self.colour_slider(main, 0).pos))
+
+    def test_close_box_then_options_reloads_the_window_afresh(self):
+        program, main = self.start_and_wait()
+        self.brightness_down(main, steps=4)
+        after = brightness_ramp(self.start_ramp, -20)
+        self.assertIsNone(self.wait_ramp(after), "brightness -20 did not reach the display")
+
+        self.close_with_close_box()
+        # What the display reports now (its readback is quantised) is what the reload reads.
+        display_then = self.probe.gamma()
+        self.assertTrue(program.alive(), "the close box ended the program; it should stay in the "
+                                         "tray")
+        self.assertTrue(self.tray_icons(), "the tray icon went away with the main window")
+        self.choose_tray_menu_item(1)
+        main, shown = self.wait_main("shown", lambda m: m.visible)
+        self.assertTrue(shown, "the tray menu's \"选项\" did not bring the closed window back")
+        self.assert_start_state(main, "after the close box and \"选项\"")
+
+        # The reloaded window took the display's ramp of that moment as its reference.
+        self.brightness_down(main)
+        diff = self.wait_ramp(brightness_ramp(display_then, -5))
+        self.assertIsNone(diff, "brightness -5 after the reload is not built from the ramp the "
+                                "display had when the window came back: %s" % diff)
+
+    def test_tray_menu_exit_ends_the_program_and_removes_the_icon(self):
+        program, main = self.start_and_wait()
+        self.assertTrue(wait_for("icon", self.tray_icons, 5), "no tray icon shows")
+        self.choose_tray_menu_item(2)
+        self.assertTrue(program.wait_exit(10), "lumenor.exe still runs after the tray menu's "
+                                               "\"退出\"")
+        self.assertTrue(wait_for("icon gone", lambda: not self.tray_icons(), 5),
+                        "the tray icon stays after the program ended through \"退出\"")
