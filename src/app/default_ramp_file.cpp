@@ -2,24 +2,23 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
-#include <streambuf>
 #include <string>
-#include <system_error>
+
+#include "platform/program_files.h"
 
 namespace lumenor::app {
 namespace {
 
 constexpr int kNumbers = kRampLevels * kRampChannels;  // 768
 // A ramp file is a few kilobytes; anything past 1 MiB is not one.
-constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1024} * 1024;
+constexpr std::size_t kMaxFileBytes = std::size_t{1024} * 1024;
 // How much of a bad field the message quotes.
 constexpr std::size_t kQuotedBytes = 24;
 // Any magnitude above this is out of range; accumulating stops here so long digit runs cannot
 // overflow.
 constexpr std::int32_t kSaturated = 100000;
 
-constexpr int kEnd = std::char_traits<char>::eof();
+constexpr int kEnd = -1;
 
 bool IsBlank(int c) {
   return c == ' ' || c == '\t';
@@ -31,57 +30,40 @@ bool EndsField(int c) {
   return c == kEnd || c == ',' || IsBlank(c) || IsLineBreak(c);
 }
 
-// Takes the text one character at a time straight from the stream's buffer, counting lines (LF,
-// CRLF and a lone CR each end one) and refusing to go past kMaxFileBytes.
+// Takes the text one character at a time, counting lines (LF, CRLF and a lone CR each end one)
+// and refusing to go past kMaxFileBytes.
 class TextReader {
  public:
-  explicit TextReader(std::istream& in) : buffer_(in.rdbuf()) {}
+  explicit TextReader(std::string_view text) : text_(text) {}
 
-  int Peek() {
-    if (pending_at_ < pending_.size()) return static_cast<unsigned char>(pending_[pending_at_]);
-    if (buffer_ == nullptr || too_long_) return kEnd;
-    return buffer_->sgetc();
+  int Peek() const {
+    if (at_ >= text_.size() || too_long_) return kEnd;
+    return static_cast<unsigned char>(text_[at_]);
   }
 
   int Next() {
-    int c = kEnd;
-    if (pending_at_ < pending_.size()) {
-      c = static_cast<unsigned char>(pending_[pending_at_++]);
-    } else {
-      c = Peek();
-      if (c == kEnd) return kEnd;
-      buffer_->sbumpc();
-      if (++consumed_ > kMaxFileBytes) {
-        too_long_ = true;
-        return kEnd;
-      }
+    const int c = Peek();
+    if (c == kEnd) return kEnd;
+    if (++at_ > kMaxFileBytes) {
+      too_long_ = true;
+      return kEnd;
     }
     if (c == '\r' || (c == '\n' && !after_cr_)) ++line_;
     after_cr_ = c == '\r';
     return c;
   }
 
-  // A UTF-8 byte order mark at the very start is skipped. Bytes that only begin like one are
-  // given back, to be read as the start of the first number.
+  // A UTF-8 byte order mark at the very start is skipped.
   void SkipByteOrderMark() {
-    static constexpr unsigned char kMark[] = {0xEF, 0xBB, 0xBF};
-    if (buffer_ == nullptr) return;
-    for (const unsigned char byte : kMark) {
-      if (buffer_->sgetc() != byte) return;
-      pending_.push_back(static_cast<char>(buffer_->sbumpc()));
-      ++consumed_;
-    }
-    pending_.clear();
+    if (at_ == 0 && text_.starts_with("\xEF\xBB\xBF")) at_ = 3;
   }
 
   int Line() const { return line_; }
   bool TooLong() const { return too_long_; }
 
  private:
-  std::streambuf* buffer_;
-  std::string pending_;
-  std::size_t pending_at_ = 0;
-  std::uintmax_t consumed_ = 0;
+  std::string_view text_;
+  std::size_t at_ = 0;
   bool too_long_ = false;
   bool after_cr_ = false;
   int line_ = 1;
@@ -198,14 +180,14 @@ RampFileOutcome Reject(std::string problem) {
   return outcome;
 }
 
-std::string TooLarge(std::uintmax_t bytes) {
+std::string TooLarge(std::uint64_t bytes) {
   return "文件太大" + (bytes != 0 ? "（" + std::to_string(bytes) + " 字节）" : std::string()) +
          "，默认数据文件最多 " + std::to_string(kMaxFileBytes) + " 字节";
 }
 
 }  // namespace
 
-RampFileOutcome ParseRampText(std::istream& text) {
+RampFileOutcome ParseRampText(std::string_view text) {
   TextReader reader(text);
   reader.SkipByteOrderMark();
   GammaRamp ramp{};
@@ -244,24 +226,20 @@ RampFileOutcome ParseRampText(std::istream& text) {
   return outcome;
 }
 
-RampFileOutcome LoadRampFile(const std::filesystem::path& file) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::file_status status = fs::status(file, error);
-  if (status.type() == fs::file_type::not_found ||
-      (status.type() != fs::file_type::none && !fs::is_regular_file(status))) {
-    return RampFileOutcome{};  // Missing
+RampFileOutcome LoadRampFile(platform::ProgramFiles& files, std::string_view name) {
+  using platform::FileReadStatus;
+  const platform::FileContents file = files.Read(name, kMaxFileBytes);
+  switch (file.status) {
+    case FileReadStatus::Missing:
+      return RampFileOutcome{};
+    case FileReadStatus::TooLarge:
+      return Reject(TooLarge(file.size));
+    case FileReadStatus::Unreadable:
+      return Reject("无法读取文件");
+    case FileReadStatus::Read:
+      break;
   }
-  if (error) return Reject("无法读取文件");
-
-  // Judge the size before reading anything: a huge file is never read into memory.
-  const std::uintmax_t bytes = fs::file_size(file, error);
-  if (error) return Reject("无法读取文件");
-  if (bytes > kMaxFileBytes) return Reject(TooLarge(bytes));
-
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return Reject("无法打开文件");
-  return ParseRampText(in);
+  return ParseRampText(file.bytes);
 }
 
 }  // namespace lumenor::app

@@ -1,13 +1,18 @@
 #pragma once
 // Default.dat: the reference ramp as 768 signed decimal numbers, level first, channel second.
 
-#include <filesystem>
-#include <istream>
 #include <string>
+#include <string_view>
 
 #include "app/gamma_ramp.h"
 
+namespace lumenor::platform {
+class ProgramFiles;
+}
+
 namespace lumenor::app {
+
+inline constexpr std::string_view kDefaultRampFileName = "Default.dat";
 
 enum class RampFileStatus { Read, Missing, Malformed };
 
@@ -19,9 +24,11 @@ struct RampFileOutcome {
   std::string problem;
 };
 
-// Reads the first 768 numbers; what follows them is not read.
-RampFileOutcome ParseRampText(std::istream& text);
-// Missing when no file is there; files far larger than any ramp file are rejected unread.
-RampFileOutcome LoadRampFile(const std::filesystem::path& file);
+// Reads the first 768 numbers; what follows them is not looked at.
+RampFileOutcome ParseRampText(std::string_view text);
+// The named file beside the program. Missing when no file is there; files far larger than any
+// ramp file are rejected unread.
+RampFileOutcome LoadRampFile(platform::ProgramFiles& files,
+                             std::string_view name = kDefaultRampFileName);
 
 }  // namespace lumenor::app

@@ -25,7 +25,6 @@ constexpr int kDarknessNeutral = 0;
 
 constexpr std::array<Slider, 3> kColourSliders = {Slider::Red, Slider::Green, Slider::Blue};
 
-constexpr std::string_view kDefaultsFileName = "Default.dat";
 constexpr std::string_view kMalformedDefaultsLead = "默认数据文件有误：";
 constexpr std::string_view kMalformedDefaultsTail = "，只能恢复到本次调置前的状态！";
 
@@ -37,11 +36,11 @@ std::string Decimal(int value) {
 
 MainWindow::MainWindow(MainWindowControls& controls, platform::GammaDevice& display,
                        overlay::OverlayControl& overlay, platform::Dialogs& dialogs,
-                       std::filesystem::path programDirectory)
+                       platform::ProgramFiles& programFiles)
     : controls_(controls),
       overlay_(overlay),
       dialogs_(dialogs),
-      programDirectory_(std::move(programDirectory)),
+      programFiles_(programFiles),
       gamma_(display) {}
 
 void MainWindow::Load() {
@@ -142,7 +141,7 @@ void MainWindow::RestoreDefaults() {
   UpdateDarkness();
 
   // Always beside the program, never the working directory.
-  RampFileOutcome outcome = LoadRampFile(programDirectory_ / kDefaultsFileName);
+  RampFileOutcome outcome = LoadRampFile(programFiles_);
   switch (outcome.status) {
     case RampFileStatus::Read:
       gamma_.SavedRamp() = outcome.ramp;

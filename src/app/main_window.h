@@ -4,7 +4,6 @@
 // MainWindowControls with the real controls; the tests implement it with plain fields.
 
 #include <cstdint>
-#include <filesystem>
 #include <string_view>
 
 #include "app/gamma_ramp.h"
@@ -16,6 +15,7 @@ class OverlayControl;
 namespace lumenor::platform {
 class Dialogs;
 class GammaDevice;
+class ProgramFiles;
 }  // namespace lumenor::platform
 
 namespace lumenor::app {
@@ -58,7 +58,7 @@ class MainWindow : private DarknessStepTarget {
  public:
   MainWindow(MainWindowControls& controls, platform::GammaDevice& display,
              overlay::OverlayControl& overlay, platform::Dialogs& dialogs,
-             std::filesystem::path programDirectory);
+             platform::ProgramFiles& programFiles);
 
   // The start-up sequence after the single-instance test (which the shell runs first): reads the
   // display's ramp, sets ranges and neutral values, the labels, the darkness bar at -121 and runs
@@ -93,7 +93,7 @@ class MainWindow : private DarknessStepTarget {
   MainWindowControls& controls_;
   overlay::OverlayControl& overlay_;
   platform::Dialogs& dialogs_;
-  std::filesystem::path programDirectory_;
+  platform::ProgramFiles& programFiles_;
   GammaAdjuster gamma_;
 };
 

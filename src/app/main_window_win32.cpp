@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,6 +23,7 @@
 #include "overlay/overlay_control.h"
 #include "platform/dialogs_win32.h"
 #include "platform/gamma_device_win32.h"
+#include "platform/program_files_win32.h"
 #include "resource_ids.h"
 
 namespace lumenor::app {
@@ -169,21 +169,6 @@ bool AnotherCopyRunning() {
   return instance.another;
 }
 
-std::filesystem::path ProgramDirectory() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return std::filesystem::current_path();
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      break;
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-  return std::filesystem::path(buffer).parent_path();
-}
-
 FontHandle MakeFont(std::wstring_view face, int points, UINT dpi) {
   LOGFONTW font{};
   font.lfHeight = -MulDiv(points, static_cast<int>(dpi), 72);
@@ -280,6 +265,7 @@ class Form final : public MainWindowForm, private MainWindowControls {
 
   std::unique_ptr<platform::DesktopGammaDevice> display_;
   platform::MessageBoxDialogs dialogs_;
+  platform::DirectoryFiles programFiles_;
   std::unique_ptr<MainWindow> core_;
 };
 
@@ -345,7 +331,7 @@ void Form::Create() {
   // The start-up sequence: the desktop's device context, then the core's part.
   display_ = std::make_unique<platform::DesktopGammaDevice>();
   MainWindowControls& controls = *this;
-  core_ = std::make_unique<MainWindow>(controls, *display_, overlay_, dialogs_, ProgramDirectory());
+  core_ = std::make_unique<MainWindow>(controls, *display_, overlay_, dialogs_, programFiles_);
   core_->Load();
 }
 

@@ -2,16 +2,6 @@
 
 namespace lumenor::platform {
 
-std::wstring Utf16(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return wide;
-}
-
 void MessageBoxDialogs::ShowMessage(std::string_view text, std::string_view caption,
                                     MessageIcon icon) {
   UINT style = MB_OK;

@@ -6,11 +6,9 @@
 #include <string_view>
 
 #include "platform/dialogs.h"
+#include "platform/text_win32.h"
 
 namespace lumenor::platform {
-
-// UTF-8 to UTF-16 for the -W calls; invalid bytes become U+FFFD.
-std::wstring Utf16(std::string_view utf8);
 
 class MessageBoxDialogs final : public Dialogs {
  public:

@@ -7,6 +7,8 @@
 
 #include "platform/dialogs.h"
 #include "platform/notify_icon_win32.h"
+#include "platform/program_files_win32.h"
+#include "platform/text_win32.h"
 #include "resource_ids.h"
 #include "tray/tray_icon.h"
 
@@ -38,17 +40,6 @@ struct MenuDestroyer {
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 
-std::string Utf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0)
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
-  return text;
-}
-
 // The system's text for an error code, without its line break.
 std::string ErrorText(DWORD error) {
   wchar_t* buffer = nullptr;
@@ -58,27 +49,12 @@ std::string ErrorText(DWORD error) {
   std::wstring text(buffer != nullptr ? buffer : L"", length);
   if (buffer != nullptr) LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-  return Utf8(text);
+  return platform::Utf8(text);
 }
 
 [[noreturn]] void ThrowLastError() {
   const DWORD error = GetLastError();
   throw TrayError(static_cast<std::int32_t>(error), ErrorText(error));
-}
-
-// The directory lumenor.exe was started from, never the working directory.
-std::wstring ProgramDirectory() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) ThrowLastError();
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return path.substr(0, path.find_last_of(L"\\/"));
 }
 
 bool FileExists(const std::wstring& path) {
@@ -186,7 +162,10 @@ void TrayForm::Impl::Load() {
 }
 
 std::uint64_t TrayForm::Impl::LoadIconFile() {
-  const std::wstring path = ProgramDirectory() + L"\\tray.ico";
+  // The directory lumenor.exe was started from, never the working directory.
+  const std::wstring directory = platform::ModuleDirectory();
+  if (directory.empty()) ThrowLastError();
+  const std::wstring path = directory + L"\\tray.ico";
   if (!FileExists(path)) return 0;
   // A stand-alone icon file takes no module handle. The path goes in the active code page when it
   // can be spelled there, else as it is.

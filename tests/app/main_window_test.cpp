@@ -14,6 +14,7 @@
 #include "support/fake_gamma_device.h"
 #include "support/fake_main_window_controls.h"
 #include "support/fake_overlay.h"
+#include "support/host_directory_files.h"
 
 namespace lumenor::app {
 namespace {
@@ -23,6 +24,7 @@ using testing::FakeDialogs;
 using testing::FakeGammaDevice;
 using testing::FakeMainWindowControls;
 using testing::FakeOverlay;
+using testing::HostDirectoryFiles;
 
 constexpr std::string_view kMalformedLead = "默认数据文件有误：";
 constexpr std::string_view kMalformedTail = "，只能恢复到本次调置前的状态！";
@@ -82,12 +84,13 @@ class TempDir {
 // attached to them, then the start-up sequence.
 struct Loaded {
   explicit Loaded(FakeGammaDevice& display, FakeOverlay& overlay, const fs::path& programDir)
-      : window(controls, display, overlay, dialogs, programDir) {
+      : programFiles(programDir), window(controls, display, overlay, dialogs, programFiles) {
     controls.Attach(window);
     window.Load();
   }
   FakeMainWindowControls controls;
   FakeDialogs dialogs;
+  HostDirectoryFiles programFiles;
   MainWindow window;
 };
 

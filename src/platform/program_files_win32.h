@@ -1,0 +1,25 @@
+#pragma once
+// The program's own directory and the files in it.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/program_files.h"
+
+namespace lumenor::platform {
+
+// The directory lumenor.exe was started from, without a trailing backslash; empty if unknown.
+std::wstring ModuleDirectory();
+
+class DirectoryFiles final : public ProgramFiles {
+ public:
+  explicit DirectoryFiles(std::wstring directory = ModuleDirectory())
+      : directory_(std::move(directory)) {}
+
+  FileContents Read(std::string_view name, std::size_t maxBytes) override;
+
+ private:
+  std::wstring directory_;
+};
+
+}  // namespace lumenor::platform
