@@ -23,6 +23,7 @@
 #include "overlay/overlay_control.h"
 #include "platform/dialogs_win32.h"
 #include "platform/gamma_device_win32.h"
+#include "platform/handles_win32.h"
 #include "platform/program_files_win32.h"
 #include "resource_ids.h"
 
@@ -130,28 +131,11 @@ constexpr wchar_t kInstanceMutexName[] = L"Local\\Lumenor.MainWindow.SingleInsta
 // ---------------------------------------------------------------------------------------------
 // Handles
 
-struct GdiObjectDeleter {
-  void operator()(void* object) const {
-    if (object != nullptr) DeleteObject(static_cast<HGDIOBJ>(object));
-  }
-};
-using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
-using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
-
-struct IconDeleter {
-  void operator()(HICON icon) const {
-    if (icon != nullptr) DestroyIcon(icon);
-  }
-};
-using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-
-struct KernelHandleDeleter {
-  void operator()(HANDLE handle) const {
-    if (handle != nullptr) CloseHandle(handle);
-  }
-};
-using KernelHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, KernelHandleDeleter>;
+using FontHandle = platform::UniqueFont;
+using BrushHandle = platform::UniqueBrush;
+using BitmapHandle = platform::UniqueBitmap;
+using IconHandle = platform::UniqueIcon;
+using KernelHandle = platform::UniqueKernelHandle;
 
 // True when another copy of the program holds the instance name. The first answer stands for the
 // process: the window is loaded again after its close box, and this copy keeps the name.

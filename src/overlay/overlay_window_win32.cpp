@@ -1,10 +1,11 @@
 #include "overlay/overlay_window_win32.h"
 
 #include <optional>
-#include <type_traits>
 
 #include "overlay/dim_overlay.h"
+#include "platform/handles_win32.h"
 #include "platform/layered_window_win32.h"
+#include "platform/window_binding_win32.h"
 
 namespace lumenor::overlay {
 
@@ -15,11 +16,6 @@ constexpr wchar_t kCaption[] = L"balck";   // never seen: the window has no capt
 constexpr UINT_PTR kKeepOnTopTimerId = 1;  // Timer1_settop
 // Off the taskbar as an owner-less tool window; never activated, not even by a click.
 constexpr DWORD kCreationExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-
-struct WindowDestroyer {
-  void operator()(HWND window) const noexcept { DestroyWindow(window); }
-};
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 
 }  // namespace
 
@@ -35,13 +31,11 @@ struct OverlayWindow::Impl {
   Impl& operator=(const Impl&) = delete;
 
   DimOverlay& Ensure();
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept;
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   void Fill(HDC dc, const RECT& area) const;
 
   HINSTANCE instance;
-  UniqueWindow window;
+  platform::UniqueWindow window;
   std::optional<platform::Win32LayeredWindow> surface;
   std::optional<DimOverlay> overlay;
 };
@@ -54,7 +48,7 @@ DimOverlay& OverlayWindow::Impl::Ensure() {
   if (!GetClassInfoExW(instance, kClassName, &existing)) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Impl::WindowProc;
+    wc.lpfnWndProc = &platform::BoundWindowProc<Impl>;
     wc.hInstance = instance;
     wc.lpszClassName = kClassName;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -68,20 +62,6 @@ DimOverlay& OverlayWindow::Impl::Ensure() {
   overlay.emplace(*surface);
   overlay->Create();
   return *overlay;
-}
-
-LRESULT CALLBACK OverlayWindow::Impl::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                                 LPARAM lParam) noexcept {
-  Impl* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<Impl*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<Impl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  }
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return self->Handle(window, message, wParam, lParam);
 }
 
 LRESULT OverlayWindow::Impl::Handle(HWND hwnd, UINT message, WPARAM wParam,

@@ -1,17 +1,12 @@
 #include "platform/program_files_win32.h"
 
-#include <memory>
-#include <type_traits>
-
+#include "platform/handles_win32.h"
 #include "platform/text_win32.h"
 
 namespace lumenor::platform {
 namespace {
 
-struct FileCloser {
-  void operator()(HANDLE file) const noexcept { CloseHandle(file); }
-};
-using UniqueFile = std::unique_ptr<std::remove_pointer_t<HANDLE>, FileCloser>;
+using UniqueFile = UniqueKernelHandle;
 
 }  // namespace
 

@@ -1,14 +1,15 @@
 #include "tray/tray_form_win32.h"
 
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/handles_win32.h"
 #include "platform/notify_icon_win32.h"
 #include "platform/program_files_win32.h"
 #include "platform/text_win32.h"
+#include "platform/window_binding_win32.h"
 #include "resource_ids.h"
 #include "tray/tray_icon.h"
 
@@ -25,20 +26,9 @@ constexpr UINT kOpen1 = 1;  // "Tandwin专版"
 constexpr UINT kSave1 = 2;  // "选项"
 constexpr UINT kSd1 = 3;    // "退出"
 
-struct WindowDestroyer {
-  void operator()(HWND window) const noexcept { DestroyWindow(window); }
-};
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
-
-struct IconDestroyer {
-  void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
-};
-using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
-
-struct MenuDestroyer {
-  void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
-};
-using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+using platform::UniqueIcon;
+using platform::UniqueMenu;
+using platform::UniqueWindow;
 
 // The system's text for an error code, without its line break.
 std::string ErrorText(DWORD error) {
@@ -91,9 +81,7 @@ struct TrayForm::Impl final : TrayHost {
   Impl& operator=(const Impl&) = delete;
 
   void Load();
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept;
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   void RunDeferred();
 
   // TrayHost
@@ -137,7 +125,7 @@ void TrayForm::Impl::Load() {
   if (!GetClassInfoExW(instance, kTrayFormClass, &existing)) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Impl::WindowProc;
+    wc.lpfnWndProc = &platform::BoundWindowProc<Impl>;
     wc.hInstance = instance;
     wc.lpszClassName = kTrayFormClass;
     RegisterClassExW(&wc);
@@ -205,23 +193,9 @@ void TrayForm::Impl::RunDeferred() {
   for (auto& step : work) step();
 }
 
-LRESULT CALLBACK TrayForm::Impl::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) noexcept {
-  Impl* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<Impl*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<Impl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  }
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  if (self == nullptr || self->window.get() != window) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->Handle(window, message, wParam, lParam);
-}
-
-LRESULT TrayForm::Impl::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TrayForm::Impl::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  // Messages of the creation, before the window is ours to hold, get the default processing.
+  if (window.get() != hwnd) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == taskbarCreated && taskbarCreated != 0) {
     tray.OnTaskbarCreated();
     return 0;
