@@ -128,6 +128,18 @@ class Holder:
         lines = self.lines()
         return json.loads(lines[-1]) if lines else {}
 
+    def reports(self, key):
+        """The reports so far that carry `key`."""
+        found = []
+        for line in self.lines():
+            try:
+                data = json.loads(line)
+            except ValueError:
+                continue
+            if key in data:
+                found.append(data)
+        return found
+
     def running(self):
         return self.proc.poll() is None
 
@@ -287,6 +299,16 @@ class Probe:
         data = self.call("screen")
         return (data["width"], data["height"])
 
+    def set_resolution(self, width, height):
+        """Changes the display's mode the way Windows does it (ChangeDisplaySettingsExW), which
+        tells every window with WM_DISPLAYCHANGE. (An `xrandr -s` from outside changes the X screen
+        but Wine 8 tells no window about it.)"""
+        return self.call("set-resolution", width, height)["ok"]
+
+    def watch_display(self, seconds):
+        """Starts a probe window that reports the WM_DISPLAYCHANGE messages it receives."""
+        return self._start_holding(["watch-display", seconds], "watching")[0]
+
     def close_box(self, caption):
         data = self.call("nc-hit", caption, HTCLOSE)
         if not data.get("found") or not data.get("hit"):
@@ -378,18 +400,26 @@ def xdotool(*args):
     run(["xdotool"] + [str(a) for a in args])
 
 
+def mouse_location():
+    values = dict(line.split("=", 1) for line in run(["xdotool", "getmouselocation", "--shell"])
+                  .splitlines() if "=" in line)
+    return int(values["X"]), int(values["Y"])
+
+
 def mouse_move(x, y):
-    xdotool("mousemove", "--sync", x, y)
+    # --sync waits for the pointer to arrive, and so for ever when it is there already.
+    if mouse_location() != (x, y):
+        xdotool("mousemove", "--sync", x, y)
 
 
 def click(x, y, button=1):
-    xdotool("mousemove", "--sync", x, y)
+    mouse_move(x, y)
     xdotool("click", button)
 
 
 def drag(x, y, dx, steps=6):
     """Presses the left button at (x, y), moves it by dx in steps, and lets go."""
-    xdotool("mousemove", "--sync", x, y)
+    mouse_move(x, y)
     xdotool("mousedown", 1)
     for k in range(1, steps + 1):
         xdotool("mousemove", "--sync", x + dx * k // steps, y)
@@ -404,7 +434,7 @@ def key(*keys, over=None, delay_ms=40):
     xdotool("key", "--delay", delay_ms, *keys)
 
 
-def set_resolution(width, height):
+def xrandr_resolution(width, height):
     run(["xrandr", "-s", "%dx%d" % (width, height)])
 
 
@@ -571,8 +601,7 @@ class DesktopTestCase(unittest.TestCase):
     def setUp(self):
         self.started = []
         self.holders = []
-        if x_resolution() != SCREEN_SIZES[0]:
-            set_resolution(*SCREEN_SIZES[0])
+        self.restore_resolution()
         leftover = self.probe.window(MAIN_CAPTION)
         if leftover is not None:
             self.fail("a Lumenor main window from an earlier scenario is still open (pid %d)"
@@ -588,9 +617,14 @@ class DesktopTestCase(unittest.TestCase):
             holder.stop()
         for program in self.started:
             program.cleanup()
-        if x_resolution() != SCREEN_SIZES[0]:
-            set_resolution(*SCREEN_SIZES[0])
+        self.restore_resolution()
         wait_for("no Lumenor window", lambda: self.probe.window(MAIN_CAPTION) is None, 10)
+
+    def restore_resolution(self):
+        if self.probe.screen() != SCREEN_SIZES[0]:
+            self.probe.set_resolution(*SCREEN_SIZES[0])
+        if x_resolution() != SCREEN_SIZES[0]:
+            xrandr_resolution(*SCREEN_SIZES[0])
 
     # -- starting and finding --
 

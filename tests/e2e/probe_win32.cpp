@@ -16,6 +16,10 @@
 //   topmost-window <s> <x> <y> <w> <h> <rrggbb>
 //                                 shows a topmost, solid-coloured window for s seconds
 //   screen                        the primary screen's size
+//   set-resolution <w> <h>        changes the display's mode as Windows programs and the display
+//                                 settings do (ChangeDisplaySettingsExW, which tells every window)
+//   watch-display <s>             a hidden top-level window that reports each WM_DISPLAYCHANGE it
+//                                 receives during s seconds
 //   idle <s>                      does nothing for s seconds (keeps the prefix's Wine processes up
 //                                 between the short probe runs)
 //
@@ -383,6 +387,20 @@ int CmdScreen() {
   return 0;
 }
 
+int CmdSetResolution(int argc, wchar_t** argv) {
+  if (argc < 4) return Fail("usage: set-resolution <width> <height>");
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = static_cast<DWORD>(_wtoi(argv[2]));
+  mode.dmPelsHeight = static_cast<DWORD>(_wtoi(argv[3]));
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  const LONG result = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
+  Emit("{\"ok\":" + Bool(result == DISP_CHANGE_SUCCESSFUL) + ",\"result\":" + Num(result) +
+       ",\"width\":" + Num(GetSystemMetrics(SM_CXSCREEN)) +
+       ",\"height\":" + Num(GetSystemMetrics(SM_CYSCREEN)) + "}");
+  return 0;
+}
+
 int CmdAtom(int argc, wchar_t** argv) {
   if (argc < 3) return Fail("usage: atom <name>");
   const std::string name = Utf8(Arg(argv[2]));
@@ -450,7 +468,7 @@ int CmdNcHit(int argc, wchar_t** argv) {
 
 // ---- holding things for a while -------------------------------------------------------------
 
-// Runs this thread's message loop until the time is up; counts hotkey messages.
+// Runs this thread's message loop until the time is up; reports each hotkey message as it comes.
 int PumpFor(double seconds) {
   int hotkeys = 0;
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000.0);
@@ -460,7 +478,10 @@ int PumpFor(double seconds) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_HOTKEY) ++hotkeys;
+      if (msg.message == WM_HOTKEY) {
+        ++hotkeys;
+        Emit("{\"hotkey\":" + Num(hotkeys) + "}");
+      }
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
@@ -522,6 +543,38 @@ int CmdTopmostWindow(int argc, wchar_t** argv) {
   return 0;
 }
 
+constexpr wchar_t kWatchClass[] = L"LumenorProbeDisplayWatch";
+
+LRESULT CALLBACK WatchProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_DISPLAYCHANGE) {
+    Emit("{\"displaychange\":true,\"width\":" + Num(LOWORD(lp)) + ",\"height\":" +
+         Num(HIWORD(lp)) + ",\"metrics\":[" + Num(GetSystemMetrics(SM_CXSCREEN)) + "," +
+         Num(GetSystemMetrics(SM_CYSCREEN)) + "]}");
+    return 0;
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+int CmdWatchDisplay(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: watch-display <seconds>");
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = WatchProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kWatchClass;
+  if (RegisterClassW(&wc) == 0) return Fail("RegisterClassW failed");
+  {
+    Window window(CreateWindowExW(WS_EX_TOOLWINDOW, kWatchClass, L"lumenor-probe-watch", WS_POPUP,
+                                  0, 0, 1, 1, nullptr, nullptr, instance, nullptr));
+    if (window.get() == nullptr) return Fail("CreateWindowExW failed");
+    Emit("{\"watching\":true}");
+    PumpFor(_wtof(argv[2]));
+  }
+  UnregisterClassW(kWatchClass, instance);
+  Emit("{\"done\":true}");
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -539,6 +592,8 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"hold-hotkey") return CmdHoldHotkey(argc, argv);
   if (cmd == L"topmost-window") return CmdTopmostWindow(argc, argv);
   if (cmd == L"screen") return CmdScreen();
+  if (cmd == L"watch-display") return CmdWatchDisplay(argc, argv);
+  if (cmd == L"set-resolution") return CmdSetResolution(argc, argv);
   if (cmd == L"idle" && argc >= 3) {
     Emit("{\"idle\":true}");
     PumpFor(_wtof(argv[2]));

@@ -99,6 +99,9 @@ def main():
         if not os.path.isfile(path):
             sys.exit("e2e: %s does not exist; build the windows preset first" % path)
     cfg = lumenor_e2e.configure(args.exe, args.probe, args.out)
+    for name in os.listdir(cfg.out):  # the screenshots and logs of an earlier run
+        if name.endswith(".png") or (name.startswith("lumenor-") and name.endswith(".log")):
+            os.unlink(os.path.join(cfg.out, name))
     prepare_prefix()
     # One idle probe keeps the prefix's wineserver and desktop process up for the whole run, so
     # each short probe run starts in milliseconds instead of booting them again.

@@ -1,0 +1,179 @@
+"""The dimming overlay as a user sees it: Ctrl + Left arrow darkens the whole screen in steps of 5
+down to black, Ctrl + Right arrow steps back, clicks still reach the windows beneath, the check box
+and the restore act on it, it stays above windows made topmost later, and it follows a change of
+the screen's resolution."""
+
+import time
+
+from lumenor_e2e import (OVERLAY_CAPTION, SCREEN_SIZES, DesktopTestCase, click, key, screenshot,
+                         wait_for)
+
+GREY = 128  # picom's plain root window
+TOLERANCE = 2
+
+
+def dimmed(level, alpha):
+    """A level seen through black at that alpha."""
+    return level * (255 - alpha) / 255
+
+
+class Overlay(DesktopTestCase):
+
+    def overlay(self):
+        return self.probe.window(OVERLAY_CAPTION)
+
+    def background_point(self, width, height):
+        """A point of the bare desktop: inside no visible window but the overlay."""
+        windows = [w for w in self.probe.windows()
+                   if w.visible and w.text != OVERLAY_CAPTION and w.rect[2] > w.rect[0]]
+        for x, y in ((width - 120, height - 90), (width - 60, 60), (60, height - 60)):
+            if not any(w.rect[0] <= x < w.rect[2] and w.rect[1] <= y < w.rect[3] for w in windows):
+                return x, y
+        self.fail("no bare desktop left to look at: %s" % [(w.text, w.rect) for w in windows])
+
+    def assert_grey(self, shot, point, alpha, what):
+        want = dimmed(GREY, alpha)
+        seen = shot.pixel(*point)
+        self.assertTrue(all(abs(c - want) <= TOLERANCE for c in seen),
+                        "%s the desktop at %s reads %s, expected grey %d seen through black at "
+                        "alpha %d, about %.1f (%s)" % (what, point, seen, GREY, alpha, want,
+                                                       shot.path))
+
+    def step(self, combo, expected, presses=1):
+        key(*[combo] * presses, over=self.neutral_point())
+        main, ok = self.wait_main("darkness %d" % expected,
+                                  lambda m: (self.darkness_bar(m).pos,
+                                             self.label_zl_show(m).text) == (expected,
+                                                                             str(expected)))
+        self.assertTrue(ok, "after %d x %s the darkness bar stands at %s and Label_zl_show reads "
+                            "%r, expected %d" % (presses, combo, self.darkness_bar(main).pos,
+                                                 self.label_zl_show(main).text, expected))
+        return main
+
+    def wait_overlay(self, what, predicate, timeout=5.0):
+        last = [None]
+
+        def check():
+            last[0] = self.overlay()
+            return last[0] is not None and predicate(last[0])
+        ok = wait_for(what, check, timeout) is not None
+        return last[0], ok
+
+    def show_first_step(self):
+        program, main = self.start_and_wait()
+        overlay = self.overlay()
+        self.assertIsNotNone(overlay, "the overlay window %r was not created at start-up"
+                             % OVERLAY_CAPTION)
+        self.assertFalse(overlay.visible, "the overlay shows right after start-up")
+        self.step("ctrl+Left", -126)
+        overlay, shown = self.wait_overlay("overlay shown", lambda o: o.visible and o.alpha == 126)
+        self.assertTrue(shown, "after the first Ctrl + Left the overlay %s"
+                        % ("is not showing" if not overlay.visible else
+                           "shows at alpha %s, expected 126" % overlay.alpha))
+        return program
+
+    def test_ctrl_left_darkens_to_black_ctrl_right_steps_back_and_clicks_pass_through(self):
+        before = screenshot("overlay-before")
+        point = self.background_point(*SCREEN_SIZES[0])
+        self.assert_grey(before, point, 0, "before the overlay shows")
+
+        self.show_first_step()
+        overlay = self.overlay()
+        self.assertEqual(overlay.rect, (0, 0) + SCREEN_SIZES[0],
+                         "the overlay covers %s, expected the whole screen" % (overlay.rect,))
+        self.assertTrue(overlay.topmost, "the overlay is not topmost")
+        self.assertEqual(overlay.exstyle & 0x80020, 0x80020,
+                         "the overlay is not layered and mouse-transparent (extended style %#x)"
+                         % overlay.exstyle)
+        self.assert_grey(screenshot("overlay-126"), point, 126, "at darkness -126")
+
+        self.step("ctrl+Left", -255, presses=25)
+        shot = screenshot("overlay-255")
+        brightest = shot.max_channel(step=2)
+        self.assertLessEqual(brightest, 1, "at darkness -255 the screen is not black: its "
+                                           "brightest pixel has level %d (%s)"
+                             % (brightest, shot.path))
+
+        self.step("ctrl+Right", -250)
+        self.assert_grey(screenshot("overlay-250"), point, 250, "after Ctrl + Right at -250")
+
+        main = self.step("ctrl+Left", -255)
+        click(*self.button(main, "小到托盘").centre)
+        main, hidden = self.wait_main("hidden", lambda m: not m.visible)
+        self.assertTrue(hidden, "a click on \"小到托盘\" beneath the black overlay did not reach "
+                                "the button: the main window still shows")
+
+    def test_unticking_the_check_box_hides_the_overlay(self):
+        self.show_first_step()
+        point = self.background_point(*SCREEN_SIZES[0])
+        click(*self.check_box(self.main_window()).centre)
+        overlay, hidden = self.wait_overlay("overlay hidden", lambda o: not o.visible)
+        self.assertTrue(hidden, "unticking 加强 left the overlay showing")
+        self.assertEqual(self.check_box(self.main_window()).check, 0, "加强 is still ticked")
+        self.assert_grey(screenshot("overlay-unticked"), point, 0, "with 加强 unticked")
+
+    def test_restore_while_showing_leaves_it_transparent_with_the_bar_at_0(self):
+        self.show_first_step()
+        point = self.background_point(*SCREEN_SIZES[0])
+        click(*self.button(self.main_window(), "恢复默认").centre)
+        box = self.wait_message_box()
+        if box is not None:  # no Default.dat beside the program
+            self.dismiss_with_enter(box)
+        main, reset = self.wait_main("bar at 0", lambda m: (self.darkness_bar(m).pos,
+                                                            self.label_zl_show(m).text) == (0, "0"))
+        self.assertTrue(reset, "after the restore the darkness bar stands at %s and "
+                               "Label_zl_show reads %r, expected 0 and \"0\""
+                        % (self.darkness_bar(main).pos, self.label_zl_show(main).text))
+        overlay, clear = self.wait_overlay("transparent", lambda o: o.visible and o.alpha == 0)
+        self.assertTrue(clear, "after the restore the overlay %s"
+                        % ("is hidden; it should stay in place" if not overlay.visible else
+                           "shows at alpha %s, expected 0 (fully transparent)" % overlay.alpha))
+        self.assertEqual(self.check_box(main).check, 1, "the restore unticked 加强")
+        self.assert_grey(screenshot("overlay-restored"), point, 0, "after the restore")
+
+    def test_a_window_made_topmost_later_is_covered_again_within_5_s(self):
+        self.show_first_step()
+        x, y = self.background_point(*SCREEN_SIZES[0])
+        size = 60
+        left, top = x - size // 2, y - size // 2
+        holder, report = self.probe.topmost_window(30, left, top, size, size, 0xFF0000)
+        self.hold(holder)
+        shown_at = time.monotonic()
+        red = dimmed(255, 126)
+
+        seen, covered_after = [], None
+        while time.monotonic() - shown_at < 7.0:
+            shot = screenshot("overlay-topmost")
+            pixel = shot.pixel(x, y)
+            seen.append((round(time.monotonic() - shown_at, 1), pixel))
+            if abs(pixel[0] - red) <= TOLERANCE and pixel[1] <= TOLERANCE:
+                covered_after = time.monotonic() - shown_at
+                break
+            time.sleep(0.3)
+        self.assertIsNotNone(covered_after,
+                             "a red topmost window shown after the overlay was not covered by it "
+                             "again within 7 s (pixels seen, by seconds: %s)" % seen)
+        self.assertLessEqual(covered_after, 6.0,
+                             "the overlay covered the later topmost window only after %.1f s, "
+                             "expected within 5 s" % covered_after)
+
+    def test_overlay_follows_a_change_of_resolution(self):
+        self.show_first_step()
+        watcher = self.hold(self.probe.watch_display(60))
+        for width, height in (SCREEN_SIZES[1], SCREEN_SIZES[0]):
+            self.assertTrue(self.probe.set_resolution(width, height),
+                            "the desktop refused the resolution %dx%d" % (width, height))
+            self.assertTrue(wait_for("screen size", lambda: self.probe.screen() == (width, height),
+                                     10), "the desktop did not take the resolution %dx%d"
+                            % (width, height))
+            overlay, follows = self.wait_overlay(
+                "overlay resized", lambda o: o.visible and o.rect == (0, 0, width, height))
+            told = [r for r in watcher.reports("displaychange")
+                    if (r["width"], r["height"]) == (width, height)]
+            self.assertTrue(follows, "after the screen changed to %dx%d the overlay covers %s "
+                                     "(other windows %s told of the change)"
+                            % (width, height, overlay.rect, "were" if told else "were not"))
+            shot = screenshot("overlay-%dx%d" % (width, height))
+            self.assertEqual((shot.width, shot.height), (width, height))
+            self.assert_grey(shot, (width - 10, height - 10), 126,
+                             "at %dx%d, in the screen's bottom-right corner," % (width, height))
