@@ -3,6 +3,8 @@ layout, the brightness slider changing the display, the restore with and without
 single running copy, hiding to the tray, the close box, and the tray menu's exit."""
 
 import os
+import struct
+import tempfile
 
 from lumenor_e2e import (BANNER_TEXT, MAIN_CAPTION, MISSING_FILE_CAPTION, MISSING_FILE_TEXT,
                          SECOND_COPY_TEXT, TWIPS_PER_PIXEL, DesktopTestCase, brightness_ramp,
@@ -47,6 +49,22 @@ def file_ramp():
     for scale in (0.9, 0.7, 0.5):
         ramp += [round(i * 257 * scale) for i in range(256)]
     return ramp
+
+
+def solid_icon_file(rgb, size=16):
+    """An .ico file holding one 32-bit image of one colour."""
+    r, g, b = (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF
+    pixels = bytes((b, g, r, 255)) * (size * size)
+    mask = bytes(((size + 31) // 32) * 4 * size)  # all opaque
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask),
+                         0, 0, 0, 0)
+    image = header + pixels + mask
+    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32,
+                                                           len(image), 6 + 16)
+    f = tempfile.NamedTemporaryFile(prefix="lumenor-e2e-", suffix=".ico", delete=False)
+    f.write(directory + image)
+    f.close()
+    return f.name
 
 
 class MainWindow(DesktopTestCase):
@@ -99,6 +117,10 @@ class MainWindow(DesktopTestCase):
             self.assertEqual(c.text, text, "%s reads %r, expected %r" % (name, c.text, text))
             self.assertTrue(c.visible, "%s is not visible" % name)
         self.assert_start_state(main, "right after start-up")
+        focused = [c for c in main.children if c.focused]
+        self.assertEqual([c.text for c in focused], ["恢复默认"],
+                         "the keyboard focus starts on %s, expected the button \"恢复默认\""
+                         % focused)
         self.assertIsNone(self.wait_ramp(self.start_ramp, timeout=0.5),
                           "the start-up changed the display's ramp")
 
@@ -108,6 +130,8 @@ class MainWindow(DesktopTestCase):
 
         shot = screenshot("main-window-desktop")
         shot.crop(main.rect, os.path.join(config().out, "main-window.png"))
+        self.assertGreater(len(shot.colours(icons[0].rect)), 1,
+                           "the tray icon's place %s is blank (%s)" % (icons[0].rect, shot.path))
 
         self.end_with_exit_button(program)
         self.assertFalse(wait_for("icon gone", lambda: not self.tray_icons(), 5) is None,
@@ -197,6 +221,38 @@ class MainWindow(DesktopTestCase):
         diff = self.wait_ramp(brightness_ramp(ramp, -5))
         self.assertIsNone(diff, "brightness -5 after the restore from Default.dat is not built "
                                 "from the file's red channel: %s" % diff)
+
+    def test_restore_with_a_malformed_default_file_says_so_and_keeps_the_reference(self):
+        text = ramp_file_text(file_ramp())
+        short = "\r\n".join(text.split("\r\n")[:200]) + "\r\n"  # 600 of the 768 numbers
+        program, main = self.start_and_wait(default_dat=short)
+        self.brightness_down(main)
+        self.assertIsNone(self.wait_ramp(brightness_ramp(self.start_ramp, -5)),
+                          "brightness -5 did not reach the display")
+        click(*self.button(self.main_window(), "恢复默认").centre)
+        box = self.wait_message_box()
+        self.assertIsNotNone(box, "a restore with a Default.dat of only 600 numbers told the user "
+                                  "nothing")
+        self.assertNotIn(MISSING_FILE_TEXT, box.texts(),
+                         "a Default.dat that exists but is cut short was reported as missing")
+        self.dismiss_with_enter(box)
+        diff = self.wait_ramp(self.start_ramp)
+        self.assertIsNone(diff, "after the restore with a malformed Default.dat the display does "
+                                "not show the start-up ramp: %s" % diff)
+
+    def test_tray_ico_beside_the_program_is_the_tray_icon(self):
+        icon = solid_icon_file(0xFF00FF)
+        try:
+            program, main = self.start_and_wait(tray_ico=icon)
+        finally:
+            os.unlink(icon)
+        icons = wait_for("tray icon", self.tray_icons, 5)
+        self.assertTrue(icons, "no icon shows in the notification area")
+        shot = screenshot("tray-ico")
+        cx, cy = icons[0].centre
+        self.assertEqual(shot.pixel(cx, cy), (255, 0, 255),
+                         "with a magenta tray.ico beside the program the tray icon's centre reads "
+                         "%s (%s)" % (shot.pixel(cx, cy), shot.path))
 
     def test_second_copy_says_so_and_ends_while_the_first_runs_on(self):
         first, main = self.start_and_wait()
