@@ -119,15 +119,6 @@ class Holder:
             raise DesktopError("%s reported nothing" % " ".join(self.proc.args)[:200])
         return json.loads(lines[0])
 
-    def finish(self, timeout=30):
-        """Waits for the command to end and returns its last report."""
-        try:
-            self.proc.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            self.stop()
-        lines = self.lines()
-        return json.loads(lines[-1]) if lines else {}
-
     def reports(self, key):
         """The reports so far that carry `key`."""
         found = []
@@ -139,9 +130,6 @@ class Holder:
             if key in data:
                 found.append(data)
         return found
-
-    def running(self):
-        return self.proc.poll() is None
 
     def stop(self):
         if self.proc.poll() is None:
@@ -512,12 +500,15 @@ def _pids_running_from(directory):
     return pids
 
 
+_log_counter = [0]
+
+
 class Lumenor:
     """One lumenor.exe started from its own temporary directory (so a scenario can put Default.dat
     or tray.ico beside it), with a working directory elsewhere: the program must find its files in
     its own directory."""
 
-    def __init__(self, default_dat=None, tray_ico=None, directory=None):
+    def __init__(self, default_dat=None, tray_ico=None, directory=None, name="lumenor"):
         cfg = config()
         self.owns_directory = directory is None
         self.directory = directory or tempfile.mkdtemp(prefix="lumenor-e2e-")
@@ -530,7 +521,9 @@ class Lumenor:
         if tray_ico is not None:
             shutil.copy2(tray_ico, os.path.join(self.directory, "tray.ico"))
         self.cwd = tempfile.mkdtemp(prefix="lumenor-e2e-cwd-")
-        self.log = open(os.path.join(cfg.out, "lumenor-%d.log" % int(time.time() * 1000)), "w")
+        _log_counter[0] += 1
+        self.log = open(os.path.join(cfg.out, "lumenor-%02d-%s.log" % (_log_counter[0], name)),
+                        "w")
         self.proc = subprocess.Popen(["wine", self.exe], cwd=self.cwd, stdout=self.log,
                                      stderr=subprocess.STDOUT, env=cfg.env)
 
@@ -629,7 +622,7 @@ class DesktopTestCase(unittest.TestCase):
     # -- starting and finding --
 
     def start_lumenor(self, **kwargs):
-        program = Lumenor(**kwargs)
+        program = Lumenor(name=self._testMethodName, **kwargs)
         self.started.append(program)
         return program
 

@@ -150,9 +150,11 @@ class Overlay(DesktopTestCase):
                 covered_after = time.monotonic() - shown_at
                 break
             time.sleep(0.3)
-        self.assertIsNotNone(covered_after,
-                             "a red topmost window shown after the overlay was not covered by it "
-                             "again within 7 s (pixels seen, by seconds: %s)" % seen)
+        if covered_after is None:
+            order = [w.text for w in self.probe.windows() if w.visible]
+            self.fail("a red topmost window shown after the overlay was not covered by it again "
+                      "within 7 s (pixels seen, by seconds: %s; z-order from the top: %s)"
+                      % (seen, order))
         self.assertLessEqual(covered_after, 6.0,
                              "the overlay covered the later topmost window only after %.1f s, "
                              "expected within 5 s" % covered_after)
