@@ -4,7 +4,7 @@ combination that another program holds is silently left to that program."""
 
 import time
 
-from lumenor_e2e import (MOD_CONTROL, VK_LEFT, DesktopTestCase, key, wait_for)
+from lumenor_e2e import MOD_CONTROL, VK_LEFT, DesktopTestCase, click, key, wait_for
 
 
 class Hotkeys(DesktopTestCase):
@@ -60,6 +60,20 @@ class Hotkeys(DesktopTestCase):
                          "Ctrl + Left pressed after the close box did not reach the program that "
                          "took it over")
         self.assertTrue(program.alive(), "the program ended with its main window's close box")
+
+    def test_hotkeys_keep_working_while_the_window_is_hidden_to_the_tray(self):
+        program, main = self.start_and_wait()
+        click(*self.button(main, "小到托盘").centre)
+        main, hidden = self.wait_main("hidden", lambda m: not m.visible)
+        self.assertTrue(hidden, "\"小到托盘\" did not hide the main window")
+        key("ctrl+Left", "ctrl+Left", "ctrl+Left", over=self.neutral_point())
+        main, stepped = self.wait_main("stepped", lambda m: self.darkness(m) == (-136, "-136"))
+        self.assertTrue(stepped, "three Ctrl + Left with the window hidden in the tray left the "
+                                 "darkness at %s / %r, expected -136" % self.darkness(main))
+        overlay = self.probe.window("balck")
+        self.assertTrue(overlay is not None and overlay.visible and overlay.alpha == 136,
+                        "with the window hidden the hotkeys did not bring up the overlay at alpha "
+                        "136")
 
     def test_ctrl_left_taken_by_another_program_is_left_silently(self):
         holder, report = self.probe.hold_hotkey(MOD_CONTROL, VK_LEFT, 60)

@@ -1,6 +1,6 @@
 """The dimming overlay as a user sees it: Ctrl + Left arrow darkens the whole screen in steps of 5
-down to black, Ctrl + Right arrow steps back, clicks still reach the windows beneath, the check box
-and the restore act on it, it stays above windows made topmost later, and it follows a change of
+down to black, Ctrl + Right arrow steps back and on to white, clicks still reach the windows
+beneath, the check box and the restore act on it, it stays above windows made topmost later, and it follows a change of
 the screen's resolution."""
 
 import time
@@ -31,13 +31,38 @@ class Overlay(DesktopTestCase):
                 return x, y
         self.fail("no bare desktop left to look at: %s" % [(w.text, w.rect) for w in windows])
 
-    def assert_grey(self, shot, point, alpha, what):
-        want = dimmed(GREY, alpha)
-        seen = shot.pixel(*point)
-        self.assertTrue(all(abs(c - want) <= TOLERANCE for c in seen),
-                        "%s the desktop at %s reads %s, expected grey %d seen through black at "
-                        "alpha %d, about %.1f (%s)" % (what, point, seen, GREY, alpha, want,
-                                                       shot.path))
+    def assert_level(self, name, point, want, what, describe, timeout=5.0):
+        """Screenshots until the pixel at point shows `want` on every channel (within TOLERANCE).
+        The screen lags the windows: a hidden overlay leaves the composited picture about 2 s
+        later on this desktop."""
+        seen = [None, None]
+
+        def check():
+            shot = screenshot(name)
+            seen[0], seen[1] = shot, shot.pixel(*point)
+            return all(abs(c - want) <= TOLERANCE for c in seen[1])
+        if wait_for(name, check, timeout, 0.3) is None:
+            self.fail("%s the desktop at %s reads %s, expected %s, about %.1f (%s)"
+                      % (what, point, seen[1], describe, want, seen[0].path))
+        return seen[0]
+
+    def assert_grey(self, name, point, alpha, what):
+        """The plain grey desktop seen through the black overlay at that alpha."""
+        return self.assert_level(name, point, dimmed(GREY, alpha), what,
+                                 "grey %d seen through black at alpha %d" % (GREY, alpha))
+
+    def assert_whole_screen(self, name, lowest, highest, what, timeout=5.0):
+        seen = [None, None]
+
+        def check():
+            shot = screenshot(name)
+            levels = {c for colour in shot.colours((0, 0, shot.width, shot.height), step=2)
+                      for c in colour}
+            seen[0], seen[1] = shot, (min(levels), max(levels))
+            return lowest <= seen[1][0] and seen[1][1] <= highest
+        if wait_for(name, check, timeout, 0.3) is None:
+            self.fail("%s: its levels run from %d to %d (%s)" % ((what,) + seen[1]
+                                                                 + (seen[0].path,)))
 
     def step(self, combo, expected, presses=1):
         key(*[combo] * presses, over=self.neutral_point())
@@ -73,9 +98,8 @@ class Overlay(DesktopTestCase):
         return program
 
     def test_ctrl_left_darkens_to_black_ctrl_right_steps_back_and_clicks_pass_through(self):
-        before = screenshot("overlay-before")
         point = self.background_point(*SCREEN_SIZES[0])
-        self.assert_grey(before, point, 0, "before the overlay shows")
+        self.assert_grey("overlay-before", point, 0, "before the overlay shows")
 
         self.show_first_step()
         overlay = self.overlay()
@@ -85,17 +109,13 @@ class Overlay(DesktopTestCase):
         self.assertEqual(overlay.exstyle & 0x80020, 0x80020,
                          "the overlay is not layered and mouse-transparent (extended style %#x)"
                          % overlay.exstyle)
-        self.assert_grey(screenshot("overlay-126"), point, 126, "at darkness -126")
+        self.assert_grey("overlay-126", point, 126, "at darkness -126")
 
         self.step("ctrl+Left", -255, presses=25)
-        shot = screenshot("overlay-255")
-        brightest = shot.max_channel(step=2)
-        self.assertLessEqual(brightest, 1, "at darkness -255 the screen is not black: its "
-                                           "brightest pixel has level %d (%s)"
-                             % (brightest, shot.path))
+        self.assert_whole_screen("overlay-255", 0, 1, "at darkness -255 the screen is not black")
 
         self.step("ctrl+Right", -250)
-        self.assert_grey(screenshot("overlay-250"), point, 250, "after Ctrl + Right at -250")
+        self.assert_grey("overlay-250", point, 250, "after Ctrl + Right at -250")
 
         main = self.step("ctrl+Left", -255)
         click(*self.button(main, "小到托盘").centre)
@@ -103,14 +123,35 @@ class Overlay(DesktopTestCase):
         self.assertTrue(hidden, "a click on \"小到托盘\" beneath the black overlay did not reach "
                                 "the button: the main window still shows")
 
-    def test_unticking_the_check_box_hides_the_overlay(self):
-        self.show_first_step()
+    def test_check_box_shows_and_hides_the_overlay(self):
+        program, main = self.start_and_wait()
         point = self.background_point(*SCREEN_SIZES[0])
+
+        # Ticked by hand before any step, the overlay shows as it was made: light grey, alpha 200.
+        click(*self.check_box(main).centre)
+        overlay, shown = self.wait_overlay("overlay shown", lambda o: o.visible)
+        self.assertTrue(shown, "ticking 加强 did not show the overlay")
+        self.assertEqual(overlay.alpha, 200, "ticked by hand the overlay shows at alpha %s, "
+                                             "expected 200" % overlay.alpha)
+        self.assert_level("overlay-ticked", point, (GREY * (255 - 200) + 192 * 200) / 255,
+                          "ticked by hand", "light grey (192) at alpha 200 over grey %d" % GREY)
+
         click(*self.check_box(self.main_window()).centre)
         overlay, hidden = self.wait_overlay("overlay hidden", lambda o: not o.visible)
         self.assertTrue(hidden, "unticking 加强 left the overlay showing")
-        self.assertEqual(self.check_box(self.main_window()).check, 0, "加强 is still ticked")
-        self.assert_grey(screenshot("overlay-unticked"), point, 0, "with 加强 unticked")
+        self.assert_grey("overlay-unticked", point, 0, "with 加强 unticked")
+
+        # The next hotkey ticks the box again and shows the overlay with the step applied.
+        self.step("ctrl+Left", -126)
+        overlay, shown = self.wait_overlay("overlay shown", lambda o: o.visible and o.alpha == 126)
+        self.assertTrue(shown, "Ctrl + Left with 加强 unticked did not show the overlay at alpha "
+                               "126 (showing: %s, alpha %s)" % (overlay.visible, overlay.alpha))
+        self.assertEqual(self.check_box(self.main_window()).check, 1,
+                         "Ctrl + Left did not tick 加强")
+        click(*self.check_box(self.main_window()).centre)
+        overlay, hidden = self.wait_overlay("overlay hidden", lambda o: not o.visible)
+        self.assertTrue(hidden, "unticking 加强 after a hotkey step left the overlay showing")
+        self.assert_grey("overlay-unticked-again", point, 0, "with 加强 unticked")
 
     def test_restore_while_showing_leaves_it_transparent_with_the_bar_at_0(self):
         self.show_first_step()
@@ -129,7 +170,14 @@ class Overlay(DesktopTestCase):
                         % ("is hidden; it should stay in place" if not overlay.visible else
                            "shows at alpha %s, expected 0 (fully transparent)" % overlay.alpha))
         self.assertEqual(self.check_box(main).check, 1, "the restore unticked 加强")
-        self.assert_grey(screenshot("overlay-restored"), point, 0, "after the restore")
+        self.assert_grey("overlay-restored", point, 0, "after the restore")
+
+        # From 0 Ctrl + Right washes the picture out to white: 50 steps reach 255.
+        self.step("ctrl+Right", 255, presses=50)
+        self.assert_whole_screen("overlay-white", 254, 255, "at 255 the screen is not white")
+        self.step("ctrl+Left", 250)
+        self.assert_level("overlay-white-250", point, GREY + (255 - GREY) * 250 / 255, "at 250",
+                          "grey %d seen through white at alpha 250" % GREY)
 
     def test_a_window_made_topmost_later_is_covered_again_within_5_s(self):
         self.show_first_step()
@@ -175,7 +223,8 @@ class Overlay(DesktopTestCase):
             self.assertTrue(follows, "after the screen changed to %dx%d the overlay covers %s "
                                      "(other windows %s told of the change)"
                             % (width, height, overlay.rect, "were" if told else "were not"))
-            shot = screenshot("overlay-%dx%d" % (width, height))
-            self.assertEqual((shot.width, shot.height), (width, height))
-            self.assert_grey(shot, (width - 10, height - 10), 126,
-                             "at %dx%d, in the screen's bottom-right corner," % (width, height))
+            shot = self.assert_grey("overlay-%dx%d" % (width, height), (width - 10, height - 10),
+                                    126, "at %dx%d, in the screen's bottom-right corner,"
+                                    % (width, height))
+            self.assertEqual((shot.width, shot.height), (width, height),
+                             "the screenshot is %dx%d" % (shot.width, shot.height))
