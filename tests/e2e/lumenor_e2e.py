@@ -1,6 +1,6 @@
-"""Helpers for the desktop scenarios: run the real lumenor.exe on the headless desktop, drive it with
-real input (xdotool), and read back what a user would see (screenshots) and what the platform holds
-(lumenor_probe, a Win32 console program run in the same Wine prefix and display).
+"""Helpers for the desktop scenarios: run the real lumenor.exe on the headless desktop, drive it
+with real input (xdotool), and read back what a user would see (screenshots) and what the platform
+holds (lumenor_probe, a Win32 console program run in the same Wine prefix and display).
 
 run_e2e.py configures this module (configure()) before the scenarios load.
 """
@@ -230,7 +230,8 @@ class TopWindow:
         return None
 
     def at_client(self, cls, left, top):
-        """The child of that class whose top-left corner is nearest to (left, top), client pixels."""
+        """The child of that class whose top-left corner is nearest to (left, top) in client
+        pixels."""
         best, best_d = None, None
         for c in self.by_class(cls):
             d = abs(c.rect[0] - self.client[0] - left) + abs(c.rect[1] - self.client[1] - top)
@@ -266,7 +267,8 @@ class Probe:
     def gamma(self):
         data = self.call("gamma")
         if not data["ok"]:
-            raise DesktopError("the display's gamma ramp cannot be read (GetDeviceGammaRamp failed)")
+            raise DesktopError("the display's gamma ramp cannot be read (GetDeviceGammaRamp "
+                               "failed)")
         return data["ramp"]
 
     def set_gamma(self, ramp):
@@ -316,7 +318,8 @@ class Probe:
         return self._start_holding(["hold-hotkey", mods, vk, seconds], "registered")
 
     def topmost_window(self, seconds, x, y, w, h, rgb):
-        """Starts a probe that shows a topmost window in a solid colour; returns (holder, report)."""
+        """Starts a probe that shows a topmost window in a solid colour; returns (holder,
+        report)."""
         return self._start_holding(["topmost-window", seconds, x, y, w, h, "%06x" % rgb], "shown")
 
 

@@ -26,6 +26,7 @@
 // An argument that starts with "hex:" is UTF-8 given in hexadecimal, so texts reach the probe
 // intact whatever the Unix locale is.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <fcntl.h>
@@ -42,8 +43,8 @@ namespace {
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                    0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
                       nullptr, nullptr);
@@ -63,11 +64,21 @@ std::string Quote(const std::wstring& text) {
   std::string out = "\"";
   for (const char c : Utf8(text)) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char buf[8];
@@ -81,9 +92,15 @@ std::string Quote(const std::wstring& text) {
   return out + "\"";
 }
 
-std::string Num(long long v) { return std::to_string(v); }
-std::string Bool(bool v) { return v ? "true" : "false"; }
-std::string Handle(HWND w) { return Num(static_cast<long long>(reinterpret_cast<INT_PTR>(w))); }
+std::string Num(long long v) {
+  return std::to_string(v);
+}
+std::string Bool(bool v) {
+  return v ? "true" : "false";
+}
+std::string Handle(HWND w) {
+  return Num(static_cast<long long>(reinterpret_cast<INT_PTR>(w)));
+}
 
 std::string RectJson(const RECT& r) {
   return "{\"left\":" + Num(r.left) + ",\"top\":" + Num(r.top) + ",\"right\":" + Num(r.right) +
@@ -239,7 +256,8 @@ std::string ChildJson(HWND w, HWND focus) {
   out += ",\"rect\":" + RectJson(r);
   out += ",\"visible\":" + Bool(IsWindowVisible(w) != FALSE);
   out += ",\"enabled\":" + Bool(IsWindowEnabled(w) != FALSE);
-  out += ",\"style\":" + Num(static_cast<long long>(static_cast<DWORD>(GetWindowLongW(w, GWL_STYLE))));
+  out +=
+      ",\"style\":" + Num(static_cast<long long>(static_cast<DWORD>(GetWindowLongW(w, GWL_STYLE))));
   out += ",\"focused\":" + Bool(w == focus);
   out += ControlState(w, cls);
   return out + "}";
@@ -497,8 +515,8 @@ int CmdHoldHotkey(int argc, wchar_t** argv) {
   int pressed = 0;
   {
     ThreadHotkey hotkey(1, mods, vk);
-    Emit("{\"registered\":" + Bool(hotkey.ok()) + ",\"error\":" + Num(hotkey.ok() ? 0 : hotkey.error()) +
-         "}");
+    Emit("{\"registered\":" + Bool(hotkey.ok()) +
+         ",\"error\":" + Num(hotkey.ok() ? 0 : hotkey.error()) + "}");
     if (hotkey.ok()) pressed = PumpFor(seconds);
   }
   Emit("{\"released\":true,\"pressed\":" + Num(pressed) + "}");
@@ -547,8 +565,8 @@ constexpr wchar_t kWatchClass[] = L"LumenorProbeDisplayWatch";
 
 LRESULT CALLBACK WatchProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DISPLAYCHANGE) {
-    Emit("{\"displaychange\":true,\"width\":" + Num(LOWORD(lp)) + ",\"height\":" +
-         Num(HIWORD(lp)) + ",\"metrics\":[" + Num(GetSystemMetrics(SM_CXSCREEN)) + "," +
+    Emit("{\"displaychange\":true,\"width\":" + Num(LOWORD(lp)) + ",\"height\":" + Num(HIWORD(lp)) +
+         ",\"metrics\":[" + Num(GetSystemMetrics(SM_CXSCREEN)) + "," +
          Num(GetSystemMetrics(SM_CYSCREEN)) + "]}");
     return 0;
   }

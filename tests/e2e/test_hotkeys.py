@@ -40,8 +40,8 @@ class Hotkeys(DesktopTestCase):
         self.close_with_close_box()
         gone = wait_for("atoms gone", lambda: not any(
             self.probe.atom_exists(n) for n in ("CONTROL+037", "CONTROL+039")), 5)
-        self.assertTrue(gone, "after the close box the global atoms \"CONTROL+037\"/\"CONTROL+039\" "
-                              "are still there")
+        self.assertTrue(gone, "after the close box the global atoms \"CONTROL+037\" and "
+                              "\"CONTROL+039\" are still there")
 
         # Ctrl + Left is free again: another program can take it and receives the key.
         holder, report = self.probe.hold_hotkey(MOD_CONTROL, VK_LEFT, 4)

@@ -1,7 +1,7 @@
 """The dimming overlay as a user sees it: Ctrl + Left arrow darkens the whole screen in steps of 5
 down to black, Ctrl + Right arrow steps back and on to white, clicks still reach the windows
-beneath, the check box and the restore act on it, it stays above windows made topmost later, and it follows a change of
-the screen's resolution."""
+beneath, the check box and the restore act on it, it stays above windows made topmost later, and
+it follows a change of the screen's resolution."""
 
 import time
 
