@@ -470,6 +470,18 @@ def brightness_ramp(saved, v):
     return out
 
 
+def colour_ramp(saved, values):
+    """The ramp the three colour sliders at `values` (red, green, blue) give from `saved`: each
+    channel is built from its own saved channel."""
+    out = list(saved)
+    for c, v in enumerate(values):
+        if v == 0:
+            continue
+        for i in range(256):
+            out[c * 256 + i] = level_to_word(adjust_level(v, word_to_level(saved[c * 256 + i])))
+    return out
+
+
 def high_bytes(ramp):
     return [v >> 8 for v in ramp]
 

@@ -8,6 +8,7 @@ import tempfile
 
 from lumenor_e2e import (BANNER_TEXT, MAIN_CAPTION, MISSING_FILE_CAPTION, MISSING_FILE_TEXT,
                          SECOND_COPY_TEXT, TWIPS_PER_PIXEL, DesktopTestCase, brightness_ramp,
+                         colour_ramp,
                          click, config, drag, key, ramp_file_text, screenshot, wait_for)
 
 # Every control a user reads, with its place in the design (twips, relative to the client area;
@@ -170,6 +171,26 @@ class MainWindow(DesktopTestCase):
             diff = self.wait_ramp(brightness_ramp(self.start_ramp, value))
             self.assertIsNone(diff, "after brightness %d by keyboard the display's ramp is not "
                                     "what brightness %d gives: %s" % (value, value, diff))
+
+    def test_colour_sliders_set_each_channel_of_the_display_ramp(self):
+        program, main = self.start_and_wait()
+        self.focus_slider(self.colour_slider(main, 0))
+        key("Prior", "Prior")
+        main, moved = self.wait_main("red moved", lambda m: self.colour_slider(m, 0).pos == -10)
+        self.assertTrue(moved, "Page Up twice on the red slider left it at %s, expected -10"
+                        % self.colour_slider(main, 0).pos)
+        diff = self.wait_ramp(colour_ramp(self.start_ramp, (-10, 0, 0)))
+        self.assertIsNone(diff, "with red at -10 the display's ramp is not what the colour sliders "
+                                "give: %s" % diff)
+
+        green = self.colour_slider(main, 1)
+        drag(*self.slider_thumb(green), -30)
+        main, moved = self.wait_main("green moved", lambda m: self.colour_slider(m, 1).pos < 0)
+        value = self.colour_slider(main, 1).pos
+        self.assertTrue(moved, "dragging the green slider's thumb left left it at %s" % value)
+        diff = self.wait_ramp(colour_ramp(self.start_ramp, (-10, value, 0)))
+        self.assertIsNone(diff, "with red at -10 and green at %d the display's ramp is not what "
+                                "the colour sliders give: %s" % (value, diff))
 
     def brightness_down(self, main, steps=1):
         """Brightness down by `steps` large steps from 0, by keyboard on the focused slider."""
