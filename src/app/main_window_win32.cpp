@@ -25,6 +25,7 @@
 #include "platform/gamma_device_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/program_files_win32.h"
+#include "platform/window_binding_win32.h"
 #include "resource_ids.h"
 
 namespace lumenor::app {
@@ -282,7 +283,7 @@ void Form::Create() {
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);  // already registered when the window is loaded again
+  platform::EnsureWindowClass(windowClass);
 
   // A fixed tool window: thin caption, close box only, no taskbar button, not resizable. The
   // first size and place are rough; ApplyDpi sets them with the window's own DPI.

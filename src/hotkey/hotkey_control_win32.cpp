@@ -6,6 +6,7 @@
 #include "hotkey/settings_bag.h"
 #include "hotkey/vb_hot_key.h"
 #include "platform/hotkey_platform_win32.h"
+#include "platform/window_binding_win32.h"
 
 namespace lumenor::hotkey {
 
@@ -26,7 +27,6 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost {
   std::int32_t heightTwips = -1;
 
   static LRESULT CALLBACK ClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  static void RegisterClassOnce(HINSTANCE instance);
 
   UINT Dpi() const {
     const UINT dpi = window != nullptr ? GetDpiForWindow(window) : 0;
@@ -80,18 +80,6 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost {
   }
 };
 
-void HotkeyControlWindow::Impl::RegisterClassOnce(HINSTANCE instance) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kClassName, &existing)) return;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &ClassProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
-}
-
 LRESULT CALLBACK HotkeyControlWindow::Impl::ClassProc(HWND hwnd, UINT message, WPARAM wParam,
                                                       LPARAM lParam) noexcept {
   if (message == WM_NCCREATE) {
@@ -138,7 +126,12 @@ HotkeyControlWindow::HotkeyControlWindow(HWND host, POINT topLeft,
                                          Events events)
     : impl_(std::make_unique<Impl>()) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  Impl::RegisterClassOnce(instance);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = &Impl::ClassProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kClassName;
+  platform::EnsureWindowClass(wc);
   // Created hidden: the window only receives WM_HOTKEY and must never cover the host's controls.
   impl_->window = CreateWindowExW(WS_EX_NOPARENTNOTIFY, kClassName, L"", WS_CHILD | WS_DISABLED,
                                   topLeft.x, topLeft.y, 0, 0, host, nullptr, instance, impl_.get());

@@ -43,17 +43,13 @@ struct OverlayWindow::Impl {
 DimOverlay& OverlayWindow::Impl::Ensure() {
   if (overlay) return *overlay;
 
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (!GetClassInfoExW(instance, kClassName, &existing)) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &platform::BoundWindowProc<Impl>;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClassName;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    RegisterClassExW(&wc);  // no background brush: WM_PAINT fills with the current colour
-  }
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &platform::BoundWindowProc<Impl>;
+  wc.hInstance = instance;
+  wc.lpszClassName = kClassName;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  platform::EnsureWindowClass(wc);  // no background brush: WM_PAINT fills with the current colour
   // Created hidden: WS_VISIBLE is not among the styles.
   HWND created = CreateWindowExW(kCreationExStyle, kClassName, kCaption, WS_POPUP, 0, 0, 0, 0,
                                  nullptr, nullptr, instance, this);

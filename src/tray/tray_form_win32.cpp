@@ -120,16 +120,12 @@ void TrayForm::Impl::Load() {
       LoadImageW(instance, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON, small, small, 0)));
   ownIcon = ownedOwnIcon ? ownedOwnIcon.get() : LoadIconW(nullptr, IDI_APPLICATION);
 
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (!GetClassInfoExW(instance, kTrayFormClass, &existing)) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &platform::BoundWindowProc<Impl>;
-    wc.hInstance = instance;
-    wc.lpszClassName = kTrayFormClass;
-    RegisterClassExW(&wc);
-  }
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &platform::BoundWindowProc<Impl>;
+  wc.hInstance = instance;
+  wc.lpszClassName = kTrayFormClass;
+  platform::EnsureWindowClass(wc);
   // Hidden: WS_VISIBLE is not among the styles, and nothing ever shows it.
   window.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kTrayFormClass, kCaption, WS_OVERLAPPED, 0, 0, 0,
                                0, nullptr, nullptr, instance, this));
