@@ -2,7 +2,6 @@
 
 #include <array>
 #include <string>
-#include <utility>
 
 #include "app/default_ramp_file.h"
 #include "overlay/overlay_control.h"
