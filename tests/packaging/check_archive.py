@@ -14,6 +14,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 import zipfile
 
 EXPECTED_FILES = ["lumenor.exe", "README.txt", "LICENSE.txt", "Default.dat.example"]
@@ -25,6 +26,16 @@ def check(condition, message):
     if not condition:
         failures.append(message)
         print("FAIL:", message)
+
+
+def commit_time(source):
+    """The zip date every entry must carry: SOURCE_DATE_EPOCH, else the checked-out commit's time,
+    in UTC, to the even second."""
+    epoch = os.environ.get("SOURCE_DATE_EPOCH") or subprocess.run(
+        ["git", "-C", source, "log", "-1", "--format=%ct"],
+        check=True, capture_output=True, text=True).stdout
+    t = time.gmtime(int(epoch))
+    return (t.tm_year, t.tm_mon, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec - t.tm_sec % 2)
 
 
 def main():
@@ -43,6 +54,9 @@ def main():
         check([i.filename for i in infos] == EXPECTED_FILES,
               f"the archive holds {[i.filename for i in infos]}, not {EXPECTED_FILES}")
         check(z.testzip() is None, "a member's CRC does not match")
+        dates = {i.date_time for i in infos}
+        check(dates == {commit_time(source)},
+              f"entries are dated {sorted(dates)}, not the commit's {commit_time(source)}")
         with open(clean_exe, "rb") as f:
             check(z.read("lumenor.exe") == f.read(), "lumenor.exe is not the exe just built")
         readme = z.read("README.txt")
@@ -54,8 +68,10 @@ def main():
           f"two builds of the same sources differ: {clean_exe} and {ordinary_exe}")
     with tempfile.TemporaryDirectory() as tmp:
         again = os.path.join(tmp, name)
+        # Another time zone and working directory must not matter either.
         subprocess.run([sys.executable, os.path.join(source, "packaging", "make_archive.py"),
-                        "--version", version, "--exe", ordinary_exe, "--out", again], check=True)
+                        "--version", version, "--exe", ordinary_exe, "--out", again],
+                       check=True, cwd=tmp, env=dict(os.environ, TZ="Asia/Shanghai"))
         check(filecmp.cmp(archive, again, shallow=False),
               "packaging the same exe again gives a different archive")
 
