@@ -11,6 +11,7 @@
 #include "overlay/overlay_window_win32.h"
 #include "platform/dialogs_win32.h"
 #include "platform/single_instance_win32.h"
+#include "platform/system_check_win32.h"
 #include "tray/tray_form_win32.h"
 
 namespace {
@@ -96,6 +97,7 @@ class Application {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  if (!lumenor::platform::ConfirmSupportedWindows()) return 1;
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
