@@ -16,6 +16,7 @@
 #include "app/main_window_design.h"
 #include "overlay/overlay_control.h"
 #include "platform/dialogs_win32.h"
+#include "platform/dpi_win32.h"
 #include "platform/gamma_device_win32.h"
 #include "platform/program_files_win32.h"
 #include "platform/single_instance_win32.h"
@@ -220,9 +221,9 @@ void Form::Create() {
                                                               core_->OnBrighterHotkey();
                                                           }});
   // Made and placed by the system's DPI first, then again by the DPI of the monitor it landed on.
-  controls_->CreateControls(GetDpiForSystem());
-  ApplyDpi(GetDpiForSystem());
-  const UINT windowDpi = GetDpiForWindow(Window());
+  controls_->CreateControls(platform::SystemDpi());
+  ApplyDpi(platform::SystemDpi());
+  const UINT windowDpi = platform::WindowDpi(Window());
   if (windowDpi != 0 && windowDpi != dpi_) ApplyDpi(windowDpi);
   controls_->CreateHotkeyControls();
 
@@ -243,7 +244,7 @@ void Form::ApplyDpi(UINT dpi) {
              px(kClientTwips.top + kClientTwips.height)};
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE));
-  AdjustWindowRectExForDpi(&outer, style, FALSE, exStyle, dpi);
+  platform::AdjustWindowRectForDpi(outer, style, exStyle, dpi);
   SetWindowPos(Window(), nullptr, outer.left, outer.top, outer.right - outer.left,
                outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
   controls_->LayOut(dpi);
@@ -251,9 +252,9 @@ void Form::ApplyDpi(UINT dpi) {
 
 void Form::SetIcons(UINT dpi) {
   const auto load = [this, dpi](int width, int height) {
-    return platform::UniqueIcon(static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
-                   GetSystemMetricsForDpi(width, dpi), GetSystemMetricsForDpi(height, dpi), 0)));
+    return platform::UniqueIcon(static_cast<HICON>(LoadImageW(
+        instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
+        platform::SystemMetricForDpi(width, dpi), platform::SystemMetricForDpi(height, dpi), 0)));
   };
   // The new icons are handed over before the old ones are destroyed.
   platform::UniqueIcon big = load(SM_CXICON, SM_CYICON);

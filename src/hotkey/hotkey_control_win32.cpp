@@ -5,6 +5,7 @@
 #include "hotkey/hotkey_dispatch_win32.h"
 #include "hotkey/settings_bag.h"
 #include "hotkey/vb_hot_key.h"
+#include "platform/dpi_win32.h"
 #include "platform/hotkey_platform_win32.h"
 #include "platform/window_binding_win32.h"
 
@@ -42,7 +43,7 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost, platform::WindowBase<Impl
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
   UINT Dpi() const {
-    const UINT dpi = Window() != nullptr ? GetDpiForWindow(Window()) : 0;
+    const UINT dpi = platform::WindowDpi(Window());
     return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
   }
   int ToPixels(std::int32_t twips) const {
