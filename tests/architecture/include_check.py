@@ -5,8 +5,8 @@ Reads every `#include` of the C++ files under a source tree (src/ by default) an
 file:line: text, each one that
 
   - leads from platform/ (the seam) up to a subsystem: app/, overlay/, hotkey/ or tray/;
-  - leads from a file without `_win32` in its name to a `_win32` header or to a Windows SDK
-    header, so the portable core would no longer build natively.
+  - leads from a file whose name does not end in `_win32` to a `_win32` header or to a Windows
+    SDK header, so the portable core would no longer build natively.
 
 Exits 1 when it reports anything. Before it reads the tree it checks itself: it plants each kind
 of wrong include in a scratch tree beside allowed ones and exits 2 unless exactly the wrong ones
@@ -37,10 +37,10 @@ def wrong_arrow(source: Path, root: Path, bracket: str, target: str) -> str | No
     """Why this include is forbidden, or None."""
     layer = source.relative_to(root).parts[0]
     target_path = Path(target)
-    if bracket == '"' and layer == "platform" and target_path.parts[0] in SUBSYSTEMS:
+    if layer == "platform" and target_path.parts[0] in SUBSYSTEMS:
         return f"platform includes {target_path.parts[0]}/"
     if not is_win32_file(source):
-        if bracket == '"' and target_path.stem.endswith("_win32"):
+        if target_path.stem.endswith("_win32"):
             return "a file without _win32 includes a _win32 header"
         if bracket == "<" and target.lower() in WINDOWS_HEADERS:
             return f"a file without _win32 includes <{target}>"
