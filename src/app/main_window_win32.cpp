@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/dusk_picture_win32.h"
 #include "app/main_window.h"
 #include "app/main_window_design.h"
 #include "app/slider_win32.h"
@@ -134,7 +135,6 @@ constexpr wchar_t kInstanceMutexName[] = L"Local\\Lumenor.MainWindow.SingleInsta
 
 using FontHandle = platform::UniqueFont;
 using BrushHandle = platform::UniqueBrush;
-using BitmapHandle = platform::UniqueBitmap;
 using IconHandle = platform::UniqueIcon;
 using KernelHandle = platform::UniqueKernelHandle;
 
@@ -239,7 +239,6 @@ class Form final : public MainWindowForm, private MainWindowControls {
   BrushHandle greenLetterBrush_{CreateSolidBrush(kGreenLetterBack)};
   BrushHandle blueLetterBrush_{CreateSolidBrush(kBlueLetterBack)};
   BrushHandle bannerBrush_{CreateSolidBrush(kBannerBack)};
-  BitmapHandle picture_;
   IconHandle bigIcon_;
   IconHandle smallIcon_;
 
@@ -301,8 +300,6 @@ void Form::Create() {
                               ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
 
-  picture_.reset(static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_DECORATION),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   CreateControls();
 
   // Place it by the system's DPI first, then again by the DPI of the monitor it landed on.
@@ -640,7 +637,6 @@ LRESULT Form::OnColourStatic(HDC dc, HWND control) {
 }
 
 void Form::PaintPicture(HDC dc) {
-  if (!picture_) return;
   // Windowless, like the design's Image: every control covers it, the frame included.
   const int saved = SaveDC(dc);
   for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
@@ -651,19 +647,9 @@ void Form::PaintPicture(HDC dc) {
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
     ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
-  BITMAP info{};
-  GetObjectW(picture_.get(), sizeof(info), &info);
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(source, picture_.get());
-  const RECT target =
-      PxRect(kImageTwips.left, kImageTwips.top, kImageTwips.right - kImageTwips.left,
-             kImageTwips.bottom - kImageTwips.top);
-  SetStretchBltMode(dc, HALFTONE);
-  SetBrushOrgEx(dc, 0, 0, nullptr);
-  StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-             source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
+  PaintDuskPicture(dc,
+                   PxRect(kImageTwips.left, kImageTwips.top, kImageTwips.right - kImageTwips.left,
+                          kImageTwips.bottom - kImageTwips.top));
   RestoreDC(dc, saved);
 }
 
