@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Draws Lumenor's own artwork and writes it as Windows resource files, with the standard library
-only: the program icon lumenor.ico (48, 32 and 16 px, each in 256 colours and in 32-bit colour) and
-the main window's decorative picture decoration.bmp (382 x 318 px, 256 colours).
+only: the program icon lumenor.ico (48, 32 and 16 px, each in 256 colours and in 32-bit colour).
+The main window's picture is drawn by the program itself (src/app/dusk_picture_win32.cpp).
 
-The outputs are committed beside this script; run it again after changing a drawing:
+The output is committed beside this script; run it again after changing the drawing:
     python3 resources/make_art.py
 """
 
@@ -120,49 +120,6 @@ def icon_image(size):
 
 
 # --------------------------------------------------------------------------------------------
-# The picture: dusk over hills, the sun low on the right. Only the right-hand part shows in the
-# window, so the sun and the brightest sky stand there.
-
-def decoration():
-    width, height = 382, 318
-    top = (18, 26, 74)
-    middle = (112, 64, 140)
-    horizon = (255, 170, 90)
-    sun_centre = (318, 118)
-
-    def hill(x, base, amp, period, phase):
-        return base + amp * math.sin(x / period + phase)
-
-    def shade(px, py):
-        # Sky.
-        t = py / 190.0
-        if t < 0.55:
-            c = mix(top, middle, t / 0.55)
-        else:
-            c = mix(middle, horizon, (t - 0.55) / 0.45)
-        c = c + (255,)
-        # Sun with a glow.
-        d = math.hypot(px - sun_centre[0], py - sun_centre[1])
-        glow = max(0.0, 1.0 - d / 90.0) ** 2
-        c = over(c, (255, 230, 160, int(200 * glow)))
-        if d <= 26:
-            c = (255, 240, 190, 255)
-        elif d <= 28:
-            c = over(c, (255, 230, 170, int(255 * (28 - d) / 2)))
-        # Three rows of hills, far to near.
-        for base, amp, period, phase, colour in (
-            (180, 14, 37.0, 0.6, (92, 58, 110)),
-            (214, 18, 29.0, 2.1, (58, 40, 84)),
-            (252, 22, 46.0, 4.0, (30, 24, 52)),
-        ):
-            if py >= hill(px, base, amp, period, phase):
-                c = colour + (255,)
-        return c
-
-    return supersampled(width, height, shade, samples=2)
-
-
-# --------------------------------------------------------------------------------------------
 # Palettes and encoders.
 
 def fixed_palette():
@@ -179,10 +136,7 @@ def fixed_palette():
     return pal
 
 
-BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
-
-
-def quantise(img, palette, dither):
+def quantise(img, palette):
     """Indexes into palette; transparent pixels (alpha < 128) get index 0."""
     cache = {}
 
@@ -200,19 +154,8 @@ def quantise(img, palette, dither):
         return best
 
     out = []
-    for y, row in enumerate(img):
-        line = []
-        for x, p in enumerate(row):
-            if p[3] < 128:
-                line.append(0)
-                continue
-            c = p[:3]
-            if dither:
-                # Ordered dither by a little under half a cube step.
-                d = (BAYER4[y % 4][x % 4] / 16.0 - 0.47) * 46
-                c = tuple(max(0, min(255, int(round(v + d)))) for v in c)
-            line.append(nearest(c))
-        out.append(line)
+    for row in img:
+        out.append([0 if p[3] < 128 else nearest(p[:3]) for p in row])
     return out
 
 
@@ -255,7 +198,7 @@ def icon_dib_8(img, palette):
     w, h = len(img[0]), len(img)
     head = bitmap_info_header(w, h * 2, 8, 256)
     pal = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
-    idx = quantise(img, palette, dither=False)
+    idx = quantise(img, palette)
     pixels = bytearray()
     for row in reversed(idx):
         pixels += bytes(row) + bytes(row_pad(w))
@@ -278,20 +221,6 @@ def write_ico(path, images):
         f.write(header + entries + blobs)
 
 
-def write_bmp8(path, img, palette):
-    w, h = len(img[0]), len(img)
-    idx = quantise(img, palette, dither=True)
-    pixels = bytearray()
-    for row in reversed(idx):
-        pixels += bytes(row) + bytes(row_pad(w))
-    pal = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
-    info = bitmap_info_header(w, h, 8, 256)
-    offset = 14 + len(info) + len(pal)
-    file_header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    with open(path, "wb") as f:
-        f.write(file_header + info + pal + bytes(pixels))
-
-
 def main():
     palette = fixed_palette()
     images = []
@@ -300,7 +229,6 @@ def main():
         images.append((size, 8, 0, icon_dib_8(img, palette)))  # 0: 256 or more colours
         images.append((size, 32, 0, icon_dib_32(img)))
     write_ico(os.path.join(HERE, "lumenor.ico"), images)
-    write_bmp8(os.path.join(HERE, "decoration.bmp"), decoration(), palette)
 
 
 if __name__ == "__main__":

@@ -1,4 +1,3 @@
 #pragma once
 // Resource identifiers shared by lumenor.rc and the shell.
 #define IDI_LUMENOR 101
-#define IDB_DECORATION 102

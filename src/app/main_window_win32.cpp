@@ -108,10 +108,7 @@ class Form final : public MainWindowForm,
                    private MainWindowControls {
  public:
   Form(HINSTANCE instance, overlay::OverlayControl& overlay, Callbacks callbacks)
-      : instance_(instance),
-        overlay_(overlay),
-        callbacks_(std::move(callbacks)),
-        picture_(instance, IDB_DECORATION) {}
+      : instance_(instance), overlay_(overlay), callbacks_(std::move(callbacks)) {}
   ~Form() override;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -170,7 +167,6 @@ class Form final : public MainWindowForm,
   Callbacks callbacks_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   HWND lastFocus_ = nullptr;
-  WindowlessPicture picture_;
   platform::UniqueIcon bigIcon_;
   platform::UniqueIcon smallIcon_;
   std::unique_ptr<FormControls> controls_;
@@ -397,7 +393,7 @@ void Form::Paint() {
   HDC dc = BeginPaint(Window(), &paint);
   for (const ControlDesign& design : kControls) {
     if (design.kind == ControlKind::Picture && controls_)
-      picture_.Paint(Window(), dc, controls_->PixelRect(design));
+      PaintWindowlessPicture(Window(), dc, controls_->PixelRect(design));
   }
   EndPaint(Window(), &paint);
 }

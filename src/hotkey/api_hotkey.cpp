@@ -1,7 +1,7 @@
 #include "hotkey/api_hotkey.h"
 
 #include <array>
-#include <cstdio>
+#include <string>
 
 #include "hotkey/hotkey_errors.h"
 #include "hotkey/hotkey_subclass.h"
@@ -37,10 +37,12 @@ std::string ApiHotkey::UniqueAtomName() const {
   if (ControlKey() != 0) name += "CONTROL+";
   if (AltKey() != 0) name += "ALT+";
   // The "000" pattern: at least three digits, a minus sign in front of a negative code.
-  std::array<char, 16> digits{};
-  std::snprintf(digits.data(), digits.size(), vKey_ < 0 ? "-%03lld" : "%03lld",
-                vKey_ < 0 ? -static_cast<long long>(vKey_) : static_cast<long long>(vKey_));
-  name += digits.data();
+  // Formatted by hand: snprintf would link the C runtime's whole printf engine for this.
+  const long long code = vKey_;
+  std::string digits = std::to_string(code < 0 ? -code : code);
+  if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+  if (code < 0) name += '-';
+  name += digits;
   return name;
 }
 

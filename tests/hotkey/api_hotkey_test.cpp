@@ -103,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
                       AtomNameCase{15, 65, "WIN+SHIFT+CONTROL+ALT+065"}, AtomNameCase{0, 9, "009"},
                       AtomNameCase{1, 1234, "ALT+1234"}, AtomNameCase{0x4002, 37, "CONTROL+037"},
                       AtomNameCase{5, 0, "SHIFT+ALT+000"}, AtomNameCase{8, 100, "WIN+100"},
-                      AtomNameCase{0x30, 5, "005"}));
+                      AtomNameCase{0x30, 5, "005"}, AtomNameCase{0, -5, "-005"},
+                      AtomNameCase{2, -1234, "CONTROL+-1234"}));
 
 using ApiHotkey_UniqueAtomName = ApiHotkeyTest;
 TEST_F(ApiHotkey_UniqueAtomName, SameCombinationOnTwoWindowsGivesOneName) {
