@@ -206,7 +206,7 @@ std::string Quote(const Field& field) {
     }
     const char32_t cp = DecodeUtf8(in, i, length);
     if (IsUnprintable(cp)) {
-      out += "<U+" + Hex(cp, cp > 0xFFFF ? 6 : 4) + ">";
+      out += "<U+" + Hex(cp, cp > 0xFFFFF ? 6 : cp > 0xFFFF ? 5 : 4) + ">";
     } else {
       out.append(in, i, length);
     }

@@ -235,10 +235,10 @@ TEST(DefaultRampFile_Parse, QuotedFieldIsCutShortAndKeptReadable) {
   ExpectRejected(Parse(WithNumber(text, 4, "\u202E12\u2066\u200F\u061C")),
                  "第 2 行第 1 个数“<U+202E>12<U+2066><U+200F><U+061C>”不是十进制整数");
   ExpectRejected(Parse(WithNumber(text, 4, "1\u200B\uFEFF\u2028\uFE0F\uE000\U000E0041\uFFFF")),
-                 "第 2 行第 1 个数“1<U+200B><U+FEFF><U+2028><U+FE0F><U+E000><U+0E0041><U+FFFF>”"
+                 "第 2 行第 1 个数“1<U+200B><U+FEFF><U+2028><U+FE0F><U+E000><U+E0041><U+FFFF>”"
                  "不是十进制整数");
-  ExpectRejected(Parse(WithNumber(text, 4, "\xC0\x80\xED\xA0\x80")),
-                 "第 2 行第 1 个数“<0xC0><0x80><0xED><0xA0><0x80>”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 4, "\xC0\x80\xED\xA0\x80\U0010FFFD")),
+                 "第 2 行第 1 个数“<0xC0><0x80><0xED><0xA0><0x80><U+10FFFD>”不是十进制整数");
   // An escape is never cut: the quote is cut by the file's bytes, then escaped.
   ExpectRejected(Parse(WithNumber(text, 4, std::string(23, '9') + "\x1B[2J")),
                  "第 2 行第 1 个数“" + std::string(23, '9') + "<U+001B>…”不是十进制整数");
