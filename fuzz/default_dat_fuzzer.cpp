@@ -1,6 +1,8 @@
-// Any bytes as Default.dat beside the program. Beyond surviving, the reader must keep its word:
-// a file it refuses leaves no numbers behind and is explained in clean text, and a file it reads
-// gives the ramp that a second, separately written reading of the format gives.
+// Any bytes as Default.dat beside the program, read directly and through the main window's
+// restore. Beyond surviving, the reader must keep its word: a file it refuses leaves no numbers
+// behind, leaves the window's saved ramp and the display as they were, and is explained in clean
+// text; a file it reads gives the ramp that a second, separately written reading of the format
+// gives, and that ramp becomes the saved ramp and goes to the display.
 
 #include <algorithm>
 #include <cstddef>
@@ -10,8 +12,13 @@
 #include <string_view>
 
 #include "app/default_ramp_file.h"
+#include "app/main_window.h"
 #include "fuzz_check.h"
 #include "platform/program_files.h"
+#include "support/fake_dialogs.h"
+#include "support/fake_gamma_device.h"
+#include "support/fake_main_window_controls.h"
+#include "support/fake_overlay.h"
 
 namespace {
 
@@ -69,6 +76,49 @@ std::optional<GammaRamp> ReadAnotherWay(std::string_view text) {
   return ramp;
 }
 
+// The main window over fakes, loaded from a display whose channels all differ.
+struct Window {
+  explicit Window(std::string bytes)
+      : files(std::move(bytes)), window(controls, display, overlay, dialogs, files) {
+    for (int i = 0; i < 256; ++i) {
+      for (int c = 0; c < 3; ++c) {
+        display.shown[lumenor::app::RampIndex(i, c)] =
+            static_cast<std::uint16_t>(i * 97 + c * 5003);
+      }
+    }
+    controls.Attach(window);
+    window.Load();
+  }
+  lumenor::testing::FakeMainWindowControls controls;
+  lumenor::testing::FakeGammaDevice display;
+  lumenor::testing::FakeOverlay overlay;
+  lumenor::testing::FakeDialogs dialogs;
+  OneFile files;
+  lumenor::app::MainWindow window;
+};
+
+// The restore with the file beside the program: the saved ramp and the display keep the ramp
+// the window was loaded with unless the file reads, and a refused file is reported once.
+void CheckRestore(const std::string& bytes, const RampFileOutcome& outcome) {
+  Window w(bytes);
+  const GammaRamp loaded = w.window.Gamma().SavedRamp();
+  w.controls.UserMovesSlider(lumenor::app::Slider::Brightness, -20);
+  w.window.RestoreDefaults();
+  const GammaRamp& saved = w.window.Gamma().SavedRamp();
+  Check(!w.display.writes.empty() && w.display.writes.back() == saved,
+        "the restore did not end by showing the saved ramp");
+  if (outcome.status == RampFileStatus::Read) {
+    Check(saved == outcome.ramp, "the file's ramp did not become the saved ramp");
+    Check(w.dialogs.shown.empty(), "a message after a file that reads");
+    return;
+  }
+  Check(saved == loaded, "a refused file changed the saved ramp");
+  Check(w.dialogs.shown.size() == 1, "a refused file not reported exactly once");
+  const std::string& text = w.dialogs.shown[0].text;
+  Check(text.find(outcome.problem) != std::string::npos, "the message lacks the reason", text);
+  Check(lumenor::fuzz::IsCleanText(text), "the message is not clean text", text);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -96,5 +146,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             outcome.problem);
       break;
   }
+  CheckRestore(bytes, outcome);
   return 0;
 }
