@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fuzz_check.h"
@@ -97,6 +98,35 @@ BagValue ValueOf(const StoredEntry& e) {
   return BagValue::Text(e.text);
 }
 
+// A name as the UTF-8 key a host would pass; none when it holds a lone surrogate.
+std::optional<std::string> KeyOf(std::u16string_view name) {
+  std::string key;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    char32_t cp = name[i];
+    if (cp >= 0xDC00 && cp <= 0xDFFF) return std::nullopt;
+    if (cp >= 0xD800 && cp <= 0xDBFF) {
+      if (i + 1 == name.size() || name[i + 1] < 0xDC00 || name[i + 1] > 0xDFFF) return std::nullopt;
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (name[++i] - 0xDC00);
+    }
+    if (cp < 0x80) {
+      key += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      key += static_cast<char>(0xC0 | cp >> 6);
+      key += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      key += static_cast<char>(0xE0 | cp >> 12);
+      key += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+      key += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      key += static_cast<char>(0xF0 | cp >> 18);
+      key += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+      key += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+      key += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return key;
+}
+
 void CheckSameEntries(const SettingsBag& a, const SettingsBag& b, const char* what) {
   Check(a.Entries().size() == b.Entries().size(), what);
   for (std::size_t i = 0; i < a.Entries().size(); ++i) {
@@ -132,16 +162,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(written == rewritten, "written back other than read (truth values as -1)");
   CheckSameEntries(bag, SettingsBag::FromBlock(written), "read again to other values");
 
-  // Every value converts to each type or fails as a conversion does.
+  // Every value converts to each type or fails as a conversion does, read by its name as a host
+  // reads it; and a bag written entry by entry under the same names stores the same block.
   const BagValue models[] = {BagValue::Long(0), BagValue::Boolean(0), BagValue::Text(u"")};
+  SettingsBag copy;
+  bool copied = true;
   for (const SettingsBag::Entry& entry : bag.Entries()) {
+    const std::optional<std::string> key = KeyOf(entry.name);
     for (const BagValue& model : models) {
       try {
-        Check(entry.value.ConvertedLike(model).Type() == model.Type(), "converted to another type");
+        const BagValue converted = entry.value.ConvertedLike(model);
+        Check(converted.Type() == model.Type(), "converted to another type");
+        if (key) Check(bag.ReadValue(*key, model) == converted, "read by name to another value");
       } catch (const lumenor::hotkey::TypeMismatchError&) {
       } catch (const lumenor::hotkey::OverflowError&) {
       }
     }
+    if (!key) {
+      copied = false;
+      continue;
+    }
+    // A default of another kind, so the value is always stored.
+    const BagValue other = entry.value.Type() == lumenor::hotkey::BagValueType::Text
+                               ? BagValue::Long(0)
+                               : BagValue::Text(u"");
+    copy.WriteValue(*key, entry.value, other);
   }
+  if (copied) Check(copy.ToBlock() == written, "written entry by entry to another block");
   return 0;
 }
