@@ -136,9 +136,52 @@ std::size_t Utf8Length(const std::string& in, std::size_t i) {
   return length;
 }
 
-// The field's bytes as text a person can read: valid UTF-8 is kept, control characters and
-// broken sequences become '?', and a field cut short ends in "…" (a character cut in half by the
-// cut is left out).
+// The code point of the valid UTF-8 character of `length` bytes at in[i].
+char32_t DecodeUtf8(const std::string& in, std::size_t i, std::size_t length) {
+  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  char32_t cp = static_cast<unsigned char>(in[i]) & kLeadBits[length];
+  for (std::size_t k = 1; k < length; ++k)
+    cp = (cp << 6) | (static_cast<unsigned char>(in[i + k]) & 0x3Fu);
+  return cp;
+}
+
+// Characters that draw nothing or act on the text around them rather than showing: controls,
+// format characters (bidirectional marks, embeddings, overrides and isolates among them),
+// zero-width and invisible fillers, line and paragraph separators, variation selectors, private
+// use and noncharacters. Quoted as they are, they could reorder or hide the rest of the message.
+bool IsUnprintable(char32_t cp) {
+  struct Range {
+    char32_t first;
+    char32_t last;
+  };
+  static constexpr Range kRanges[] = {
+      {0x0000, 0x001F},   {0x007F, 0x009F},    {0x00AD, 0x00AD},   {0x034F, 0x034F},
+      {0x0600, 0x0605},   {0x061C, 0x061C},    {0x06DD, 0x06DD},   {0x070F, 0x070F},
+      {0x0890, 0x0891},   {0x08E2, 0x08E2},    {0x115F, 0x1160},   {0x17B4, 0x17B5},
+      {0x180B, 0x180F},   {0x200B, 0x200F},    {0x2028, 0x202E},   {0x2060, 0x206F},
+      {0x3164, 0x3164},   {0xE000, 0xF8FF},    {0xFDD0, 0xFDEF},   {0xFE00, 0xFE0F},
+      {0xFEFF, 0xFEFF},   {0xFFA0, 0xFFA0},    {0xFFF0, 0xFFFB},   {0x110BD, 0x110BD},
+      {0x110CD, 0x110CD}, {0x13430, 0x1343F},  {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
+      {0xE0000, 0xE0FFF}, {0xF0000, 0x10FFFF},
+  };
+  if ((cp & 0xFFFE) == 0xFFFE) return true;  // U+FFFE, U+FFFF and their kin in every plane
+  for (const Range& range : kRanges) {
+    if (cp >= range.first && cp <= range.last) return true;
+  }
+  return false;
+}
+
+std::string Hex(std::uint32_t value, int digits) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+    out.push_back(kDigits[(value >> shift) & 0xF]);
+  return out;
+}
+
+// The field's bytes as text a person can read: printable UTF-8 is kept, a character that is not
+// printable shows as "<U+202E>" and a byte that is not UTF-8 as "<0xFF>", and a field cut short
+// ends in "…" (a character cut in half by the cut is left out).
 std::string Quote(const Field& field) {
   const std::string& in = field.quoted;
   std::size_t end = in.size();
@@ -155,22 +198,27 @@ std::string Quote(const Field& field) {
   }
   std::string out;
   for (std::size_t i = 0; i < end;) {
-    const auto c = static_cast<unsigned char>(in[i]);
     const std::size_t length = Utf8Length(in, i);
-    if (length == 0 || c < 0x20 || c == 0x7F) {
-      out.push_back('?');
+    if (length == 0) {
+      out += "<0x" + Hex(static_cast<unsigned char>(in[i]), 2) + ">";
       ++i;
+      continue;
+    }
+    const char32_t cp = DecodeUtf8(in, i, length);
+    if (IsUnprintable(cp)) {
+      out += "<U+" + Hex(cp, cp > 0xFFFFF ? 6 : cp > 0xFFFF ? 5 : 4) + ">";
     } else {
       out.append(in, i, length);
-      i += length;
     }
+    i += length;
   }
   if (field.cut) out += "…";
   return out;
 }
 
-std::string Where(int line, int number) {
-  return "第 " + std::to_string(line) + " 行第 " + std::to_string(number) + " 个数";
+// Where a number stands, counted within its line: "第 2 行第 1 个数".
+std::string Where(int line, int on_line) {
+  return "第 " + std::to_string(line) + " 行第 " + std::to_string(on_line) + " 个数";
 }
 
 RampFileOutcome Reject(std::string problem) {
@@ -190,31 +238,38 @@ std::string TooLarge(std::uint64_t bytes) {
 RampFileOutcome ParseRampText(std::string_view text) {
   TextReader reader(text);
   reader.SkipByteOrderMark();
+  const auto skip_space = [&reader] {
+    while (IsBlank(reader.Peek()) || IsLineBreak(reader.Peek())) reader.Next();
+  };
   GammaRamp ramp{};
+  int previous_line = 0;
+  int on_line = 0;  // the number's place among those that start on its line
   for (int k = 0; k < kNumbers; ++k) {
-    const int number = k + 1;
     if (k > 0) {
-      // The separator after the previous number: blanks, then at most one comma.
-      while (IsBlank(reader.Peek())) reader.Next();
+      // The separator after the previous number: blanks and line breaks around at most one
+      // comma, so a comma that starts a line separates as one after a blank does.
+      skip_space();
       if (reader.Peek() == ',') reader.Next();
     }
-    while (IsBlank(reader.Peek()) || IsLineBreak(reader.Peek())) reader.Next();
+    skip_space();
     if (reader.TooLong()) return Reject(TooLarge(0));
     if (reader.Peek() == kEnd) {
       return Reject("只有 " + std::to_string(k) + " 个数，需要 " + std::to_string(kNumbers) +
                     " 个");
     }
-    if (reader.Peek() == ',') {
-      return Reject(Where(reader.Line(), number) + "是空的（逗号前没有数字）");
-    }
     const int line = reader.Line();
+    on_line = line == previous_line ? on_line + 1 : 1;
+    previous_line = line;
+    if (reader.Peek() == ',') {
+      return Reject(Where(line, on_line) + "是空的（逗号前没有数字）");
+    }
     const Field field = ReadField(reader);
     if (reader.TooLong()) return Reject(TooLarge(0));
     if (!field.decimal) {
-      return Reject(Where(line, number) + "“" + Quote(field) + "”不是十进制整数");
+      return Reject(Where(line, on_line) + "“" + Quote(field) + "”不是十进制整数");
     }
     if (field.value < -32768 || field.value > 32767) {
-      return Reject(Where(line, number) + "“" + Quote(field) + "”超出 -32768 到 32767");
+      return Reject(Where(line, on_line) + "“" + Quote(field) + "”超出 -32768 到 32767");
     }
     // Number k is level k / 3, channel k % 3; stored as the 16-bit two's complement.
     ramp[RampIndex(k / kRampChannels, k % kRampChannels)] =

@@ -8,7 +8,9 @@
 // (32 bits, FNV-1a over the name's UTF-16LE bytes), link (32 bits, signed: the distance to the next
 // entry, or in the last entry the negative distance back to the first), the lower-case name in
 // UTF-16LE, the value (4 bytes integer; 2 bytes truth value, -1 or 0; text as a 32-bit byte count
-// and UTF-16LE), zero fill up to a multiple of 4.
+// and UTF-16LE), zero fill up to a multiple of 4. A stored truth value other than -1 and 0 reads
+// as true, as any non-zero truth value does, so the block written back holds -1 in its place and
+// is otherwise byte for byte the block read.
 
 #include <cstdint>
 #include <span>

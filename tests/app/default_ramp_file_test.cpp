@@ -114,11 +114,13 @@ TEST(DefaultRampFile_Parse, BlanksTabsAndBlankLinesSeparateLikeCommas) {
       {"  ", " ,\t", " , ", "  \r\n"},
       {"", ",\n", ",\n\n", "\n"},  // a comma ending a line, an empty line
       {"\t", "\t\t", ",  ", " \t\n"},
+      {"", "\n,", "\r\n , ", "\n"},  // a comma after a line break, as after a blank
+      {"\r", "\r,\r", "\n\n,\n\n", "\r\n"},
   };
   std::string text = "\n\r\n  \t\n";  // blank lines and blanks before the first number
   for (int i = 0; i < 256; ++i) {
     const std::string n = std::to_string(static_cast<std::int16_t>(i * 257));
-    const Layout& layout = kLayouts[i % 4];
+    const Layout& layout = kLayouts[i % std::size(kLayouts)];
     text.append(layout.before).append(n).append(layout.first).append(n);
     text.append(layout.second).append(n).append(layout.after);
   }
@@ -186,57 +188,78 @@ TEST(DefaultRampFile_Parse, TooFewNumbersAreRejected) {
 TEST(DefaultRampFile_Parse, NumbersOutsideTheSigned16BitRangeAreRejected) {
   const std::string text = RampText(StraightRamp());
   ExpectRejected(Parse(WithNumber(text, 25, "70000")),
-                 "第 9 行第 25 个数“70000”超出 -32768 到 32767");
+                 "第 9 行第 1 个数“70000”超出 -32768 到 32767");
   ExpectRejected(Parse(WithNumber(text, 3, "32768")),
                  "第 1 行第 3 个数“32768”超出 -32768 到 32767");
   ExpectRejected(Parse(WithNumber(text, 700, "-32769")),
-                 "第 234 行第 700 个数“-32769”超出 -32768 到 32767");
+                 "第 234 行第 1 个数“-32769”超出 -32768 到 32767");
   ExpectRejected(Parse(WithNumber(text, 10, "99999999999999999999")),
-                 "第 4 行第 10 个数“99999999999999999999”超出 -32768 到 32767");
+                 "第 4 行第 1 个数“99999999999999999999”超出 -32768 到 32767");
 }
 
 TEST(DefaultRampFile_Parse, FieldsThatAreNotDecimalIntegersAreRejected) {
   const std::string text = RampText(StraightRamp());
-  ExpectRejected(Parse(WithNumber(text, 7, "abc")), "第 3 行第 7 个数“abc”不是十进制整数");
-  ExpectRejected(Parse(WithNumber(text, 7, "1.5")), "第 3 行第 7 个数“1.5”不是十进制整数");
-  ExpectRejected(Parse(WithNumber(text, 7, "0x10")), "第 3 行第 7 个数“0x10”不是十进制整数");
-  ExpectRejected(Parse(WithNumber(text, 7, "-")), "第 3 行第 7 个数“-”不是十进制整数");
-  ExpectRejected(Parse(WithNumber(text, 7, "+-5")), "第 3 行第 7 个数“+-5”不是十进制整数");
-  ExpectRejected(Parse(WithNumber(text, 7, "5-")), "第 3 行第 7 个数“5-”不是十进制整数");
-  ExpectRejected(Parse(WithNumber(text, 7, "１２")), "第 3 行第 7 个数“１２”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "abc")), "第 3 行第 1 个数“abc”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "1.5")), "第 3 行第 1 个数“1.5”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "0x10")), "第 3 行第 1 个数“0x10”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "-")), "第 3 行第 1 个数“-”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "+-5")), "第 3 行第 1 个数“+-5”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "5-")), "第 3 行第 1 个数“5-”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 7, "１２")), "第 3 行第 1 个数“１２”不是十进制整数");
   // The last number is read to its end too: a number with something stuck to it is not one.
-  ExpectRejected(Parse(WithNumber(text, 768, "-1x")), "第 256 行第 768 个数“-1x”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 768, "-1x")), "第 256 行第 3 个数“-1x”不是十进制整数");
+  // The place is counted among the numbers of the line, however many each line holds.
+  ExpectRejected(Parse("1 2 3 4 5\n6 x 7\n" + text), "第 2 行第 2 个数“x”不是十进制整数");
+  ExpectRejected(Parse("1\n2\n3 4,\n5, 6 -x\n" + text), "第 4 行第 3 个数“-x”不是十进制整数");
 }
 
 TEST(DefaultRampFile_Parse, LineNumbersCountCrLfAndCrOnce) {
   const std::string crlf = RampText(StraightRamp(), "\r\n");
-  ExpectRejected(Parse(WithNumber(crlf, 25, "x")), "第 9 行第 25 个数“x”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(crlf, 25, "x")), "第 9 行第 1 个数“x”不是十进制整数");
   std::string cr = RampText(StraightRamp(), "\r");
   std::size_t line4 = 0;
   for (int n = 0; n < 3; ++n) line4 = cr.find('\r', line4) + 1;
-  ExpectRejected(Parse(cr.replace(line4, 3, "y")), "第 4 行第 10 个数“y”不是十进制整数");
+  ExpectRejected(Parse(cr.replace(line4, 3, "y")), "第 4 行第 1 个数“y”不是十进制整数");
 }
 
 TEST(DefaultRampFile_Parse, QuotedFieldIsCutShortAndKeptReadable) {
   const std::string text = RampText(StraightRamp());
   ExpectRejected(Parse(WithNumber(text, 4, std::string(40, 'z'))),
-                 "第 2 行第 4 个数“" + std::string(24, 'z') + "…”不是十进制整数");
-  // Control characters and bytes that are not UTF-8 show as '?'.
-  ExpectRejected(Parse(WithNumber(text, 4, std::string("1\x01\xFF", 3))),
-                 "第 2 行第 4 个数“1??”不是十进制整数");
+                 "第 2 行第 1 个数“" + std::string(24, 'z') + "…”不是十进制整数");
+  // Characters that are not printable and bytes that are not UTF-8 show as escapes, so the file
+  // cannot hide or reorder the message around them.
+  ExpectRejected(Parse(WithNumber(text, 4, std::string("1\x01\xFF\0", 4))),
+                 "第 2 行第 1 个数“1<U+0001><0xFF><U+0000>”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 4, "1\u0085\u009B2\x7F")),
+                 "第 2 行第 1 个数“1<U+0085><U+009B>2<U+007F>”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 4, "\u202E12\u2066\u200F\u061C")),
+                 "第 2 行第 1 个数“<U+202E>12<U+2066><U+200F><U+061C>”不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 4, "1\u200B\uFEFF\u2028\uFE0F\uE000\U000E0041\uFFFF")),
+                 "第 2 行第 1 个数“1<U+200B><U+FEFF><U+2028><U+FE0F><U+E000><U+E0041><U+FFFF>”"
+                 "不是十进制整数");
+  ExpectRejected(Parse(WithNumber(text, 4, "\xC0\x80\xED\xA0\x80\U0010FFFD")),
+                 "第 2 行第 1 个数“<0xC0><0x80><0xED><0xA0><0x80><U+10FFFD>”不是十进制整数");
+  // An escape is never cut: the quote is cut by the file's bytes, then escaped.
+  ExpectRejected(Parse(WithNumber(text, 4, std::string(23, '9') + "\x1B[2J")),
+                 "第 2 行第 1 个数“" + std::string(23, '9') + "<U+001B>…”不是十进制整数");
   // A Chinese character the cut goes through is left out whole.
   ExpectRejected(Parse(WithNumber(text, 4, std::string(23, '9') + "数字")),
-                 "第 2 行第 4 个数“" + std::string(23, '9') + "…”不是十进制整数");
+                 "第 2 行第 1 个数“" + std::string(23, '9') + "…”不是十进制整数");
   // Bytes that only begin like a byte order mark belong to the first number.
-  ExpectRejected(Parse("\xEF\xBB" + text), "第 1 行第 1 个数“??0”不是十进制整数");
+  ExpectRejected(Parse("\xEF\xBB" + text), "第 1 行第 1 个数“<0xEF><0xBB>0”不是十进制整数");
 }
 
 TEST(DefaultRampFile_Parse, EmptyFieldsAreRejected) {
   const std::string text = RampText(StraightRamp());
-  ExpectRejected(Parse(WithNumber(text, 8, "")), "第 3 行第 8 个数是空的（逗号前没有数字）");
+  ExpectRejected(Parse(WithNumber(text, 8, "")), "第 3 行第 2 个数是空的（逗号前没有数字）");
   ExpectRejected(Parse("," + text), "第 1 行第 1 个数是空的（逗号前没有数字）");
-  ExpectRejected(Parse("0,0,0\n, 0,0\n" + text), "第 2 行第 4 个数是空的（逗号前没有数字）");
+  ExpectRejected(Parse("\n ,0,0\n" + text), "第 2 行第 1 个数是空的（逗号前没有数字）");
   ExpectRejected(Parse("0,0, ,0\n" + text), "第 1 行第 3 个数是空的（逗号前没有数字）");
+  // A comma after a line break separates; a second one before the next number is the fault.
+  ExpectRejected(Parse("0,0,0\n,, 0,0\n" + text), "第 2 行第 1 个数是空的（逗号前没有数字）");
+  ExpectRejected(Parse("0,0,0,\n,0\n" + text), "第 2 行第 1 个数是空的（逗号前没有数字）");
+  ExpectRejected(Parse("0,0,0\r\n 0,\r\n\r\n,0\n" + text),
+                 "第 4 行第 1 个数是空的（逗号前没有数字）");
 }
 
 TEST(DefaultRampFile_Parse, TextLongerThanOneMebibyteBeforeThe768thNumberIsRejected) {
@@ -295,7 +318,7 @@ TEST_F(DefaultRampFile_Load, MalformedFileIsRejectedWithItsProblem) {
   Write(dir_ / "Default.dat", WithNumber(RampText(StraightRamp()), 25, "70000"));
 
   ExpectRejected(LoadRampFile(files_, "Default.dat"),
-                 "第 9 行第 25 个数“70000”超出 -32768 到 32767");
+                 "第 9 行第 1 个数“70000”超出 -32768 到 32767");
 }
 
 TEST_F(DefaultRampFile_Load, FileOverOneMebibyteIsRejectedByItsSize) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 #include "app/main_window_design.h"
@@ -154,6 +155,24 @@ TEST(SettingsBag_StoredForm, LeftBlockHoldsTheHostsExtentAndThreeKeys) {
             BagValue::Long(39));
 }
 
+TEST(SettingsBag_StoredForm, AnyNonZeroTruthValueReadsTrueAndIsWrittenBackAsMinusOne) {
+  // In the left block ctrlkey's value (true) stands at 98 and winkey's (false) at 148.
+  Bytes written = LeftBlock();
+  written[148] = written[149] = 0xFF;
+  for (const std::uint16_t stored :
+       std::initializer_list<std::uint16_t>{0x0001, 0x7FFF, 0x8000, 0xFFFE}) {
+    Bytes block = LeftBlock();
+    for (const std::size_t at : {98u, 148u}) {
+      block[at] = static_cast<std::uint8_t>(stored & 0xFF);
+      block[at + 1] = static_cast<std::uint8_t>(stored >> 8);
+    }
+    const SettingsBag bag = SettingsBag::FromBlock(block);
+    EXPECT_EQ(bag.Entries()[2].value, BagValue::Boolean(kTrue)) << stored;
+    EXPECT_EQ(bag.Entries()[4].value, BagValue::Boolean(kTrue)) << stored;
+    EXPECT_EQ(bag.ToBlock(), written) << stored;
+  }
+}
+
 TEST(SettingsBag_FromBlock, EveryCutOfABlockIsRefused) {
   const Bytes block = LeftBlock();
   for (std::size_t length = 0; length < block.size(); ++length) {
@@ -258,6 +277,26 @@ TEST_F(VBHotKey_SaveProperties, LoadedLeftGivesItsExactBlock) {
 TEST_F(VBHotKey_SaveProperties, LoadedRightGivesItsExactBlock) {
   control.LoadProperties(SettingsBag::FromBlock(app::kHotkeyRightProperties));
   EXPECT_EQ(Save(), Bytes(app::kHotkeyRightProperties.begin(), app::kHotkeyRightProperties.end()));
+  control.OnDestroy();
+}
+
+TEST_F(VBHotKey_SaveProperties, StoredTruthValueOfOneLoadsTrueAndSavesLikeMinusOne) {
+  Bytes block = LeftBlock();
+  block[98] = 0x01;  // ctrlkey: 1 instead of -1
+  block[99] = 0x00;
+  block[148] = 0x01;  // winkey: 1 instead of 0, so true: its default
+  control.LoadProperties(SettingsBag::FromBlock(block));
+  EXPECT_EQ(control.CtrlKey(), kTrue);
+  EXPECT_EQ(control.WinKey(), kTrue);
+  // ctrlkey goes back as -1; winkey, now at its default, is left out.
+  SettingsBag expected;
+  expected.WriteValue("_ExtentX", BagValue::Long(794), BagValue::Long(0));
+  expected.WriteValue("_ExtentY", BagValue::Long(794), BagValue::Long(0));
+  expected.WriteValue("CtrlKey", BagValue::Boolean(kTrue), BagValue::Boolean(kFalse));
+  expected.WriteValue("VKey", BagValue::Long(37), BagValue::Long(65));
+  const Bytes saved = Save();
+  EXPECT_EQ(saved, expected.ToBlock());
+  EXPECT_EQ(saved.size(), 124u);
   control.OnDestroy();
 }
 
