@@ -20,6 +20,9 @@
 //                                 settings do (ChangeDisplaySettingsExW, which tells every window)
 //   watch-display <s>             a hidden top-level window that reports each WM_DISPLAYCHANGE it
 //                                 receives during s seconds
+//   post <class> <msg> <wp> <lp>  posts a message to the top-level window of that class, as the
+//                                 system posts WM_POWERBROADCAST and WM_WTSSESSION_CHANGE (numbers
+//                                 in decimal or 0x hexadecimal)
 //   idle <s>                      does nothing for s seconds (keeps the prefix's Wine processes up
 //                                 between the short probe runs)
 //
@@ -34,6 +37,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -419,6 +423,22 @@ int CmdSetResolution(int argc, wchar_t** argv) {
   return 0;
 }
 
+// The system posts its power and session notices; a test posts the same messages.
+int CmdPost(int argc, wchar_t** argv) {
+  if (argc < 6) return Fail("usage: post <class> <message> <wParam> <lParam>");
+  HWND w = FindWindowW(Arg(argv[2]).c_str(), nullptr);
+  if (w == nullptr) {
+    Emit("{\"found\":false}");
+    return 0;
+  }
+  const auto message = static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0));
+  const auto wParam = static_cast<WPARAM>(std::wcstoull(argv[4], nullptr, 0));
+  const auto lParam = static_cast<LPARAM>(std::wcstoll(argv[5], nullptr, 0));
+  const bool posted = PostMessageW(w, message, wParam, lParam) != FALSE;
+  Emit("{\"found\":true,\"hwnd\":" + Handle(w) + ",\"posted\":" + Bool(posted) + "}");
+  return 0;
+}
+
 int CmdAtom(int argc, wchar_t** argv) {
   if (argc < 3) return Fail("usage: atom <name>");
   const std::string name = Utf8(Arg(argv[2]));
@@ -612,6 +632,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"screen") return CmdScreen();
   if (cmd == L"watch-display") return CmdWatchDisplay(argc, argv);
   if (cmd == L"set-resolution") return CmdSetResolution(argc, argv);
+  if (cmd == L"post") return CmdPost(argc, argv);
   if (cmd == L"idle" && argc >= 3) {
     Emit("{\"idle\":true}");
     PumpFor(_wtof(argv[2]));
