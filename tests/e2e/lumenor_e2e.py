@@ -32,7 +32,8 @@ VK_LEFT = 37
 VK_RIGHT = 39
 SCREEN_SIZES = ((1280, 800), (1024, 768))  # the modes the headless desktop offers, first is usual
 TRAY_FORM_CLASS = "mytray1"  # the hidden start-up window, which hears the system's notices
-# A tray balloon shows under Wine as a visible top-level tooltip whose window text is its text.
+# A tray balloon shows under Wine as a visible top-level tooltip that answers WM_GETTEXT with its
+# text (its window title stays empty).
 TOOLTIP_CLASS = "tooltips_class32"
 BALLOON_TITLE = "显示器亮度调节增强"
 RAMP_REFUSED_TEXT = ("显示器不接受这一设置，画面保持上一次的设置。要更暗或更亮，请用“加强”或按住 "
@@ -226,6 +227,7 @@ class TopWindow:
         self.topmost = data["topmost"]
         self.exstyle = data["exstyle"]
         self.layered = data.get("layered")
+        self.tip = data.get("tip")  # a tooltip's text, a tray balloon's among them
         self.children = [Control(c) for c in data.get("children", [])]
 
     @property
@@ -780,15 +782,15 @@ class DesktopTestCase(unittest.TestCase):
         return diff[0]
 
     def balloons(self):
-        """The tray balloons showing now, as top-level windows."""
+        """The tray balloons (and tooltips) showing now, as top-level windows; `tip` is the text."""
         return [w for w in self.probe.windows()
-                if w.cls.lower() == TOOLTIP_CLASS and w.visible and w.text]
+                if w.cls.lower() == TOOLTIP_CLASS and w.visible and w.tip]
 
     def wait_balloon(self, predicate, timeout=8.0):
         """The first showing balloon whose text satisfies predicate; None when none comes. Wine's
         notification area shows a balloon about 2 s after the program asks for it."""
         return wait_for("balloon", lambda: next(
-            (b for b in self.balloons() if predicate(b.text)), None), timeout, 0.3)
+            (b for b in self.balloons() if predicate(b.tip)), None), timeout, 0.3)
 
     def tray_icons(self):
         tray = self.probe.window(TRAY_CAPTION)

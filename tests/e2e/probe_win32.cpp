@@ -4,7 +4,8 @@
 //
 //   window <caption>              the top-level window with that exact caption and its children
 //   window --hwnd <n>             the same for a window handle
-//   windows                       every top-level window, top of the z-order first
+//   windows                       every top-level window, top of the z-order first (a tooltip
+//                                 with the text it shows: a tray balloon's text)
 //   gamma                         the display's ramp, 768 entries (red, green, blue)
 //   set-gamma <file>              writes the 768 entries in the file to the display's ramp
 //   atom <name>                   whether a global atom of that name exists
@@ -217,6 +218,18 @@ bool ClassIs(const std::wstring& cls, const wchar_t* name) {
   return lstrcmpiW(cls.c_str(), name) == 0;
 }
 
+// A tooltip (a tray balloon among them) answers WM_GETTEXT with the text it shows; its window
+// title, which GetWindowText reads across processes, stays empty.
+std::wstring TipText(HWND w) {
+  wchar_t buffer[1024] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                           2000, &copied)) {
+    return {};
+  }
+  return buffer;
+}
+
 // Asks another program's control; a control whose program does not answer within 2 s reads -1
 // rather than hanging the probe.
 long long Ask(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
@@ -305,6 +318,7 @@ std::string WindowJson(HWND w, bool withChildren) {
   } else {
     out += ",\"layered\":null";
   }
+  if (ClassIs(ClassOf(w), TOOLTIPS_CLASSW)) out += ",\"tip\":" + Quote(TipText(w));
 
   if (withChildren) {
     GUITHREADINFO gui{};

@@ -92,11 +92,11 @@ class Hotkeys(DesktopTestCase):
         lead = HOTKEY_TAKEN_LEAD % "Ctrl+←"
         balloon = self.wait_balloon(lambda text: text.startswith("热键 "))
         self.assertIsNotNone(balloon, "with Ctrl + Left taken the tray icon showed no balloon "
-                                      "(balloons: %s)" % [b.text for b in self.balloons()])
-        reason = balloon.text[len(lead):]
-        self.assertTrue(balloon.text.startswith(lead) and reason.strip() == reason and reason,
+                                      "(balloons: %s)" % [b.tip for b in self.balloons()])
+        reason = balloon.tip[len(lead):]
+        self.assertTrue(balloon.tip.startswith(lead) and reason.strip() == reason and reason,
                         "the balloon (titled %r) reads %r, expected %r followed by the system's "
-                        "text for the failure" % (BALLOON_TITLE, balloon.text, lead))
+                        "text for the failure" % (BALLOON_TITLE, balloon.tip, lead))
 
         main = self.press("ctrl+Right", -116, main)
         key("ctrl+Left", over=self.neutral_point(main))
