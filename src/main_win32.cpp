@@ -10,11 +10,16 @@
 #include "app/main_window_win32.h"
 #include "overlay/overlay_window_win32.h"
 #include "platform/dialogs_win32.h"
+#include "platform/single_instance_win32.h"
+#include "platform/system_check_win32.h"
 #include "tray/tray_form_win32.h"
 
 namespace {
 
 using namespace lumenor;
+
+// A second copy is told and ends; the name is held for the whole life of the process.
+constexpr wchar_t kInstanceMutexName[] = L"Local\\Lumenor.MainWindow.SingleInstance";
 
 class Application {
  public:
@@ -54,7 +59,7 @@ class Application {
     if (ending_) return;
     if (!form1_) {
       form1_ = app::MainWindowForm::Load(
-          instance_, *overlay_,
+          instance_, singleInstance_, *overlay_,
           app::MainWindowForm::Callbacks{[this] { EndProgram(); },
                                          [this] { OnMainWindowUnloaded(); }});
       if (!form1_) return;  // another copy runs: the program is ending
@@ -80,6 +85,7 @@ class Application {
   }
 
   HINSTANCE instance_;
+  platform::SingleInstance singleInstance_{kInstanceMutexName};
   platform::MessageBoxDialogs dialogs_;
   bool ending_ = false;
   std::unique_ptr<tray::TrayForm> tray_;                             // mytray1
@@ -91,6 +97,7 @@ class Application {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  if (!lumenor::platform::ConfirmSupportedWindows()) return 1;
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -8,16 +8,16 @@ DesktopGammaDevice::~DesktopGammaDevice() {
   if (dc_ != nullptr) ReleaseDC(desktop_, dc_);
 }
 
-bool DesktopGammaDevice::ReadRamp(app::GammaRamp& ramp) {
-  app::GammaRamp read{};
+bool DesktopGammaDevice::ReadRamp(GammaRamp& ramp) {
+  GammaRamp read{};
   if (dc_ == nullptr || !GetDeviceGammaRamp(dc_, read.data())) return false;
   ramp = read;
   return true;
 }
 
-bool DesktopGammaDevice::WriteRamp(const app::GammaRamp& ramp) {
+bool DesktopGammaDevice::WriteRamp(const GammaRamp& ramp) {
   // The API takes a non-const pointer but only reads the table.
-  app::GammaRamp copy = ramp;
+  GammaRamp copy = ramp;
   return dc_ != nullptr && SetDeviceGammaRamp(dc_, copy.data()) != FALSE;
 }
 

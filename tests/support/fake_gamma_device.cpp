@@ -2,7 +2,7 @@
 
 namespace lumenor::testing {
 
-bool FakeGammaDevice::ReadRamp(app::GammaRamp& ramp) {
+bool FakeGammaDevice::ReadRamp(platform::GammaRamp& ramp) {
   ++reads;
   if (!readable) return false;
   ramp = shown;
@@ -12,7 +12,7 @@ bool FakeGammaDevice::ReadRamp(app::GammaRamp& ramp) {
   return true;
 }
 
-bool FakeGammaDevice::WriteRamp(const app::GammaRamp& ramp) {
+bool FakeGammaDevice::WriteRamp(const platform::GammaRamp& ramp) {
   writes.push_back(ramp);
   if (!accepts(ramp)) return false;
   shown = ramp;
