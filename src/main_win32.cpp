@@ -4,12 +4,17 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "app/main_window_win32.h"
+#include "app/notices.h"
+#include "app/ramp_keeper.h"
 #include "overlay/overlay_window_win32.h"
 #include "platform/dialogs_win32.h"
+#include "platform/gamma_device_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
 #include "tray/tray_form_win32.h"
@@ -20,13 +25,34 @@ using namespace lumenor;
 
 // A second copy is told and ends; the name is held for the whole life of the process.
 constexpr wchar_t kInstanceMutexName[] = L"Local\\Lumenor.MainWindow.SingleInstance";
+// How long a balloon stays before the tray form takes it down.
+constexpr std::int16_t kBalloonMilliseconds = 10000;
+
+// The program's notices go to the tray icon's balloon.
+class TrayNotices final : public app::Notices {
+ public:
+  explicit TrayNotices(tray::TrayForm& tray) : tray_(tray) {}
+  void Show(std::string_view title, std::string_view text) override {
+    tray_.TrayBalloon(text, title, kBalloonMilliseconds);
+  }
+
+ private:
+  tray::TrayForm& tray_;
+};
 
 class Application {
  public:
   explicit Application(HINSTANCE instance) : instance_(instance) {
     tray_ = std::make_unique<tray::TrayForm>(
         instance_, dialogs_,
-        tray::TrayForm::Callbacks{[this] { ShowMainWindow(); }, [this] { EndProgram(); }});
+        tray::TrayForm::Callbacks{[this] { ShowMainWindow(); }, [this] { EndProgram(); },
+                                  [this] { OnDisplayMayHaveBeenReset(); },
+                                  [this] {
+                                    if (keeper_) keeper_->OnRewriteTimer();
+                                  }});
+    notices_ = std::make_unique<TrayNotices>(*tray_);
+    // The ramp applied last belongs to the program: it outlives every load of Form1.
+    keeper_ = std::make_unique<app::RampKeeper>(display_, tray_->RewriteTimer(), *notices_);
     // The overlay's window is created on its first use.
     overlay_ = std::make_unique<overlay::OverlayWindow>(instance_);
     // The last step of the tray form's load: show Form1.
@@ -40,6 +66,8 @@ class Application {
     form1_.reset();
     unloadedForms_.clear();
     overlay_.reset();
+    keeper_.reset();  // before the tray form, whose timer it starts
+    notices_.reset();
     tray_.reset();
   }
 
@@ -59,12 +87,18 @@ class Application {
     if (ending_) return;
     if (!form1_) {
       form1_ = app::MainWindowForm::Load(
-          instance_, singleInstance_, *overlay_,
+          instance_, singleInstance_, *overlay_, *keeper_, *notices_,
           app::MainWindowForm::Callbacks{[this] { EndProgram(); },
                                          [this] { OnMainWindowUnloaded(); }});
       if (!form1_) return;  // another copy runs: the program is ending
     }
     form1_->Show();
+  }
+
+  // The display may have been reset: the ramp set last goes back, the overlay covers the screen.
+  void OnDisplayMayHaveBeenReset() {
+    if (keeper_) keeper_->OnDisplayMayHaveBeenReset();
+    if (overlay_) overlay_->FollowPrimaryScreen();
   }
 
   // Form1's close box unloaded it. This runs inside its window procedure, so the form is deleted
@@ -88,7 +122,10 @@ class Application {
   platform::SingleInstance singleInstance_{kInstanceMutexName};
   platform::MessageBoxDialogs dialogs_;
   bool ending_ = false;
-  std::unique_ptr<tray::TrayForm> tray_;                             // mytray1
+  platform::DesktopGammaDevice display_;     // the desktop's device context, for the whole run
+  std::unique_ptr<tray::TrayForm> tray_;     // mytray1
+  std::unique_ptr<app::Notices> notices_;    // the tray icon's balloon
+  std::unique_ptr<app::RampKeeper> keeper_;  // Form1 writes through it
   std::unique_ptr<overlay::OverlayWindow> overlay_;                  // mask_form_black
   std::unique_ptr<app::MainWindowForm> form1_;                       // Form1 while loaded
   std::vector<std::unique_ptr<app::MainWindowForm>> unloadedForms_;  // closed, not yet deleted

@@ -149,6 +149,12 @@ void FormControls::CreateHotkeyControls() {
   }
 }
 
+std::vector<const hotkey::VBHotKey*> FormControls::HotkeyControls() const {
+  std::vector<const hotkey::VBHotKey*> controls;
+  for (const auto& hotkey : hotkeys_) controls.push_back(&hotkey->Control());
+  return controls;
+}
+
 void FormControls::LayOut(UINT dpi) {
   dpi_ = dpi;
   for (std::size_t role = 0; role < fonts_.size(); ++role)

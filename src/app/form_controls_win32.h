@@ -121,6 +121,8 @@ class FormControls {
   // which the form does first when it unloads.
   void CreateHotkeyControls();
   void DestroyHotkeyControls() { hotkeys_.clear(); }
+  // The hotkey controls created, in design order.
+  std::vector<const hotkey::VBHotKey*> HotkeyControls() const;
   // Places every control and gives it its font for the DPI.
   void LayOut(UINT dpi);
 

@@ -5,6 +5,7 @@
 #include "app/main_window_win32.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -14,10 +15,11 @@
 #include "app/form_picture_win32.h"
 #include "app/main_window.h"
 #include "app/main_window_design.h"
+#include "app/notices.h"
 #include "overlay/overlay_control.h"
 #include "platform/dialogs_win32.h"
 #include "platform/dpi_win32.h"
-#include "platform/gamma_device_win32.h"
+#include "platform/gamma_device.h"
 #include "platform/program_files_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/text_win32.h"
@@ -107,8 +109,13 @@ class Form final : public MainWindowForm,
                    public platform::WindowBase<Form>,
                    private MainWindowControls {
  public:
-  Form(HINSTANCE instance, overlay::OverlayControl& overlay, Callbacks callbacks)
-      : instance_(instance), overlay_(overlay), callbacks_(std::move(callbacks)) {}
+  Form(HINSTANCE instance, overlay::OverlayControl& overlay, platform::GammaDevice& display,
+       Notices& notices, Callbacks callbacks)
+      : instance_(instance),
+        overlay_(overlay),
+        display_(display),
+        notices_(notices),
+        callbacks_(std::move(callbacks)) {}
   ~Form() override;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -122,6 +129,7 @@ class Form final : public MainWindowForm,
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
  private:
+  void TellTakenHotkeys();
   void ApplyDpi(UINT dpi);
   void SetIcons(UINT dpi);
   void OnCommand(int id, int code);
@@ -164,13 +172,14 @@ class Form final : public MainWindowForm,
 
   HINSTANCE instance_;
   overlay::OverlayControl& overlay_;
+  platform::GammaDevice& display_;
+  Notices& notices_;
   Callbacks callbacks_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   HWND lastFocus_ = nullptr;
   platform::UniqueIcon bigIcon_;
   platform::UniqueIcon smallIcon_;
   std::unique_ptr<FormControls> controls_;
-  std::unique_ptr<platform::DesktopGammaDevice> display_;
   platform::MessageBoxDialogs dialogs_;
   platform::DirectoryFiles programFiles_;
   std::unique_ptr<MainWindow> core_;
@@ -180,7 +189,6 @@ Form::~Form() {
   // The hotkey controls first: they release their keys and their windows while the host lives.
   if (controls_) controls_->DestroyHotkeyControls();
   core_.reset();
-  display_.reset();  // releases the desktop's device context
   DestroyWindowNow();
 }
 
@@ -222,12 +230,24 @@ void Form::Create() {
   const UINT windowDpi = platform::WindowDpi(Window());
   if (windowDpi != 0 && windowDpi != dpi_) ApplyDpi(windowDpi);
   controls_->CreateHotkeyControls();
+  TellTakenHotkeys();
 
-  // The start-up sequence: the desktop's device context, then the core's part.
-  display_ = std::make_unique<platform::DesktopGammaDevice>();
   MainWindowControls& controls = *this;
-  core_ = std::make_unique<MainWindow>(controls, *display_, overlay_, dialogs_, programFiles_);
+  core_ = std::make_unique<MainWindow>(controls, display_, overlay_, dialogs_, programFiles_);
   core_->Load();
+}
+
+// A combination another program holds fails silently when the hotkey controls load: the user hears
+// of it once per load, in one balloon for both controls.
+void Form::TellTakenHotkeys() {
+  std::string text;
+  for (const hotkey::VBHotKey* control : controls_->HotkeyControls()) {
+    if (std::optional<std::string> taken = HotkeyTakenNotice(*control)) {
+      if (!text.empty()) text += "\n";
+      text += *taken;
+    }
+  }
+  if (!text.empty()) notices_.Show(kNoticeTitle, text);
 }
 
 void Form::ApplyDpi(UINT dpi) {
@@ -410,7 +430,8 @@ void Form::SetEnhanceTicked(bool ticked) {
 std::unique_ptr<MainWindowForm> MainWindowForm::Load(HINSTANCE instance,
                                                      const platform::SingleInstance& singleInstance,
                                                      overlay::OverlayControl& overlay,
-                                                     Callbacks callbacks) {
+                                                     platform::GammaDevice& display,
+                                                     Notices& notices, Callbacks callbacks) {
   // The single-instance test comes first: a second copy creates nothing, so it cannot disturb
   // the first copy's hotkeys or windows.
   if (singleInstance.AnotherCopyRunning()) {
@@ -419,7 +440,7 @@ std::unique_ptr<MainWindowForm> MainWindowForm::Load(HINSTANCE instance,
     if (callbacks.endProgram) callbacks.endProgram();
     return nullptr;
   }
-  auto form = std::make_unique<Form>(instance, overlay, std::move(callbacks));
+  auto form = std::make_unique<Form>(instance, overlay, display, notices, std::move(callbacks));
   form->Create();
   return form;
 }

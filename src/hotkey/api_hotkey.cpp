@@ -76,14 +76,18 @@ void ApiHotkey::Register() {
   hAtom_ = static_cast<std::int16_t>(atom);
   atomHeld_ = atom != 0;
 
+  lastFailure_.reset();
   // From here on nothing goes to the caller.
   try {
     // A code left over from an earlier call must not pass for this registration's failure.
     platform_->SetLastErrorCode(0);
     hKey_ = platform_->RegisterHotkey(hWnd_, hAtom_, static_cast<std::uint32_t>(modifier_),
                                       static_cast<std::uint32_t>(vKey_));
-    if (platform_->LastErrorCode() > 0) {
-      const std::string message = LastApiErrorText(*platform_);
+    const bool reported = platform_->LastErrorCode() > 0;
+    const std::string message = reported ? LastApiErrorText(*platform_) : std::string{};
+    // Kept for the host, which cannot hear the failure of the registration at load.
+    if (hKey_ == 0) lastFailure_ = message;
+    if (reported) {
       HotkeyControl* control = HotkeyControls().Item(UniqueKey());
       control->RaiseError(message, kRegisterSource);
     }
@@ -102,6 +106,7 @@ void ApiHotkey::Unregister() {
     atomHeld_ = false;
   }
   hKey_ = 0;
+  lastFailure_.reset();
 }
 
 std::string LastApiErrorText(platform::HotkeyPlatform& platform) {

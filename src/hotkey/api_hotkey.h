@@ -5,6 +5,7 @@
 // and unregisters nothing.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "hotkey/hotkey_values.h"
@@ -27,6 +28,9 @@ class ApiHotkey {
   std::int32_t hAtom() const { return hAtom_; }
   // The result of the last registration call: non-zero while registered.
   std::int32_t hKey() const { return hKey_; }
+  // Why the last Register failed, in the system's words (empty when the system gave no reason),
+  // until the next Register or Unregister; nothing while the registration stands or none failed.
+  const std::optional<std::string>& LastFailure() const { return lastFailure_; }
 
   WindowHandle hWnd() const { return hWnd_; }
   void hWnd(WindowHandle newHwnd) { hWnd_ = newHwnd; }
@@ -80,6 +84,7 @@ class ApiHotkey {
   std::int32_t hAtom_ = 0;
   std::int32_t hKey_ = 0;
   bool atomHeld_ = false;  // hAtom_ names an atom this record added and has not deleted
+  std::optional<std::string> lastFailure_;
 };
 
 // The system's text for the thread's last-error code, blanks at either end removed (the line

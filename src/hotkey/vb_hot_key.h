@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -74,6 +75,13 @@ class VBHotKey final : public HotkeyControl {
   void WinKey(TruthValue New_WinKey);
   std::int32_t vKey() const { return vKey_; }
   void vKey(std::int32_t New_VKey);
+
+  // Why the control's combination could not be registered, in the system's words, while that
+  // failure stands; nothing while it is registered, not wanted, or the record is released. The
+  // host asks after loading: the registration at load fails silently.
+  std::optional<std::string> RegistrationFailure() const {
+    return hotkeyRecord_ ? hotkeyRecord_->LastFailure() : std::nullopt;
+  }
 
   // Internal members, for the dispatch and the hotkey record.
   WindowHandle hWnd() const override { return Record().hWnd(); }

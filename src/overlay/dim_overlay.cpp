@@ -28,6 +28,8 @@ void DimOverlay::Create() {
 
 void DimOverlay::OnKeepOnTopTick() {
   window_.BringToTopmost();
+  const platform::ScreenSize screen = window_.PrimaryScreenSize();
+  if (window_.WindowSize() != screen) window_.MoveAndSize(0, 0, screen.width, screen.height);
 }
 
 void DimOverlay::OnDisplayChange() {

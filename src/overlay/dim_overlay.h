@@ -43,9 +43,12 @@ class DimOverlay {
   // primary screen, Timer1_settop started. It never shows the window.
   void Create();
 
-  // Timer1_settop: puts the window back on top, shown or hidden, without showing it.
+  // Timer1_settop: puts the window back on top, shown or hidden, without showing it, and covers
+  // the primary screen again when its size is no longer the window's (a change of mode made
+  // outside the window system's knowledge reaches no window as a message).
   void OnKeepOnTopTick();
-  // The screen's resolution changed: cover the primary screen again.
+  // The display's mode or monitor may have changed (a display change, a resume, an unlock):
+  // cover the primary screen again.
   void OnDisplayChange();
 
   bool IsShowing();

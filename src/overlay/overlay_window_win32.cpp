@@ -115,6 +115,10 @@ void OverlayWindow::ApplyDarkness(std::int16_t value) {
   impl_->Ensure().ApplyDarkness(value);
 }
 
+void OverlayWindow::FollowPrimaryScreen() {
+  if (impl_->overlay) impl_->overlay->OnDisplayChange();
+}
+
 HWND OverlayWindow::Window() {
   impl_->Ensure();
   return impl_->Window();

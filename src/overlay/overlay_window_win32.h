@@ -25,6 +25,10 @@ class OverlayWindow final : public OverlayControl {
 
   HWND Window();  // creates it when it does not exist yet
 
+  // The display may have changed (a resume, an unlock, a change of mode another window heard):
+  // an overlay that exists covers the primary screen again.
+  void FollowPrimaryScreen();
+
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;

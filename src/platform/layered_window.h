@@ -45,6 +45,8 @@ class LayeredWindow {
   virtual void BringToTopmost() = 0;
   // SetWindowPos with a new position and size, keeping the z-order and activation.
   virtual void MoveAndSize(int left, int top, int width, int height) = 0;
+  // The window's width and height in pixels, as they are now.
+  virtual ScreenSize WindowSize() = 0;
 
   // The colour the window's client area is painted with; a change repaints it.
   virtual void SetBackground(ColorRef colour) = 0;

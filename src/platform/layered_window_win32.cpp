@@ -37,6 +37,12 @@ void Win32LayeredWindow::MoveAndSize(int left, int top, int width, int height) {
                SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE);
 }
 
+ScreenSize Win32LayeredWindow::WindowSize() {
+  RECT rect{};
+  if (!GetWindowRect(window_, &rect)) return {};
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
 void Win32LayeredWindow::SetBackground(ColorRef colour) {
   if (colour == background_) return;
   background_ = colour;

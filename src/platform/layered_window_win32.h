@@ -20,6 +20,7 @@ class Win32LayeredWindow final : public LayeredWindow {
   void SetLayeredAttributes(ColorRef colorKey, std::uint8_t alpha, std::uint32_t flags) override;
   void BringToTopmost() override;
   void MoveAndSize(int left, int top, int width, int height) override;
+  ScreenSize WindowSize() override;
   void SetBackground(ColorRef colour) override;
   bool IsVisible() override;
   void Show() override;

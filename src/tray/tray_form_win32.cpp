@@ -1,10 +1,13 @@
 #include "tray/tray_form_win32.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/ramp_keeper.h"
 #include "platform/dialogs.h"
+#include "platform/display_signals_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/notify_icon_win32.h"
 #include "platform/program_files_win32.h"
@@ -19,6 +22,7 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"mytray1";  // never seen: the window is never shown
 constexpr UINT_PTR kBalloonTimerId = 1;     // Timer_no_boloon
+constexpr UINT_PTR kRewriteTimerId = 2;
 constexpr UINT kRunDeferred = WM_APP + 1;
 
 // myhame's items.
@@ -41,6 +45,8 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
       : instance(instance), dialogs(dialogs), callbacks(std::move(callbacks)) {}
   ~Impl() override {
     tray.RemoveTrayIcon();
+    sessionNotices.reset();  // both need the window
+    rewriteTimer.reset();
     DestroyWindowNow();  // before the icons it carries
   }
   Impl(const Impl&) = delete;
@@ -78,6 +84,8 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   platform::ShellNotifyIcon shell;
   TrayIcon tray{*this, shell};
   std::vector<std::function<void()>> deferred;
+  std::optional<platform::WindowOneShotTimer> rewriteTimer;
+  std::optional<platform::SessionNotifications> sessionNotices;  // unlock, console connect
 };
 
 void TrayForm::Impl::Load() {
@@ -101,6 +109,9 @@ void TrayForm::Impl::Load() {
   // Explorer broadcasts this to top-level windows when it recreates the taskbar.
   taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   ChangeWindowMessageFilterEx(Hwnd(), taskbarCreated, MSGFLT_ALLOW, nullptr);
+
+  rewriteTimer.emplace(Hwnd(), kRewriteTimerId);
+  sessionNotices.emplace(Hwnd());
 
   tray.AddTrayIcon(kTrayTooltip);
 }
@@ -162,6 +173,17 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         tray.OnBalloonTimer();
         return 0;
       }
+      if (rewriteTimer && rewriteTimer->TakeTick(wParam)) {
+        if (callbacks.rewriteTimer) callbacks.rewriteTimer();
+        return 0;
+      }
+      break;
+    case WM_DISPLAYCHANGE:
+    case WM_POWERBROADCAST:
+    case WM_WTSSESSION_CHANGE:
+      if (app::DisplayMayHaveBeenReset(message, wParam) && callbacks.displayMayHaveBeenReset) {
+        callbacks.displayMayHaveBeenReset();
+      }
       break;
     case kRunDeferred:
       RunDeferred();
@@ -201,6 +223,10 @@ void TrayForm::Defer(std::function<void()> work) {
 
 HWND TrayForm::Window() const {
   return impl_->Hwnd();
+}
+
+platform::OneShotTimer& TrayForm::RewriteTimer() {
+  return *impl_->rewriteTimer;
 }
 
 }  // namespace lumenor::tray

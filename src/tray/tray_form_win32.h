@@ -12,7 +12,8 @@
 
 namespace lumenor::platform {
 class Dialogs;
-}
+class OneShotTimer;
+}  // namespace lumenor::platform
 
 namespace lumenor::tray {
 
@@ -24,6 +25,10 @@ class TrayForm {
   struct Callbacks {
     std::function<void()> showMainWindow;  // "选项" and a double-click on the icon
     std::function<void()> endProgram;      // "退出", and the tray window being closed
+    // The system says the display may have been reset (a display change, a resume, an unlock, a
+    // console connect): the tray window, top-level and there for the whole run, hears it.
+    std::function<void()> displayMayHaveBeenReset = {};
+    std::function<void()> rewriteTimer = {};  // RewriteTimer ticked
   };
 
   // Loads the tray form: creates its hidden window and Timer_no_boloon, and adds the icon with
@@ -47,6 +52,10 @@ class TrayForm {
   void Defer(std::function<void()> work);
 
   HWND Window() const;
+
+  // A one-shot timer on the tray window, for putting the display's ramp back a moment after a
+  // reset; its tick reaches Callbacks::rewriteTimer.
+  platform::OneShotTimer& RewriteTimer();
 
  private:
   struct Impl;

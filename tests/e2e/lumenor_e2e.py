@@ -31,6 +31,19 @@ MOD_CONTROL = 2
 VK_LEFT = 37
 VK_RIGHT = 39
 SCREEN_SIZES = ((1280, 800), (1024, 768))  # the modes the headless desktop offers, first is usual
+TRAY_FORM_CLASS = "mytray1"  # the hidden start-up window, which hears the system's notices
+# A tray balloon shows under Wine as a visible top-level tooltip that answers WM_GETTEXT with its
+# text (its window title stays empty).
+TOOLTIP_CLASS = "tooltips_class32"
+BALLOON_TITLE = "显示器亮度调节增强"
+RAMP_REFUSED_TEXT = ("显示器不接受这一设置，画面保持上一次的设置。要更暗或更亮，请用“加强”或按住 "
+                     "Ctrl+← / Ctrl+→。")
+WM_POWERBROADCAST = 0x218
+PBT_APMRESUMESUSPEND = 0x7
+PBT_APMRESUMEAUTOMATIC = 0x12
+WM_WTSSESSION_CHANGE = 0x2B1
+WTS_CONSOLE_CONNECT = 0x1
+WTS_SESSION_UNLOCK = 0x8
 
 _config = None
 
@@ -214,6 +227,7 @@ class TopWindow:
         self.topmost = data["topmost"]
         self.exstyle = data["exstyle"]
         self.layered = data.get("layered")
+        self.tip = data.get("tip")  # a tooltip's text, a tray balloon's among them
         self.children = [Control(c) for c in data.get("children", [])]
 
     @property
@@ -294,6 +308,12 @@ class Probe:
         tells every window with WM_DISPLAYCHANGE. (An `xrandr -s` from outside changes the X screen
         but Wine 8 tells no window about it.)"""
         return self.call("set-resolution", width, height)["ok"]
+
+    def post(self, cls, message, wparam=0, lparam=0):
+        """Posts a message to the top-level window of that class, as the system posts its power and
+        session notices; False when there is no such window."""
+        data = self.call("post", cls, message, wparam, lparam)
+        return data.get("found", False) and data.get("posted", False)
 
     def watch_display(self, seconds):
         """Starts a probe window that reports the WM_DISPLAYCHANGE messages it receives."""
@@ -760,6 +780,17 @@ class DesktopTestCase(unittest.TestCase):
             return diff[0] is None
         wait_for("ramp", check, timeout)
         return diff[0]
+
+    def balloons(self):
+        """The tray balloons (and tooltips) showing now, as top-level windows; `tip` is the text."""
+        return [w for w in self.probe.windows()
+                if w.cls.lower() == TOOLTIP_CLASS and w.visible and w.tip]
+
+    def wait_balloon(self, predicate, timeout=8.0):
+        """The first showing balloon whose text satisfies predicate; None when none comes. Wine's
+        notification area shows a balloon about 2 s after the program asks for it."""
+        return wait_for("balloon", lambda: next(
+            (b for b in self.balloons() if predicate(b.tip)), None), timeout, 0.3)
 
     def tray_icons(self):
         tray = self.probe.window(TRAY_CAPTION)

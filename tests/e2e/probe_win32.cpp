@@ -4,7 +4,8 @@
 //
 //   window <caption>              the top-level window with that exact caption and its children
 //   window --hwnd <n>             the same for a window handle
-//   windows                       every top-level window, top of the z-order first
+//   windows                       every top-level window, top of the z-order first (a tooltip
+//                                 with the text it shows: a tray balloon's text)
 //   gamma                         the display's ramp, 768 entries (red, green, blue)
 //   set-gamma <file>              writes the 768 entries in the file to the display's ramp
 //   atom <name>                   whether a global atom of that name exists
@@ -20,6 +21,9 @@
 //                                 settings do (ChangeDisplaySettingsExW, which tells every window)
 //   watch-display <s>             a hidden top-level window that reports each WM_DISPLAYCHANGE it
 //                                 receives during s seconds
+//   post <class> <msg> <wp> <lp>  posts a message to the top-level window of that class, as the
+//                                 system posts WM_POWERBROADCAST and WM_WTSSESSION_CHANGE (numbers
+//                                 in decimal or 0x hexadecimal)
 //   idle <s>                      does nothing for s seconds (keeps the prefix's Wine processes up
 //                                 between the short probe runs)
 //
@@ -34,6 +38,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -213,6 +218,18 @@ bool ClassIs(const std::wstring& cls, const wchar_t* name) {
   return lstrcmpiW(cls.c_str(), name) == 0;
 }
 
+// A tooltip (a tray balloon among them) answers WM_GETTEXT with the text it shows; its window
+// title, which GetWindowText reads across processes, stays empty.
+std::wstring TipText(HWND w) {
+  wchar_t buffer[1024] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                           2000, &copied)) {
+    return {};
+  }
+  return buffer;
+}
+
 // Asks another program's control; a control whose program does not answer within 2 s reads -1
 // rather than hanging the probe.
 long long Ask(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
@@ -301,6 +318,7 @@ std::string WindowJson(HWND w, bool withChildren) {
   } else {
     out += ",\"layered\":null";
   }
+  if (ClassIs(ClassOf(w), TOOLTIPS_CLASSW)) out += ",\"tip\":" + Quote(TipText(w));
 
   if (withChildren) {
     GUITHREADINFO gui{};
@@ -416,6 +434,22 @@ int CmdSetResolution(int argc, wchar_t** argv) {
   Emit("{\"ok\":" + Bool(result == DISP_CHANGE_SUCCESSFUL) + ",\"result\":" + Num(result) +
        ",\"width\":" + Num(GetSystemMetrics(SM_CXSCREEN)) +
        ",\"height\":" + Num(GetSystemMetrics(SM_CYSCREEN)) + "}");
+  return 0;
+}
+
+// The system posts its power and session notices; a test posts the same messages.
+int CmdPost(int argc, wchar_t** argv) {
+  if (argc < 6) return Fail("usage: post <class> <message> <wParam> <lParam>");
+  HWND w = FindWindowW(Arg(argv[2]).c_str(), nullptr);
+  if (w == nullptr) {
+    Emit("{\"found\":false}");
+    return 0;
+  }
+  const auto message = static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0));
+  const auto wParam = static_cast<WPARAM>(std::wcstoull(argv[4], nullptr, 0));
+  const auto lParam = static_cast<LPARAM>(std::wcstoll(argv[5], nullptr, 0));
+  const bool posted = PostMessageW(w, message, wParam, lParam) != FALSE;
+  Emit("{\"found\":true,\"hwnd\":" + Handle(w) + ",\"posted\":" + Bool(posted) + "}");
   return 0;
 }
 
@@ -612,6 +646,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"screen") return CmdScreen();
   if (cmd == L"watch-display") return CmdWatchDisplay(argc, argv);
   if (cmd == L"set-resolution") return CmdSetResolution(argc, argv);
+  if (cmd == L"post") return CmdPost(argc, argv);
   if (cmd == L"idle" && argc >= 3) {
     Emit("{\"idle\":true}");
     PumpFor(_wtof(argv[2]));

@@ -1,10 +1,13 @@
 """The system-wide hotkeys of the running program: Ctrl + Left arrow and Ctrl + Right arrow step the
 darkness bar by 5 while the main window is loaded and stop when its close box unloads it; a
-combination that another program holds is silently left to that program."""
+combination that another program holds is left to that program, and the tray balloon says so."""
 
 import time
 
-from lumenor_e2e import MOD_CONTROL, VK_LEFT, DesktopTestCase, click, key, wait_for
+from lumenor_e2e import (BALLOON_TITLE, MOD_CONTROL, VK_LEFT, DesktopTestCase, click, key,
+                         wait_for)
+
+HOTKEY_TAKEN_LEAD = "热键 %s 已被其他程序占用："
 
 
 class Hotkeys(DesktopTestCase):
@@ -75,7 +78,7 @@ class Hotkeys(DesktopTestCase):
                         "with the window hidden the hotkeys did not bring up the overlay at alpha "
                         "136")
 
-    def test_ctrl_left_taken_by_another_program_is_left_silently(self):
+    def test_ctrl_left_taken_by_another_program_is_left_to_it_and_the_balloon_says_so(self):
         holder, report = self.probe.hold_hotkey(MOD_CONTROL, VK_LEFT, 60)
         self.hold(holder)
         self.assertTrue(report["registered"], "the probe could not take Ctrl + Left first (error "
@@ -86,6 +89,14 @@ class Hotkeys(DesktopTestCase):
         self.assertFalse(boxes, "with Ctrl + Left taken the program showed %s" % boxes)
         self.assertTrue(program.alive(), "with Ctrl + Left taken by another program lumenor.exe "
                                          "ended")
+        lead = HOTKEY_TAKEN_LEAD % "Ctrl+←"
+        balloon = self.wait_balloon(lambda text: text.startswith("热键 "))
+        self.assertIsNotNone(balloon, "with Ctrl + Left taken the tray icon showed no balloon "
+                                      "(balloons: %s)" % [b.tip for b in self.balloons()])
+        reason = balloon.tip[len(lead):]
+        self.assertTrue(balloon.tip.startswith(lead) and reason.strip() == reason and reason,
+                        "the balloon (titled %r) reads %r, expected %r followed by the system's "
+                        "text for the failure" % (BALLOON_TITLE, balloon.tip, lead))
 
         main = self.press("ctrl+Right", -116, main)
         key("ctrl+Left", over=self.neutral_point(main))

@@ -1,15 +1,20 @@
 """The main window, the restore and the tray presence as a user meets them: the window's texts and
 layout, the brightness slider changing the display, the restore with and without Default.dat, the
-single running copy, hiding to the tray, the close box, and the tray menu's exit."""
+single running copy, hiding to the tray, the close box, and the tray menu's exit; the ramp set last
+coming back after the system's resets, and the balloon for a setting the display refuses."""
 
 import os
 import struct
 import tempfile
+import time
 
 from lumenor_e2e import (BANNER_TEXT, MAIN_CAPTION, MISSING_FILE_CAPTION, MISSING_FILE_TEXT,
-                         SECOND_COPY_TEXT, TWIPS_PER_PIXEL, DesktopTestCase, brightness_ramp,
-                         colour_ramp,
-                         click, config, drag, key, ramp_file_text, screenshot, wait_for)
+                         PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMESUSPEND, RAMP_REFUSED_TEXT,
+                         SCREEN_SIZES, SECOND_COPY_TEXT, TRAY_FORM_CLASS, TWIPS_PER_PIXEL,
+                         WM_POWERBROADCAST, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT,
+                         WTS_SESSION_UNLOCK, DesktopTestCase, brightness_ramp, colour_ramp,
+                         click, config, drag, key, ramp_difference, ramp_file_text, screenshot,
+                         wait_for)
 
 # Every control a user reads, with its place in the design (twips, relative to the client area;
 # the colour controls sit in the frame at 285, 1890).
@@ -50,6 +55,12 @@ def file_ramp():
     for scale in (0.9, 0.7, 0.5):
         ramp += [round(i * 257 * scale) for i in range(256)]
     return ramp
+
+
+def outside_ramp():
+    """What the system or another program puts on the display: a darker straight ramp, which the
+    display takes."""
+    return [round(i * 257 * 0.6) for i in range(256)] * 3
 
 
 def solid_icon_file(rgb, size=16):
@@ -348,3 +359,107 @@ class MainWindow(DesktopTestCase):
                                                "\"退出\"")
         self.assertTrue(wait_for("icon gone", lambda: not self.tray_icons(), 5),
                         "the tray icon stays after the program ended through \"退出\"")
+
+    def put_outside_ramp(self, what):
+        self.assertTrue(self.probe.set_gamma(outside_ramp()),
+                        "the display refused the outside ramp %s" % what)
+        self.assertIsNone(self.wait_ramp(outside_ramp()),
+                          "the display does not show the ramp put on it %s" % what)
+
+    def post_to_listener(self, message, wparam):
+        self.assertTrue(self.probe.post(TRAY_FORM_CLASS, message, wparam),
+                        "there is no window of class %r to tell" % TRAY_FORM_CLASS)
+
+    def test_the_ramp_set_last_comes_back_after_each_system_reset_also_from_the_tray(self):
+        program, main = self.start_and_wait()
+        # Nothing set yet in this run: a reset signal leaves the display alone.
+        self.put_outside_ramp("before any setting")
+        self.post_to_listener(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK)
+        time.sleep(2.5)  # beyond the last rewrite
+        diff = ramp_difference(self.probe.gamma(), outside_ramp())
+        self.assertIsNone(diff, "an unlock before any setting changed the display: %s" % diff)
+
+        self.brightness_down(self.main_window())
+        mine = brightness_ramp(self.start_ramp, -5)
+        self.assertIsNone(self.wait_ramp(mine), "brightness -5 did not reach the display")
+
+        resets = [
+            ("a change of display mode (WM_DISPLAYCHANGE)",
+             lambda: self.assertTrue(self.probe.set_resolution(*SCREEN_SIZES[1]),
+                                     "the desktop refused the resolution %dx%d" % SCREEN_SIZES[1])),
+            ("a resume (PBT_APMRESUMEAUTOMATIC)",
+             lambda: self.post_to_listener(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC)),
+            ("a resume by the user (PBT_APMRESUMESUSPEND)",
+             lambda: self.post_to_listener(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND)),
+            ("a console connect (WTS_CONSOLE_CONNECT)",
+             lambda: self.post_to_listener(WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT)),
+            ("an unlock (WTS_SESSION_UNLOCK)",
+             lambda: self.post_to_listener(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK)),
+        ]
+        told = time.monotonic()
+        for what, deliver in resets:
+            time.sleep(max(0.0, told + 2.5 - time.monotonic()))  # the last rewrite is done
+            self.put_outside_ramp("before %s" % what)
+            told = time.monotonic()
+            deliver()
+            diff = self.wait_ramp(mine)
+            self.assertIsNone(diff, "after %s the display does not show brightness -5 again: %s"
+                              % (what, diff))
+
+        # The system's reset may land after its message: the ramp comes back once more. (Judged
+        # only when the outside ramp went on well before the last rewrite, about 2 s on.)
+        self.assertTrue(self.probe.set_gamma(outside_ramp()))
+        if time.monotonic() - told < 1.5:
+            diff = self.wait_ramp(mine, timeout=4.0)
+            self.assertIsNone(diff, "a ramp put on the display just after an unlock stayed: no "
+                                    "later rewrite came (%s)" % diff)
+        # Between signals another program's ramp stays.
+        time.sleep(max(0.0, told + 2.5 - time.monotonic()))
+        self.put_outside_ramp("between signals")
+        time.sleep(1.0)
+        diff = ramp_difference(self.probe.gamma(), outside_ramp())
+        self.assertIsNone(diff, "Lumenor wrote over another program's ramp with no signal: %s"
+                          % diff)
+
+        # The ramp belongs to the program: the tray form keeps it with Form1 unloaded.
+        self.close_with_close_box()
+        self.post_to_listener(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC)
+        diff = self.wait_ramp(mine)
+        self.assertIsNone(diff, "with the main window closed to the tray a resume did not bring "
+                                "brightness -5 back: %s" % diff)
+
+    def test_a_refused_brightening_shows_one_balloon_and_the_display_keeps_its_ramp(self):
+        program, main = self.start_and_wait()
+        self.focus_slider(self.slider1(main))
+        key("Next")  # brightness +5 from the straight ramp: the display under Wine refuses it
+        main, moved = self.wait_main("slider moved", lambda m: self.slider1(m).pos == 5)
+        self.assertTrue(moved, "Page Down on the brightness slider left it at %s, expected 5"
+                        % self.slider1(main).pos)
+        balloon = self.wait_balloon(lambda text: text == RAMP_REFUSED_TEXT)
+        self.assertIsNotNone(balloon, "brightness +5, which the display refuses, showed no balloon "
+                                      "%r; balloons seen: %s"
+                             % (RAMP_REFUSED_TEXT, [b.tip for b in self.balloons()]))
+        diff = ramp_difference(self.probe.gamma(), self.start_ramp)
+        self.assertIsNone(diff, "the display does not keep its ramp after the refusal: %s" % diff)
+        shot = screenshot("balloon-refused")
+        l, t, r, b = balloon.rect
+        icons = self.tray_icons()
+        if icons:  # the balloon and the icon it points at
+            l, t = min(l, icons[0].rect[0]), min(t, icons[0].rect[1])
+            r, b = max(r, icons[0].rect[2]), max(b, icons[0].rect[3])
+        shot.crop((max(l - 8, 0), max(t - 8, 0), min(r + 8, shot.width), min(b + 8, shot.height)),
+                  os.path.join(config().out, "balloon.png"))
+
+        # Wine takes a shown balloon down as soon as the program asks for another one, and shows
+        # the new one about 2 s later: a second balloon would come as another window.
+        key("Next")
+        main, moved = self.wait_main("slider moved", lambda m: self.slider1(m).pos == 10)
+        self.assertTrue(moved, "a second Page Down left the brightness slider at %s, expected 10"
+                        % self.slider1(main).pos)
+        others = wait_for("a second balloon", lambda: [
+            b for b in self.balloons() if b.hwnd != balloon.hwnd and b.tip == RAMP_REFUSED_TEXT],
+            3.5, 0.3)
+        self.assertFalse(others, "a second refused step showed another balloon: %s"
+                         % [(b.tip, b.hwnd) for b in others or []])
+        self.assertIsNone(ramp_difference(self.probe.gamma(), self.start_ramp),
+                          "the display changed with a refused brightness +10")

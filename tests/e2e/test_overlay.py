@@ -1,12 +1,12 @@
 """The dimming overlay as a user sees it: Ctrl + Left arrow darkens the whole screen in steps of 5
 down to black, Ctrl + Right arrow steps back and on to white, clicks still reach the windows
 beneath, the check box and the restore act on it, it stays above windows made topmost later, and
-it follows a change of the screen's resolution."""
+it follows a change of the screen's resolution, also one made outside Wine's knowledge."""
 
 import time
 
 from lumenor_e2e import (OVERLAY_CAPTION, SCREEN_SIZES, DesktopTestCase, click, key, screenshot,
-                         wait_for)
+                         wait_for, x_resolution, xrandr_resolution)
 
 GREY = 128  # picom's plain root window
 TOLERANCE = 2
@@ -227,3 +227,21 @@ class Overlay(DesktopTestCase):
                                     % (width, height))
             self.assertEqual((shot.width, shot.height), (width, height),
                              "the screenshot is %dx%d" % (shot.width, shot.height))
+
+    def test_overlay_covers_a_screen_resized_from_outside_within_one_tick(self):
+        self.show_first_step()
+        width, height = SCREEN_SIZES[1]
+        # No window hears of this one: only the keep-on-top tick, every 5 s, can notice it.
+        xrandr_resolution(width, height)
+        self.assertTrue(wait_for("X screen size", lambda: x_resolution() == (width, height), 5),
+                        "xrandr did not change the screen to %dx%d" % (width, height))
+        changed = time.monotonic()
+        overlay, follows = self.wait_overlay(
+            "overlay resized", lambda o: o.visible and o.rect == (0, 0, width, height), 6.5)
+        self.assertTrue(follows, "%.1f s after xrandr changed the screen to %dx%d the overlay "
+                                 "still covers %s (Wine reports the screen as %s)"
+                        % (time.monotonic() - changed, width, height, overlay.rect,
+                           self.probe.screen()))
+        self.assert_grey("overlay-xrandr-%dx%d" % (width, height), (width - 10, height - 10), 126,
+                         "at %dx%d set from outside, in the screen's bottom-right corner,"
+                         % (width, height))

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/main_window_design.h"
+#include "app/notices.h"
 #include "hotkey/hotkey_errors.h"
 #include "hotkey_test_fixture.h"
 #include "support/fake_hotkey_host.h"
@@ -436,6 +437,49 @@ TEST_F(VBHotKey_TwoControls, EachHearsOnlyItsOwnCombination) {
   right.OnDestroy();
   EXPECT_FALSE(HotkeyControlsExist());
   EXPECT_EQ(system.AtomCount(), 0u);
+}
+
+TEST_F(VBHotKey_TwoControls, OnlyTheControlWhoseCombinationWasTakenAtLoadNamesItsKeyInTheNotice) {
+  for (const bool leftTaken : {true, false}) {
+    SCOPED_TRACE(leftTaken ? "Ctrl+Left taken" : "Ctrl+Right taken");
+    FakeHotkeySystem fresh;
+    FakeHotkeyHost leftHost, rightHost;
+    leftHost.window = fresh.AddWindow();
+    rightHost.window = fresh.AddWindow();
+    const platform::WindowHandle other = fresh.AddWindow();
+    fresh.RegisterHotkey(other, 1, 2, leftTaken ? 37 : 39);
+    VBHotKey left(leftHost, fresh, fresh), right(rightHost, fresh, fresh);
+    left.OnCreate();
+    right.OnCreate();
+    left.LoadProperties(SettingsBag::FromBlock(app::kHotkeyLeftProperties));
+    right.LoadProperties(SettingsBag::FromBlock(app::kHotkeyRightProperties));
+
+    VBHotKey& taken = leftTaken ? left : right;
+    VBHotKey& held = leftTaken ? right : left;
+    EXPECT_EQ(app::HotkeyTakenNotice(taken), std::string("热键 ") +
+                                                 (leftTaken ? "Ctrl+←" : "Ctrl+→") +
+                                                 " 已被其他程序占用：Hotkey already registered.");
+    EXPECT_EQ(app::HotkeyTakenNotice(held), std::nullopt);
+
+    // Once the other program lets go and the control registers, there is nothing to tell.
+    fresh.UnregisterHotkey(other, 1);
+    taken.Enabled(kFalse);
+    EXPECT_EQ(app::HotkeyTakenNotice(taken), std::nullopt) << "not wanted";
+    taken.Enabled(kTrue);
+    EXPECT_NE(taken.hKey(), 0);
+    EXPECT_EQ(app::HotkeyTakenNotice(taken), std::nullopt) << "registered";
+    left.OnDestroy();
+    right.OnDestroy();
+    hotkey::UnsubclassWindow(fresh, 0);
+  }
+}
+
+TEST(Notices_HotkeyName, ModifiersThenTheKeyAsTheUserReadsIt) {
+  EXPECT_EQ(app::HotkeyName(2, 37), "Ctrl+←");
+  EXPECT_EQ(app::HotkeyName(2, 39), "Ctrl+→");
+  EXPECT_EQ(app::HotkeyName(2 | 4, 'A'), "Ctrl+Shift+A");
+  EXPECT_EQ(app::HotkeyName(1 | 8, '7'), "Alt+Win+7");
+  EXPECT_EQ(app::HotkeyName(0, 113), "113");
 }
 
 }  // namespace

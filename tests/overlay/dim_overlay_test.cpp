@@ -105,7 +105,7 @@ TEST_F(DimOverlayTest, KeepOnTopTickOnAHiddenOverlayPutsItOnTopWithoutShowingIt)
   CreateAndForgetCalls();
   window.topmost = false;  // another window took the top
   overlay.OnKeepOnTopTick();
-  EXPECT_THAT(window.calls, ElementsAre("BringToTopmost"));
+  EXPECT_THAT(window.calls, ElementsAre("BringToTopmost", "PrimaryScreenSize", "WindowSize"));
   EXPECT_TRUE(window.topmost);
   EXPECT_FALSE(window.visible);
 }
@@ -116,7 +116,7 @@ TEST_F(DimOverlayTest, KeepOnTopTickOnAShowingOverlayChangesNeitherColourNorOpac
   overlay.ApplyDarkness(-126);
   window.calls.clear();
   overlay.OnKeepOnTopTick();
-  EXPECT_THAT(window.calls, ElementsAre("BringToTopmost"));
+  EXPECT_THAT(window.calls, ElementsAre("BringToTopmost", "PrimaryScreenSize", "WindowSize"));
   EXPECT_TRUE(window.visible);
   EXPECT_EQ(window.background, kBlack);
   EXPECT_EQ(window.alpha, 126);
@@ -175,6 +175,22 @@ TEST_F(DimOverlayTest, TheFirstShowAfterCreationIsLightGreyAt200) {
   EXPECT_TRUE(window.visible);
   EXPECT_EQ(window.background, kDesignBackground);
   EXPECT_EQ(window.alpha, 200);
+}
+
+TEST_F(DimOverlayTest, KeepOnTopTickCoversAPrimaryScreenWhoseSizeChangedUnannounced) {
+  CreateAndForgetCalls();
+  overlay.Show();
+  window.calls.clear();
+  window.screen = {1024, 768};  // a change of mode that no message told of
+  overlay.OnKeepOnTopTick();
+  EXPECT_THAT(window.calls, ElementsAre("BringToTopmost", "PrimaryScreenSize", "WindowSize",
+                                        "MoveAndSize 0 0 1024 768"));
+  window.calls.clear();
+  overlay.OnKeepOnTopTick();
+  EXPECT_THAT(window.calls, Not(Contains(::testing::StartsWith("MoveAndSize"))))
+      << "a window that covers the screen is not moved again";
+  EXPECT_TRUE(window.visible);
+  EXPECT_TRUE(window.topmost);
 }
 
 TEST_F(DimOverlayTest, DisplayChangeCoversTheNewPrimaryScreen) {

@@ -68,6 +68,10 @@ TYPED_TEST_P(LayeredWindowContract, TheOverlaysCreationLeavesItHiddenLayeredTran
   const std::uint32_t style = w.ExtendedStyle();
   EXPECT_EQ(style & overlay::kOverlayExStyleBits, overlay::kOverlayExStyleBits);
   EXPECT_NE(style & platform::kExStyleTopmost, 0u);
+  // The keep-on-top tick compares these two: equal after creation, so it resizes nothing.
+  EXPECT_EQ(w.WindowSize(), w.PrimaryScreenSize());
+  w.MoveAndSize(0, 0, 300, 200);
+  EXPECT_EQ(w.WindowSize(), (platform::ScreenSize{300, 200}));
 }
 
 REGISTER_TYPED_TEST_SUITE_P(LayeredWindowContract, AFreshWindowIsHiddenAndNotTopmost,

@@ -6,6 +6,9 @@ bool FakeGammaDevice::ReadRamp(platform::GammaRamp& ramp) {
   ++reads;
   if (!readable) return false;
   ramp = shown;
+  if (eightBitReadback) {
+    for (auto& entry : ramp) entry = static_cast<std::uint16_t>((entry & 0xFF00) | (entry >> 8));
+  }
   return true;
 }
 
@@ -13,7 +16,7 @@ bool FakeGammaDevice::WriteRamp(const platform::GammaRamp& ramp) {
   writes.push_back(ramp);
   if (!accepts(ramp)) return false;
   shown = ramp;
-  return true;
+  return !answersNoWhenApplied;
 }
 
 }  // namespace lumenor::testing

@@ -17,6 +17,8 @@ class FakeGammaDevice : public platform::GammaDevice {
   std::function<bool(const platform::GammaRamp&)> accepts = [](const platform::GammaRamp&) {
     return true;
   };
+  bool answersNoWhenApplied = false;        // a driver that reports failure for ramps it did apply
+  bool eightBitReadback = false;            // reads give each entry's high byte twice, as Wine does
   std::vector<platform::GammaRamp> writes;  // every ramp handed to the display, in order
   int reads = 0;
 };

@@ -49,6 +49,11 @@ void FakeLayeredWindow::MoveAndSize(int newLeft, int newTop, int newWidth, int n
   height = newHeight;
 }
 
+platform::ScreenSize FakeLayeredWindow::WindowSize() {
+  calls.push_back("WindowSize");
+  return {width, height};
+}
+
 void FakeLayeredWindow::SetBackground(platform::ColorRef colour) {
   calls.push_back("SetBackground " + Hex(colour));
   background = colour;

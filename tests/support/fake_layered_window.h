@@ -16,6 +16,7 @@ class FakeLayeredWindow : public platform::LayeredWindow {
                             std::uint32_t flags) override;
   void BringToTopmost() override;
   void MoveAndSize(int left, int top, int width, int height) override;
+  platform::ScreenSize WindowSize() override;
   void SetBackground(platform::ColorRef colour) override;
   bool IsVisible() override;
   void Show() override;
