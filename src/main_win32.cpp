@@ -10,6 +10,7 @@
 #include "app/main_window_win32.h"
 #include "overlay/overlay_window_win32.h"
 #include "platform/dialogs_win32.h"
+#include "platform/dll_search_win32.h"
 #include "tray/tray_form_win32.h"
 
 namespace {
@@ -91,6 +92,8 @@ class Application {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything else is loaded.
+  platform::LoadDllsFromSystemDirectoryOnly();
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
