@@ -198,7 +198,8 @@ class Soak(DesktopTestCase):
         """Some of each load on the shown window; the brightness ends at 0 so a reload reads the
         start-up ramp again."""
         half = hotkeys // 2
-        main = self.press_hotkeys(main, ["ctrl+Left"] * half + ["ctrl+Right"] * (hotkeys - half))
+        if hotkeys:
+            main = self.press_hotkeys(main, ["ctrl+Left"] * half + ["ctrl+Right"] * (hotkeys - half))
         main = self.focus_slider(self.slider1(main))
         order = ["Left", "Prior", "Right", "Next", "Home", "Left", "End", "Prior", "Next"]
         keys = [order[k % len(order)] for k in range(max(slider_keys - 11, 0))]
