@@ -24,13 +24,21 @@ enum class HandleKind {
   OtherGdiObject,  // pens, regions, palettes
   DeviceContext,
   Kernel,
+  Other,  // a holder whose release names no kind
 };
-inline constexpr std::size_t kHandleKinds = 9;
+inline constexpr std::size_t kHandleKinds = 10;
 
 namespace detail {
 inline std::array<long, kHandleKinds>& LiveHandleCounts() noexcept {
   static std::array<long, kHandleKinds> counts{};
   return counts;
+}
+template <class Release>
+constexpr HandleKind KindOf() noexcept {
+  if constexpr (requires { Release::kKind; })
+    return Release::kKind;
+  else
+    return HandleKind::Other;
 }
 }  // namespace detail
 
@@ -79,7 +87,7 @@ struct KernelHandleCloser {
 
 // The holder: the interface of std::unique_ptr that the shell uses (get, reset, release, a test
 // for null, moves), plus the live count of its kind.
-template <class Handle, class Release, HandleKind Kind = Release::kKind>
+template <class Handle, class Release, HandleKind Kind = detail::KindOf<Release>()>
 class UniqueHandle {
  public:
   UniqueHandle() noexcept = default;

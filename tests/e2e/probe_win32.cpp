@@ -624,8 +624,8 @@ BOOL CALLBACK CollectProcessWindow(HWND w, LPARAM lp) {
 }
 
 // The kinds in the order the program numbers them (its HandleKind).
-constexpr const char* kHandleKindNames[] = {"windows", "icons",    "menus", "fonts", "brushes",
-                                            "bitmaps", "gdiOther", "dcs",   "kernel"};
+constexpr const char* kHandleKindNames[] = {"windows", "icons",    "menus", "fonts",  "brushes",
+                                            "bitmaps", "gdiOther", "dcs",   "kernel", "other"};
 
 int CmdCensus(int argc, wchar_t** argv) {
   if (argc < 4) return Fail("usage: census <pid> <class>");
