@@ -11,11 +11,16 @@
 #include "overlay/overlay_window_win32.h"
 #include "platform/dialogs_win32.h"
 #include "platform/dll_search_win32.h"
+#include "platform/single_instance_win32.h"
+#include "platform/system_check_win32.h"
 #include "tray/tray_form_win32.h"
 
 namespace {
 
 using namespace lumenor;
+
+// A second copy is told and ends; the name is held for the whole life of the process.
+constexpr wchar_t kInstanceMutexName[] = L"Local\\Lumenor.MainWindow.SingleInstance";
 
 class Application {
  public:
@@ -55,7 +60,7 @@ class Application {
     if (ending_) return;
     if (!form1_) {
       form1_ = app::MainWindowForm::Load(
-          instance_, *overlay_,
+          instance_, singleInstance_, *overlay_,
           app::MainWindowForm::Callbacks{[this] { EndProgram(); },
                                          [this] { OnMainWindowUnloaded(); }});
       if (!form1_) return;  // another copy runs: the program is ending
@@ -81,6 +86,7 @@ class Application {
   }
 
   HINSTANCE instance_;
+  platform::SingleInstance singleInstance_{kInstanceMutexName};
   platform::MessageBoxDialogs dialogs_;
   bool ending_ = false;
   std::unique_ptr<tray::TrayForm> tray_;                             // mytray1
@@ -93,7 +99,8 @@ class Application {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Before anything else is loaded.
-  platform::LoadDllsFromSystemDirectoryOnly();
+  lumenor::platform::LoadDllsFromSystemDirectoryOnly();
+  if (!lumenor::platform::ConfirmSupportedWindows()) return 1;
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -3,25 +3,17 @@
 // go through platform::GammaDevice only.
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
 
-namespace lumenor::platform {
-class GammaDevice;
-}
+#include "platform/gamma_device.h"
 
 namespace lumenor::app {
 
-inline constexpr int kRampLevels = 256;
-inline constexpr int kRampChannels = 3;
-
-// 768 entries, channel-major (all red, then green, then blue): the layout the platform's gamma
-// calls read and write. Entry (level, channel) stands at channel * 256 + level.
-using GammaRamp = std::array<std::uint16_t, std::size_t{kRampLevels} * kRampChannels>;
-
-constexpr std::size_t RampIndex(int level, int channel) {
-  return static_cast<std::size_t>(channel) * kRampLevels + static_cast<std::size_t>(level);
-}
+// The ramp table is the gamma seam's; the arithmetic below works on it under these names.
+using platform::GammaRamp;
+using platform::kRampChannels;
+using platform::kRampLevels;
+using platform::RampIndex;
 
 // An entry as a level 0 … 65534: entries from 32768 up lose one, so 32767 and 32768 both give
 // 32767.

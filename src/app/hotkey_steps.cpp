@@ -1,11 +1,13 @@
 #include "app/hotkey_steps.h"
 
+#include "app/control_ranges.h"
+
 namespace lumenor::app {
 
 namespace {
 constexpr int kStep = 5;
-constexpr int kDarkEnd = -255;
-constexpr int kBrightEnd = 255;
+constexpr int kDarkEnd = kDarknessRange.minimum;
+constexpr int kBrightEnd = kDarknessRange.maximum;
 }  // namespace
 
 // Both steps read the bar's limits afresh each time and check the end after the step, so the last

@@ -3,24 +3,13 @@
 #include <array>
 #include <string>
 
+#include "app/control_ranges.h"
 #include "app/default_ramp_file.h"
 #include "overlay/overlay_control.h"
 #include "platform/dialogs.h"
 
 namespace lumenor::app {
 namespace {
-
-constexpr int kBrightnessMinimum = -50;
-constexpr int kBrightnessMaximum = 50;
-constexpr int kBrightnessNeutral = 0;
-constexpr int kContrastMinimum = 1;
-constexpr int kContrastMaximum = 300;
-constexpr int kContrastNeutral = 100;
-constexpr int kColourMinimum = -50;
-constexpr int kColourMaximum = 50;
-constexpr int kColourNeutral = 0;
-constexpr int kDarknessAtStart = -121;
-constexpr int kDarknessNeutral = 0;
 
 constexpr std::array<Slider, 3> kColourSliders = {Slider::Red, Slider::Green, Slider::Blue};
 
@@ -46,13 +35,13 @@ void MainWindow::Load() {
   gamma_.ReadSavedFromDisplay();
 
   // Range first, then the value: a value outside the old range would otherwise be clamped.
-  controls_.SetSliderRange(Slider::Brightness, kBrightnessMinimum, kBrightnessMaximum);
-  controls_.SetSliderValue(Slider::Brightness, kBrightnessNeutral);
-  controls_.SetSliderRange(Slider::Contrast, kContrastMinimum, kContrastMaximum);
-  controls_.SetSliderValue(Slider::Contrast, kContrastNeutral);
+  controls_.SetSliderRange(Slider::Brightness, kBrightnessRange.minimum, kBrightnessRange.maximum);
+  controls_.SetSliderValue(Slider::Brightness, kBrightnessRange.neutral);
+  controls_.SetSliderRange(Slider::Contrast, kContrastRange.minimum, kContrastRange.maximum);
+  controls_.SetSliderValue(Slider::Contrast, kContrastRange.neutral);
   for (Slider colour : kColourSliders) {
-    controls_.SetSliderRange(colour, kColourMinimum, kColourMaximum);
-    controls_.SetSliderValue(colour, kColourNeutral);
+    controls_.SetSliderRange(colour, kColourRange.minimum, kColourRange.maximum);
+    controls_.SetSliderValue(colour, kColourRange.neutral);
   }
 
   controls_.SetLabel(ValueLabel::Brightness, Decimal(controls_.SliderValue(Slider::Brightness)));
@@ -129,14 +118,14 @@ void MainWindow::UpdateDarkness() {
 void MainWindow::RestoreDefaults() {
   // The sliders' own change reactions run as for any change of value: non-zero colour sliders
   // write their neutral ramp here, and the final write below decides what the display shows.
-  controls_.SetSliderValue(Slider::Brightness, kBrightnessNeutral);
-  controls_.SetSliderValue(Slider::Contrast, kContrastNeutral);
-  for (Slider colour : kColourSliders) controls_.SetSliderValue(colour, kColourNeutral);
+  controls_.SetSliderValue(Slider::Brightness, kBrightnessRange.neutral);
+  controls_.SetSliderValue(Slider::Contrast, kContrastRange.neutral);
+  for (Slider colour : kColourSliders) controls_.SetSliderValue(colour, kColourRange.neutral);
 
   controls_.SetLabel(ValueLabel::Brightness, Decimal(controls_.SliderValue(Slider::Brightness)));
   controls_.SetLabel(ValueLabel::Contrast, Decimal(controls_.SliderValue(Slider::Contrast)));
 
-  controls_.SetDarknessValue(kDarknessNeutral);
+  controls_.SetDarknessValue(kDarknessRange.neutral);
   UpdateDarkness();
 
   // Always beside the program, never the working directory.

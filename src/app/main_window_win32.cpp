@@ -1,119 +1,39 @@
-// Form1: the main window. It creates the controls of the design, forwards their notifications to
-// app::MainWindow and implements MainWindowControls with the real controls.
+// Form1: the main window. One design table says what every control is; FormControls makes and
+// lays them out from it, this file routes their notifications to app::MainWindow and implements
+// MainWindowControls with them.
 
 #include "app/main_window_win32.h"
 
-#include <commctrl.h>
-
 #include <array>
-#include <cstdint>
-#include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <type_traits>
 #include <utility>
-#include <vector>
 
+#include "app/form_controls_win32.h"
+#include "app/form_picture_win32.h"
 #include "app/main_window.h"
 #include "app/main_window_design.h"
-#include "app/slider_win32.h"
-#include "hotkey/hotkey_control_win32.h"
 #include "overlay/overlay_control.h"
 #include "platform/dialogs_win32.h"
+#include "platform/dpi_win32.h"
 #include "platform/gamma_device_win32.h"
-#include "platform/handles_win32.h"
 #include "platform/program_files_win32.h"
+#include "platform/single_instance_win32.h"
+#include "platform/text_win32.h"
 #include "platform/window_binding_win32.h"
 #include "resource_ids.h"
 
 namespace lumenor::app {
 namespace {
 
-using platform::Utf16;
-
 // ---------------------------------------------------------------------------------------------
-// The design, in twips. Members of Frame2 are relative to the frame.
+// The design, in twips (1/1440 inch).
 
-constexpr int kTwipsPerInch = 1440;
-constexpr int kClientWidth = 6300;
-constexpr int kClientHeight = 6150;
-constexpr int kClientLeft = 5175;
-constexpr int kClientTop = 1560;
 constexpr std::string_view kCaption = "显示器极限亮度调节-Tandwin增强版";
 constexpr wchar_t kClassName[] = L"LumenorMainWindow";
-
-enum class Kind { Button, Frame, Slider, Label, ScrollBar, CheckBox };
-
-enum ControlId : int {
-  kCommand1 = 1001,
-  kCommand2,
-  kFrame2,
-  kSlider3Red,
-  kLabel1Red,
-  kLabel1Green,
-  kLabel1Blue,
-  kSlider3Green,
-  kSlider3Blue,
-  kHScrollSetBlack,
-  kSlider1,
-  kLabel2,
-  kLabelLiangdu,
-  kSlider2,
-  kLabel3,
-  kLabelDbd,
-  kLabelZlShow,
-  kCheckEnhance,
-  kLabelSm,
-  kCommandTray,
-};
-
-struct ControlDesign {
-  ControlId id;
-  Kind kind;
-  std::string_view caption;
-  int left, top, width, height;
-  bool inFrame;
-};
-
-constexpr int kFrameLeft = 285;
-constexpr int kFrameTop = 1890;
-
-// In tab-index order (0 … 19), which is the order of creation and of the keyboard.
-constexpr std::array<ControlDesign, 20> kDesign = {{
-    {kCommand1, Kind::Button, "恢复默认", 3735, 4695, 1200, 510, false},
-    {kCommand2, Kind::Button, "退    出", 4980, 4695, 1200, 510, false},
-    {kFrame2, Kind::Frame, "色相调整", kFrameLeft, kFrameTop, 5820, 2535, false},
-    {kSlider3Red, Kind::Slider, "", 495, 360, 5130, 495, true},
-    {kLabel1Red, Kind::Label, "红", 240, 450, 180, 255, true},
-    {kLabel1Green, Kind::Label, "绿", 240, 1200, 180, 255, true},
-    {kLabel1Blue, Kind::Label, "蓝", 240, 1875, 180, 255, true},
-    {kSlider3Green, Kind::Slider, "", 495, 1065, 5100, 495, true},
-    {kSlider3Blue, Kind::Slider, "", 495, 1770, 5115, 495, true},
-    {kHScrollSetBlack, Kind::ScrollBar, "", 1485, 915, 4545, 270, false},
-    {kSlider1, Kind::Slider, "", 1335, 255, 4815, 420, false},
-    {kLabel2, Kind::Label, "1", 1035, 360, 405, 255, false},
-    {kLabelLiangdu, Kind::Label, "亮度:", 240, 330, 480, 240, false},
-    {kSlider2, Kind::Slider, "", 1380, 1365, 4740, 375, false},
-    {kLabel3, Kind::Label, "1", 1035, 1365, 435, 255, false},
-    {kLabelDbd, Kind::Label, "对比度:", 240, 1365, 720, 330, false},
-    {kLabelZlShow, Kind::Label, "1", 1020, 885, 420, 255, false},
-    {kCheckEnhance, Kind::CheckBox, "加强:", 240, 825, 750, 405, false},
-    {kLabelSm, Kind::Label,
-     "按住ctrl+←变黑,按住ctrl+→变亮,可实现显示器极限全黑(可欺骗关闭显示器)与高亮调节.Tandwin专版.",
-     -15, 5250, 6330, 765, false},
-    {kCommandTray, Kind::Button, "小到托盘", 2310, 4710, 1335, 495, false},
-}};
-
-// Image: a windowless picture under every control, like a label.
-constexpr RECT kImageTwips = {-3420, 3270, -3420 + 5730, 3270 + 4770};
-// The two hotkey controls, which paint nothing and size themselves.
-constexpr POINT kHotkeyLeftTwips = {6135, 1365};
-constexpr POINT kHotkeyRightTwips = {6060, 195};
-
-constexpr int kDarknessMinimum = -255;
-constexpr int kDarknessMaximum = 255;
+constexpr TwipsRect kClientTwips{5175, 1560, 6300, 6150};  // the client area on the screen
+constexpr POINT kFrameTwips{285, 1890};                    // Frame2, for its members
 
 constexpr COLORREF kRedLetterBack = RGB(0xFF, 0xC0, 0xC0);
 constexpr COLORREF kGreenLetterBack = RGB(0xC0, 0xFF, 0xC0);
@@ -121,59 +41,77 @@ constexpr COLORREF kBlueLetterBack = RGB(0x80, 0x80, 0xFF);
 constexpr COLORREF kBannerText = RGB(0xFF, 0xFF, 0x00);
 constexpr COLORREF kBannerBack = RGB(0x00, 0x00, 0x00);
 
-constexpr std::wstring_view kMainFont = L"微软雅黑";
-constexpr std::wstring_view kCheckFont = L"宋体";
-constexpr int kMainFontPoints = 9;
-constexpr int kBannerFontPoints = 12;
+using K = ControlKind;
+using R = ControlRole;
 
-// A second copy is told and ends; the name is held for the whole life of the process.
-constexpr wchar_t kInstanceMutexName[] = L"Local\\Lumenor.MainWindow.SingleInstance";
+// Each row names only what differs from ControlDesign's defaults (GCC warns of the rest).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+// In tab-index order (0 … 19), which is the order of creation and of the keyboard; then the
+// windowless picture under every control and the two hotkey controls, which paint nothing.
+// clang-format off
+constexpr std::array<ControlDesign, 23> kControls = {{
+    // Command1, Command2, Frame2
+    {.id = 1001, .kind = K::Button, .role = R::Restore, .text = "恢复默认", .twips = {3735, 4695, 1200, 510}},
+    {.id = 1002, .kind = K::Button, .role = R::Exit, .text = "退    出", .twips = {4980, 4695, 1200, 510}},
+    {.id = 1003, .kind = K::Frame, .text = "色相调整", .twips = {kFrameTwips.x, kFrameTwips.y, 5820, 2535}},
+    // Slider3(0) and Label1(0 … 2), members of Frame2
+    {.id = 1004, .kind = K::Slider, .role = R::RedSlider, .twips = {495, 360, 5130, 495}, .inFrame = true},
+    {.id = 1005, .kind = K::Label, .text = "红", .twips = {240, 450, 180, 255}, .inFrame = true,
+     .backColour = kRedLetterBack},
+    {.id = 1006, .kind = K::Label, .text = "绿", .twips = {240, 1200, 180, 255}, .inFrame = true,
+     .backColour = kGreenLetterBack},
+    {.id = 1007, .kind = K::Label, .text = "蓝", .twips = {240, 1875, 180, 255}, .inFrame = true,
+     .backColour = kBlueLetterBack},
+    // Slider3(1), Slider3(2), HScroll_setblack
+    {.id = 1008, .kind = K::Slider, .role = R::GreenSlider, .twips = {495, 1065, 5100, 495}, .inFrame = true},
+    {.id = 1009, .kind = K::Slider, .role = R::BlueSlider, .twips = {495, 1770, 5115, 495}, .inFrame = true},
+    {.id = 1010, .kind = K::ScrollBar, .role = R::Darkness, .twips = {1485, 915, 4545, 270}},
+    // Slider1, Label2, Label_liangdu
+    {.id = 1011, .kind = K::Slider, .role = R::BrightnessSlider, .twips = {1335, 255, 4815, 420}},
+    {.id = 1012, .kind = K::Label, .role = R::BrightnessLabel, .text = "1", .twips = {1035, 360, 405, 255}},
+    {.id = 1013, .kind = K::Label, .text = "亮度:", .twips = {240, 330, 480, 240}},
+    // Slider2, Label3, Label_dbd
+    {.id = 1014, .kind = K::Slider, .role = R::ContrastSlider, .twips = {1380, 1365, 4740, 375}},
+    {.id = 1015, .kind = K::Label, .role = R::ContrastLabel, .text = "1", .twips = {1035, 1365, 435, 255}},
+    {.id = 1016, .kind = K::Label, .text = "对比度:", .twips = {240, 1365, 720, 330}},
+    // Label_zl_show, Check加强
+    {.id = 1017, .kind = K::Label, .role = R::DarknessLabel, .text = "1", .twips = {1020, 885, 420, 255}},
+    {.id = 1018, .kind = K::CheckBox, .role = R::Enhance, .text = "加强:", .twips = {240, 825, 750, 405},
+     .font = FontRole::CheckBox},
+    // Labelsm, the banner
+    {.id = 1019, .kind = K::Label,
+     .text = "按住ctrl+←变黑,按住ctrl+→变亮,可实现显示器极限全黑(可欺骗关闭显示器)与高亮调节.Tandwin专版.",
+     .twips = {-15, 5250, 6330, 765}, .font = FontRole::Banner, .textColour = kBannerText,
+     .backColour = kBannerBack},
+    // Command托盘
+    {.id = 1020, .kind = K::Button, .role = R::HideToTray, .text = "小到托盘", .twips = {2310, 4710, 1335, 495}},
+    // Image
+    {.kind = K::Picture, .twips = {-3420, 3270, 5730, 4770}},
+    // VBHotKeyleft, VBHotKeyright
+    {.kind = K::Hotkey, .role = R::DarkerHotkey, .twips = {6135, 1365, 450, 450},
+     .storedProperties = kHotkeyLeftProperties},
+    {.kind = K::Hotkey, .role = R::BrighterHotkey, .twips = {6060, 195, 450, 450},
+     .storedProperties = kHotkeyRightProperties},
+}};
+// clang-format on
+#pragma GCC diagnostic pop
 
-// ---------------------------------------------------------------------------------------------
-// Handles
-
-using FontHandle = platform::UniqueFont;
-using BrushHandle = platform::UniqueBrush;
-using BitmapHandle = platform::UniqueBitmap;
-using IconHandle = platform::UniqueIcon;
-using KernelHandle = platform::UniqueKernelHandle;
-
-// True when another copy of the program holds the instance name. The first answer stands for the
-// process: the window is loaded again after its close box, and this copy keeps the name.
-bool AnotherCopyRunning() {
-  struct Instance {
-    KernelHandle mutex;
-    bool another = false;
-  };
-  static const Instance instance = [] {
-    Instance result;
-    result.mutex.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
-    result.another = result.mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
-    return result;
-  }();
-  return instance.another;
-}
-
-FontHandle MakeFont(std::wstring_view face, int points, UINT dpi) {
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(points, static_cast<int>(dpi), 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = GB2312_CHARSET;
-  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  font.lfQuality = DEFAULT_QUALITY;
-  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  face.copy(font.lfFaceName, LF_FACESIZE - 1);
-  return FontHandle(CreateFontIndirectW(&font));
-}
+constexpr FormDesign kDesign{
+    kControls, kFrameTwips, {{{L"微软雅黑", 9}, {L"宋体", 9}, {L"微软雅黑", 12}}}};
 
 // ---------------------------------------------------------------------------------------------
 // The form
 
-class Form final : public MainWindowForm, private MainWindowControls {
+class Form final : public MainWindowForm,
+                   public platform::WindowBase<Form>,
+                   private MainWindowControls {
  public:
   Form(HINSTANCE instance, overlay::OverlayControl& overlay, Callbacks callbacks)
-      : instance_(instance), overlay_(overlay), callbacks_(std::move(callbacks)) {}
+      : instance_(instance),
+        overlay_(overlay),
+        callbacks_(std::move(callbacks)),
+        picture_(instance, IDB_DECORATION) {}
   ~Form() override;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -182,72 +120,60 @@ class Form final : public MainWindowForm, private MainWindowControls {
   void Create();
 
   void Show() override;
-  HWND Window() const override { return window_; }
+  HWND Window() const override { return WindowBase::Window(); }
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-  void CreateControls();
-  void CreateHotkeyControls();
   void ApplyDpi(UINT dpi);
-  void LayOut();
-  void PaintPicture(HDC dc);
+  void SetIcons(UINT dpi);
   void OnCommand(int id, int code);
+  void OnHorizontalScroll(HWND control, WPARAM wParam);
   void OnDarknessScroll(int code);
-  LRESULT OnColourStatic(HDC dc, HWND control);
-
-  int Px(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), kTwipsPerInch); }
-  RECT PxRect(int left, int top, int width, int height) const {
-    return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};
-  }
-  RECT ControlRect(const ControlDesign& design) const;
-  HWND Control(ControlId id) const { return GetDlgItem(window_, id); }
-  SliderControl& SliderFor(Slider slider) { return *sliders_[static_cast<std::size_t>(slider)]; }
-  const SliderControl& SliderFor(Slider slider) const {
-    return *sliders_[static_cast<std::size_t>(slider)];
-  }
+  void OnActivate(bool active);
+  void Paint();
+  HWND Control(ControlRole role) const { return controls_->Control(role); }
 
   // MainWindowControls
-  int SliderValue(Slider slider) const override { return SliderFor(slider).Value(); }
+  int SliderValue(Slider slider) const override { return controls_->SliderFor(slider).Value(); }
   void SetSliderRange(Slider slider, int minimum, int maximum) override {
-    SliderFor(slider).SetRange(minimum, maximum);
+    controls_->SliderFor(slider).SetRange(minimum, maximum);
   }
-  void SetSliderValue(Slider slider, int value) override { SliderFor(slider).SetValue(value); }
-  void SetLabel(ValueLabel label, std::string_view text) override;
-  bool EnhanceTicked() const override;
+  void SetSliderValue(Slider slider, int value) override {
+    controls_->SliderFor(slider).SetValue(value);
+  }
+  void SetLabel(ValueLabel label, std::string_view text) override {
+    SetWindowTextW(Control(RoleOf(label)), platform::Utf16(text).c_str());
+  }
+  bool EnhanceTicked() const override {
+    return SendMessageW(Control(ControlRole::Enhance), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
   void SetEnhanceTicked(bool ticked) override;
-  int DarknessValue() const override;
-  int DarknessMinimum() const override;
-  int DarknessMaximum() const override;
-  void SetDarknessValue(int value) override;
-  void HideWindow() override { ShowWindow(window_, SW_HIDE); }
+  int DarknessValue() const override {
+    return GetScrollPos(Control(ControlRole::Darkness), SB_CTL);
+  }
+  int DarknessMinimum() const override { return DarknessRange().first; }
+  int DarknessMaximum() const override { return DarknessRange().second; }
+  std::pair<int, int> DarknessRange() const {
+    int minimum = 0;
+    int maximum = 0;
+    GetScrollRange(Control(ControlRole::Darkness), SB_CTL, &minimum, &maximum);
+    return {minimum, maximum};
+  }
+  void SetDarknessValue(int value) override {
+    SetScrollPos(Control(ControlRole::Darkness), SB_CTL, value, TRUE);
+  }
+  void HideWindow() override { ShowWindow(Window(), SW_HIDE); }
 
   HINSTANCE instance_;
   overlay::OverlayControl& overlay_;
   Callbacks callbacks_;
-
-  HWND window_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   HWND lastFocus_ = nullptr;
-
-  FontHandle mainFont_;
-  FontHandle checkFont_;
-  FontHandle bannerFont_;
-  BrushHandle redLetterBrush_{CreateSolidBrush(kRedLetterBack)};
-  BrushHandle greenLetterBrush_{CreateSolidBrush(kGreenLetterBack)};
-  BrushHandle blueLetterBrush_{CreateSolidBrush(kBlueLetterBack)};
-  BrushHandle bannerBrush_{CreateSolidBrush(kBannerBack)};
-  BitmapHandle picture_;
-  IconHandle bigIcon_;
-  IconHandle smallIcon_;
-
-  // Slider1, Slider2, Slider3(0 … 2), in the order of app::Slider.
-  std::array<std::unique_ptr<SliderControl>, 5> sliders_;
-  std::unique_ptr<hotkey::HotkeyControlWindow> hotkeyLeft_;
-  std::unique_ptr<hotkey::HotkeyControlWindow> hotkeyRight_;
-
+  WindowlessPicture picture_;
+  platform::UniqueIcon bigIcon_;
+  platform::UniqueIcon smallIcon_;
+  std::unique_ptr<FormControls> controls_;
   std::unique_ptr<platform::DesktopGammaDevice> display_;
   platform::MessageBoxDialogs dialogs_;
   platform::DirectoryFiles programFiles_;
@@ -256,62 +182,50 @@ class Form final : public MainWindowForm, private MainWindowControls {
 
 Form::~Form() {
   // The hotkey controls first: they release their keys and their windows while the host lives.
-  hotkeyLeft_.reset();
-  hotkeyRight_.reset();
+  if (controls_) controls_->DestroyHotkeyControls();
   core_.reset();
   display_.reset();  // releases the desktop's device context
-  if (window_ != nullptr) {
-    // No message reaches this object any more, from here on or from the destruction below.
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    for (auto& slider : sliders_) slider.reset();
-    DestroyWindow(window_);
-    window_ = nullptr;
-  }
-}
-
-RECT Form::ControlRect(const ControlDesign& design) const {
-  const int left = design.inFrame ? kFrameLeft + design.left : design.left;
-  const int top = design.inFrame ? kFrameTop + design.top : design.top;
-  return PxRect(left, top, design.width, design.height);
+  DestroyWindowNow();
 }
 
 void Form::Create() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &Form::WindowProc;
-  windowClass.hInstance = instance_;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  platform::EnsureWindowClass(windowClass);
-
   // A fixed tool window: thin caption, close box only, no taskbar button, not resizable. The
   // first size and place are rough; ApplyDpi sets them with the window's own DPI.
-  const std::wstring caption = Utf16(kCaption);
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kClassName, caption.c_str(),
-                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 0, 100, 100, nullptr,
-                            nullptr, instance_, this);
-  if (window_ == nullptr) {
+  const platform::WindowClassDesign windowClass{kClassName, LoadCursorW(nullptr, IDC_ARROW),
+                                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+  const platform::WindowPlacement placement{WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT,
+                                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                                            RECT{0, 0, 100, 100}, nullptr, nullptr};
+  if (CreateBoundWindow(instance_, windowClass, platform::Utf16(kCaption).c_str(), placement) ==
+      nullptr) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                             "CreateWindowExW(Form1)");
   }
-  dialogs_.SetOwner(window_);
+  dialogs_.SetOwner(Window());
 
-  INITCOMMONCONTROLSEX common{static_cast<DWORD>(sizeof(common)),
-                              ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&common);
-
-  picture_.reset(static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_DECORATION),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  CreateControls();
-
-  // Place it by the system's DPI first, then again by the DPI of the monitor it landed on.
-  dpi_ = GetDpiForSystem();
-  ApplyDpi(dpi_);
-  const UINT windowDpi = GetDpiForWindow(window_);
+  controls_ =
+      std::make_unique<FormControls>(Window(), kDesign,
+                                     FormControls::Events{[this](Slider slider) {
+                                                            if (core_)
+                                                              core_->OnSliderScroll(slider);
+                                                          },
+                                                          [this](Slider slider) {
+                                                            if (core_)
+                                                              core_->OnSliderChange(slider);
+                                                          },
+                                                          [this](ControlRole role) {
+                                                            if (!core_) return;
+                                                            if (role == ControlRole::DarkerHotkey)
+                                                              core_->OnDarkerHotkey();
+                                                            if (role == ControlRole::BrighterHotkey)
+                                                              core_->OnBrighterHotkey();
+                                                          }});
+  // Made and placed by the system's DPI first, then again by the DPI of the monitor it landed on.
+  controls_->CreateControls(platform::SystemDpi());
+  ApplyDpi(platform::SystemDpi());
+  const UINT windowDpi = platform::WindowDpi(Window());
   if (windowDpi != 0 && windowDpi != dpi_) ApplyDpi(windowDpi);
-
-  CreateHotkeyControls();
+  controls_->CreateHotkeyControls();
 
   // The start-up sequence: the desktop's device context, then the core's part.
   display_ = std::make_unique<platform::DesktopGammaDevice>();
@@ -320,256 +234,104 @@ void Form::Create() {
   core_->Load();
 }
 
-void Form::CreateControls() {
-  for (const ControlDesign& design : kDesign) {
-    const std::wstring text = Utf16(design.caption);
-    const RECT r = ControlRect(design);
-    const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id));
-    // Every control clips its siblings, so one created earlier (higher in the z-order) stays on
-    // top where two overlap.
-    const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    HWND control = nullptr;
-    switch (design.kind) {
-      case Kind::Button:
-        control = CreateWindowExW(
-            0, WC_BUTTONW, text.c_str(), child | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, r.left,
-            r.top, r.right - r.left, r.bottom - r.top, window_, id, instance_, nullptr);
-        break;
-      case Kind::CheckBox:
-        control = CreateWindowExW(
-            0, WC_BUTTONW, text.c_str(), child | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, r.left,
-            r.top, r.right - r.left, r.bottom - r.top, window_, id, instance_, nullptr);
-        break;
-      case Kind::Frame:
-        control =
-            CreateWindowExW(0, WC_BUTTONW, text.c_str(), child | BS_GROUPBOX, r.left, r.top,
-                            r.right - r.left, r.bottom - r.top, window_, id, instance_, nullptr);
-        break;
-      case Kind::Label:
-        control = CreateWindowExW(0, WC_STATICW, text.c_str(), child | SS_LEFT | SS_NOPREFIX,
-                                  r.left, r.top, r.right - r.left, r.bottom - r.top, window_, id,
-                                  instance_, nullptr);
-        break;
-      case Kind::ScrollBar:
-        control = CreateWindowExW(0, WC_SCROLLBARW, L"", child | WS_TABSTOP | WS_GROUP | SBS_HORZ,
-                                  r.left, r.top, r.right - r.left, r.bottom - r.top, window_, id,
-                                  instance_, nullptr);
-        {
-          // Range -255 … 255, value 0 in the design; small and large change 1.
-          SCROLLINFO info{static_cast<UINT>(sizeof(info)),
-                          SIF_RANGE | SIF_POS | SIF_PAGE,
-                          kDarknessMinimum,
-                          kDarknessMaximum,
-                          0,
-                          0,
-                          0};
-          SetScrollInfo(control, SB_CTL, &info, TRUE);
-        }
-        break;
-      case Kind::Slider: {
-        auto slider =
-            std::make_unique<SliderControl>(SliderControl::CreateArgs{window_, design.id, r});
-        const Slider which = design.id == kSlider1        ? Slider::Brightness
-                             : design.id == kSlider2      ? Slider::Contrast
-                             : design.id == kSlider3Red   ? Slider::Red
-                             : design.id == kSlider3Green ? Slider::Green
-                                                          : Slider::Blue;
-        slider->onScroll = [this, which] {
-          if (core_) core_->OnSliderScroll(which);
-        };
-        slider->onChange = [this, which] {
-          if (core_) core_->OnSliderChange(which);
-        };
-        // The design's ranges, replaced at start-up.
-        slider->SetRange(0, which == Slider::Contrast ? 20 : 10);
-        sliders_[static_cast<std::size_t>(which)] = std::move(slider);
-        break;
-      }
-    }
-    (void)control;
-  }
-  // The frame below its members, which are the window's own children so that their
-  // notifications come here.
-  SetWindowPos(Control(kFrame2), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void Form::CreateHotkeyControls() {
-  const POINT left{Px(kHotkeyLeftTwips.x), Px(kHotkeyLeftTwips.y)};
-  const POINT right{Px(kHotkeyRightTwips.x), Px(kHotkeyRightTwips.y)};
-  hotkeyLeft_ = std::make_unique<hotkey::HotkeyControlWindow>(
-      window_, left, std::span<const std::uint8_t>(kHotkeyLeftProperties),
-      hotkey::HotkeyControlWindow::Events{[this] {
-                                            if (core_) core_->OnDarkerHotkey();
-                                          },
-                                          {}});
-  hotkeyRight_ = std::make_unique<hotkey::HotkeyControlWindow>(
-      window_, right, std::span<const std::uint8_t>(kHotkeyRightProperties),
-      hotkey::HotkeyControlWindow::Events{[this] {
-                                            if (core_) core_->OnBrighterHotkey();
-                                          },
-                                          {}});
-}
-
 void Form::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
-  mainFont_ = MakeFont(kMainFont, kMainFontPoints, dpi);
-  checkFont_ = MakeFont(kCheckFont, kMainFontPoints, dpi);
-  bannerFont_ = MakeFont(kMainFont, kBannerFontPoints, dpi);
-
-  // The new icons are handed over before the old ones are destroyed.
-  IconHandle big(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
-                                               GetSystemMetricsForDpi(SM_CXICON, dpi),
-                                               GetSystemMetricsForDpi(SM_CYICON, dpi), 0)));
-  IconHandle small(static_cast<HICON>(LoadImageW(
-      instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
-      GetSystemMetricsForDpi(SM_CXSMICON, dpi), GetSystemMetricsForDpi(SM_CYSMICON, dpi), 0)));
-  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
-  bigIcon_ = std::move(big);
-  smallIcon_ = std::move(small);
-
+  SetIcons(dpi);
   // The client area at its place and size in twips; the frame around it as this DPI draws it.
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
-  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
-  RECT outer = PxRect(kClientLeft, kClientTop, kClientWidth, kClientHeight);
-  AdjustWindowRectExForDpi(&outer, style, FALSE, exStyle, dpi);
-  SetWindowPos(window_, nullptr, outer.left, outer.top, outer.right - outer.left,
+  const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+  RECT outer{px(kClientTwips.left), px(kClientTwips.top),
+             px(kClientTwips.left + kClientTwips.width),
+             px(kClientTwips.top + kClientTwips.height)};
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE));
+  platform::AdjustWindowRectForDpi(outer, style, exStyle, dpi);
+  SetWindowPos(Window(), nullptr, outer.left, outer.top, outer.right - outer.left,
                outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  LayOut();
+  controls_->LayOut(dpi);
 }
 
-void Form::LayOut() {
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(mainFont_.get()), FALSE);
-  for (const ControlDesign& design : kDesign) {
-    HWND control = Control(design.id);
-    if (control == nullptr) continue;
-    const RECT r = ControlRect(design);
-    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    HFONT font = design.id == kCheckEnhance ? checkFont_.get()
-                 : design.id == kLabelSm    ? bannerFont_.get()
-                                            : mainFont_.get();
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  }
-  if (hotkeyLeft_) {
-    SetWindowPos(hotkeyLeft_->Window(), nullptr, Px(kHotkeyLeftTwips.x), Px(kHotkeyLeftTwips.y), 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  if (hotkeyRight_) {
-    SetWindowPos(hotkeyRight_->Window(), nullptr, Px(kHotkeyRightTwips.x), Px(kHotkeyRightTwips.y),
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  InvalidateRect(window_, nullptr, TRUE);
+void Form::SetIcons(UINT dpi) {
+  const auto load = [this, dpi](int width, int height) {
+    return platform::UniqueIcon(static_cast<HICON>(LoadImageW(
+        instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
+        platform::SystemMetricForDpi(width, dpi), platform::SystemMetricForDpi(height, dpi), 0)));
+  };
+  // The new icons are handed over before the old ones are destroyed.
+  platform::UniqueIcon big = load(SM_CXICON, SM_CYICON);
+  platform::UniqueIcon small = load(SM_CXSMICON, SM_CYSMICON);
+  SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(small);
 }
 
 void Form::Show() {
-  ShowWindow(window_, SW_SHOW);
-  SetForegroundWindow(window_);
+  ShowWindow(Window(), SW_SHOW);
+  SetForegroundWindow(Window());
 }
 
-LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                  LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* form = static_cast<Form*>(create->lpCreateParams);
-    form->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  } else if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  }
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  // The handler may end in the owner deleting this form (close box, exit); it touches nothing of
-  // the form after such a call, and neither does this procedure.
-  return form->HandleMessage(message, wParam, lParam);
-}
-
-LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-
-    case WM_HSCROLL: {
-      const auto control = reinterpret_cast<HWND>(lParam);
-      if (control == Control(kHScrollSetBlack)) {
-        OnDarknessScroll(LOWORD(wParam));
-        return 0;
-      }
-      for (auto& slider : sliders_) {
-        if (slider && slider->Window() == control) {
-          slider->HandleScroll(wParam);
-          return 0;
+    case WM_HSCROLL:
+      OnHorizontalScroll(reinterpret_cast<HWND>(lParam), wParam);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      if (controls_) {
+        if (HBRUSH brush = controls_->ColourStatic(reinterpret_cast<HWND>(lParam),
+                                                   reinterpret_cast<HDC>(wParam))) {
+          return reinterpret_cast<LRESULT>(brush);
         }
       }
       break;
-    }
-
-    case WM_CTLCOLORSTATIC:
-      return OnColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window_, &paint);
-      PaintPicture(dc);
-      EndPaint(window_, &paint);
+    case WM_PAINT:
+      Paint();
       return 0;
-    }
-
     case WM_ACTIVATE:
-      // As a dialog does: the focus leaves with the window and comes back to the same control,
-      // the first time to Command1.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
-      } else {
-        HWND target =
-            lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : Control(kCommand1);
-        SetFocus(target);
-        return 0;
-      }
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      if (LOWORD(wParam) != WA_INACTIVE) return 0;
       break;
-
     case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
       ApplyDpi(HIWORD(wParam));
-      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+      SetWindowPos(Window(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
-
     case WM_CLOSE: {
-      // The close box unloads the window; the owner deletes this form, which ends the hotkeys,
+      // The close box unloads the window: the owner deletes this form, which ends the hotkeys,
       // releases the device context and destroys the window. Nothing of the form is used after
       // the call, which may delete it.
-      ShowWindow(window_, SW_HIDE);
+      ShowWindow(Window(), SW_HIDE);
       const auto unloaded = callbacks_.unloaded;
       if (unloaded) unloaded();
       return 0;
     }
-
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 void Form::OnCommand(int id, int code) {
-  if (code != BN_CLICKED || !core_) return;
-  switch (id) {
-    case kCommand1:
+  const ControlDesign* design = controls_ ? controls_->DesignOf(id) : nullptr;
+  if (code != BN_CLICKED || design == nullptr || !core_) return;
+  switch (design->role) {
+    case ControlRole::Restore:
       core_->OnRestoreClick();
       break;
-    case kCommand2: {
+    case ControlRole::Exit: {
       const auto endProgram = callbacks_.endProgram;  // may delete this form
       if (endProgram) endProgram();
       break;
     }
-    case kCommandTray:
+    case ControlRole::HideToTray:
       core_->OnHideClick();
       break;
-    case kCheckEnhance:
+    case ControlRole::Enhance:
       core_->OnEnhanceClick();
       break;
     default:
@@ -577,10 +339,19 @@ void Form::OnCommand(int id, int code) {
   }
 }
 
+void Form::OnHorizontalScroll(HWND control, WPARAM wParam) {
+  const ControlDesign* design = controls_ ? controls_->DesignOf(control) : nullptr;
+  if (design == nullptr) return;
+  if (design->role == ControlRole::Darkness) {
+    OnDarknessScroll(LOWORD(wParam));
+  } else if (IsSlider(design->role)) {
+    controls_->SliderFor(SliderOf(design->role)).HandleScroll(wParam);
+  }
+}
+
 void Form::OnDarknessScroll(int code) {
-  HWND bar = Control(kHScrollSetBlack);
   SCROLLINFO info{static_cast<UINT>(sizeof(info)), SIF_ALL, 0, 0, 0, 0, 0};
-  GetScrollInfo(bar, SB_CTL, &info);
+  GetScrollInfo(Control(ControlRole::Darkness), SB_CTL, &info);
   int value = info.nPos;
   // Arrows, track and keys only move the value; dragging the thumb also runs the update.
   switch (code) {
@@ -609,112 +380,44 @@ void Form::OnDarknessScroll(int code) {
   if (code == SB_THUMBTRACK && core_) core_->OnDarknessThumbDrag();
 }
 
-LRESULT Form::OnColourStatic(HDC dc, HWND control) {
-  const int id = GetDlgCtrlID(control);
-  HBRUSH brush = nullptr;
-  COLORREF back = 0;
-  switch (id) {
-    case kLabel1Red:
-      brush = redLetterBrush_.get();
-      back = kRedLetterBack;
-      break;
-    case kLabel1Green:
-      brush = greenLetterBrush_.get();
-      back = kGreenLetterBack;
-      break;
-    case kLabel1Blue:
-      brush = blueLetterBrush_.get();
-      back = kBlueLetterBack;
-      break;
-    case kLabelSm:
-      SetTextColor(dc, kBannerText);
-      brush = bannerBrush_.get();
-      back = kBannerBack;
-      break;
-    default:
-      return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                            reinterpret_cast<LPARAM>(control));
+// As a dialog does: the focus leaves with the window and comes back to the same control, the
+// first time to Command1.
+void Form::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Window(), focus)) lastFocus_ = focus;
+    return;
   }
-  SetBkColor(dc, back);
-  return reinterpret_cast<LRESULT>(brush);
+  const bool remembered = lastFocus_ != nullptr && IsWindow(lastFocus_);
+  SetFocus(remembered ? lastFocus_ : Control(ControlRole::Restore));
 }
 
-void Form::PaintPicture(HDC dc) {
-  if (!picture_) return;
-  // Windowless, like the design's Image: every control covers it, the frame included.
-  const int saved = SaveDC(dc);
-  for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(child)) continue;
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
-    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+void Form::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(Window(), &paint);
+  for (const ControlDesign& design : kControls) {
+    if (design.kind == ControlKind::Picture && controls_)
+      picture_.Paint(Window(), dc, controls_->PixelRect(design));
   }
-  BITMAP info{};
-  GetObjectW(picture_.get(), sizeof(info), &info);
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(source, picture_.get());
-  const RECT target =
-      PxRect(kImageTwips.left, kImageTwips.top, kImageTwips.right - kImageTwips.left,
-             kImageTwips.bottom - kImageTwips.top);
-  SetStretchBltMode(dc, HALFTONE);
-  SetBrushOrgEx(dc, 0, 0, nullptr);
-  StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-             source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
-  RestoreDC(dc, saved);
-}
-
-void Form::SetLabel(ValueLabel label, std::string_view text) {
-  const ControlId id = label == ValueLabel::Brightness ? kLabel2
-                       : label == ValueLabel::Contrast ? kLabel3
-                                                       : kLabelZlShow;
-  SetWindowTextW(Control(id), Utf16(text).c_str());
-}
-
-bool Form::EnhanceTicked() const {
-  return SendMessageW(Control(kCheckEnhance), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  EndPaint(Window(), &paint);
 }
 
 void Form::SetEnhanceTicked(bool ticked) {
   const bool wasTicked = EnhanceTicked();
-  SendMessageW(Control(kCheckEnhance), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
   // Ticking it runs its click reaction, as a user's click would; clearing it runs none.
   if (ticked && !wasTicked && core_) core_->OnEnhanceClick();
-}
-
-int Form::DarknessValue() const {
-  return GetScrollPos(Control(kHScrollSetBlack), SB_CTL);
-}
-
-int Form::DarknessMinimum() const {
-  int minimum = 0;
-  int maximum = 0;
-  GetScrollRange(Control(kHScrollSetBlack), SB_CTL, &minimum, &maximum);
-  return minimum;
-}
-
-int Form::DarknessMaximum() const {
-  int minimum = 0;
-  int maximum = 0;
-  GetScrollRange(Control(kHScrollSetBlack), SB_CTL, &minimum, &maximum);
-  return maximum;
-}
-
-void Form::SetDarknessValue(int value) {
-  SetScrollPos(Control(kHScrollSetBlack), SB_CTL, value, TRUE);
 }
 
 }  // namespace
 
 std::unique_ptr<MainWindowForm> MainWindowForm::Load(HINSTANCE instance,
+                                                     const platform::SingleInstance& singleInstance,
                                                      overlay::OverlayControl& overlay,
                                                      Callbacks callbacks) {
   // The single-instance test comes first: a second copy creates nothing, so it cannot disturb
   // the first copy's hotkeys or windows.
-  if (AnotherCopyRunning()) {
+  if (singleInstance.AnotherCopyRunning()) {
     platform::MessageBoxDialogs().ShowMessage(kAlreadyRunningText, platform::kProgramTitle,
                                               platform::MessageIcon::None);
     if (callbacks.endProgram) callbacks.endProgram();

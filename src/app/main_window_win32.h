@@ -11,6 +11,9 @@
 namespace lumenor::overlay {
 class OverlayControl;
 }
+namespace lumenor::platform {
+class SingleInstance;
+}
 
 namespace lumenor::app {
 
@@ -22,11 +25,12 @@ class MainWindowForm {
                                        // has been requested; the owner deletes the form later)
   };
 
-  // Loads the window: creates it with its controls and hotkey controls, runs the single-instance
-  // test and the start-up sequence. Returns nullptr when another copy is running (its message has
-  // been shown and endProgram called).
-  static std::unique_ptr<MainWindowForm> Load(HINSTANCE instance, overlay::OverlayControl& overlay,
-                                              Callbacks callbacks);
+  // Loads the window: runs the single-instance test, creates the window with its controls and
+  // hotkey controls and runs the start-up sequence. Returns nullptr when another copy is running
+  // (its message has been shown and endProgram called).
+  static std::unique_ptr<MainWindowForm> Load(HINSTANCE instance,
+                                              const platform::SingleInstance& singleInstance,
+                                              overlay::OverlayControl& overlay, Callbacks callbacks);
   virtual ~MainWindowForm() = default;
 
   virtual void Show() = 0;  // non-modal, brings it to the front

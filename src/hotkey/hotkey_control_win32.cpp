@@ -5,6 +5,7 @@
 #include "hotkey/hotkey_dispatch_win32.h"
 #include "hotkey/settings_bag.h"
 #include "hotkey/vb_hot_key.h"
+#include "platform/dpi_win32.h"
 #include "platform/hotkey_platform_win32.h"
 #include "platform/window_binding_win32.h"
 
@@ -17,8 +18,7 @@ constexpr int kTwipsPerInch = 1440;
 
 }  // namespace
 
-struct HotkeyControlWindow::Impl final : VBHotKeyHost {
-  HWND window = nullptr;
+struct HotkeyControlWindow::Impl final : VBHotKeyHost, platform::WindowBase<Impl> {
   std::unique_ptr<VBHotKey> control;
   bool destroyed = false;
   // The size last set in twips, kept while the window still has the pixel size made from it, so
@@ -26,10 +26,24 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost {
   std::int32_t widthTwips = -1;
   std::int32_t heightTwips = -1;
 
-  static LRESULT CALLBACK ClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  Impl() = default;
+  ~Impl() { DestroyControl(); }
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+
+  void Create(HWND host, POINT topLeft) {
+    // Hidden: the window only receives WM_HOTKEY and must never cover the host's controls.
+    const platform::WindowPlacement placement{WS_EX_NOPARENTNOTIFY, WS_CHILD | WS_DISABLED,
+                                              RECT{topLeft.x, topLeft.y, topLeft.x, topLeft.y},
+                                              host, nullptr};
+    if (CreateBoundWindow(GetModuleHandleW(nullptr), {kClassName}, L"", placement) == nullptr)
+      throw std::runtime_error("hotkey control window not created");
+  }
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
   UINT Dpi() const {
-    const UINT dpi = window != nullptr ? GetDpiForWindow(window) : 0;
+    const UINT dpi = platform::WindowDpi(Window());
     return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
   }
   int ToPixels(std::int32_t twips) const {
@@ -40,11 +54,11 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost {
   }
   SIZE PixelSize() const {
     RECT r{};
-    if (window != nullptr) GetWindowRect(window, &r);
+    if (Window() != nullptr) GetWindowRect(Window(), &r);
     return SIZE{r.right - r.left, r.bottom - r.top};
   }
   void Resize(int width, int height) {
-    SetWindowPos(window, nullptr, 0, 0, width, height,
+    SetWindowPos(Window(), nullptr, 0, 0, width, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
 
@@ -61,7 +75,7 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost {
   // VBHotKeyHost
   bool InUserMode() override { return true; }
   void MarkPropertyChanged(std::string_view) override {}
-  WindowHandle OwnWindow() override { return platform::FromHwnd(window); }
+  WindowHandle OwnWindow() override { return platform::FromHwnd(Window()); }
   std::int32_t WidthTwips() override {
     const int px = PixelSize().cx;
     return (widthTwips >= 0 && px == ToPixels(widthTwips)) ? widthTwips : ToTwips(px);
@@ -80,19 +94,14 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost {
   }
 };
 
-LRESULT CALLBACK HotkeyControlWindow::Impl::ClassProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                      LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT HotkeyControlWindow::Impl::HandleMessage(UINT message, WPARAM wParam,
+                                                 LPARAM lParam) noexcept {
   switch (message) {
     case WM_SIZE:
     case WM_DPICHANGED_AFTERPARENT:  // 450 twips are another number of pixels now
-      if (self != nullptr && self->control && !self->destroyed) {
+      if (control && !destroyed) {
         try {
-          self->control->OnResize();
+          control->OnResize();
         } catch (...) {
         }
       }
@@ -103,61 +112,40 @@ LRESULT CALLBACK HotkeyControlWindow::Impl::ClassProc(HWND hwnd, UINT message, W
       return 1;  // paints nothing
     case WM_PAINT: {
       PAINTSTRUCT ps;
-      BeginPaint(hwnd, &ps);
-      EndPaint(hwnd, &ps);
+      BeginPaint(Window(), &ps);
+      EndPaint(Window(), &ps);
       return 0;
     }
     case WM_DESTROY:
       // Destroyed with its host: undo the registration and subclassing while the window exists.
-      if (self != nullptr) self->DestroyControl();
-      break;
-    case WM_NCDESTROY:
-      if (self != nullptr) self->window = nullptr;
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      DestroyControl();
       break;
     default:
       break;
   }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 HotkeyControlWindow::HotkeyControlWindow(HWND host, POINT topLeft,
                                          std::span<const std::uint8_t> storedProperties,
                                          Events events)
     : impl_(std::make_unique<Impl>()) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &Impl::ClassProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = kClassName;
-  platform::EnsureWindowClass(wc);
-  // Created hidden: the window only receives WM_HOTKEY and must never cover the host's controls.
-  impl_->window = CreateWindowExW(WS_EX_NOPARENTNOTIFY, kClassName, L"", WS_CHILD | WS_DISABLED,
-                                  topLeft.x, topLeft.y, 0, 0, host, nullptr, instance, impl_.get());
-  if (impl_->window == nullptr) throw std::runtime_error("hotkey control window not created");
-
-  try {
-    impl_->control = std::make_unique<VBHotKey>(*impl_, Win32Hotkeys(), Win32HotkeyProcedures());
-    impl_->control->HotkeyPressed = std::move(events.hotkeyPressed);
-    impl_->control->ErrorOccured = std::move(events.errorOccured);
-    impl_->control->OnCreate();
-    impl_->control->LoadProperties(SettingsBag::FromBlock(storedProperties));
-    impl_->control->OnResize();
-  } catch (...) {
-    impl_->DestroyControl();
-    if (impl_->window != nullptr) DestroyWindow(impl_->window);
-    throw;
-  }
+  impl_->Create(host, topLeft);
+  // On a failure the Impl goes with this half-made object: it undoes what loaded and destroys
+  // the window.
+  impl_->control = std::make_unique<VBHotKey>(*impl_, Win32Hotkeys(), Win32HotkeyProcedures());
+  impl_->control->HotkeyPressed = std::move(events.hotkeyPressed);
+  impl_->control->ErrorOccured = std::move(events.errorOccured);
+  impl_->control->OnCreate();
+  impl_->control->LoadProperties(SettingsBag::FromBlock(storedProperties));
+  impl_->control->OnResize();
 }
 
-HotkeyControlWindow::~HotkeyControlWindow() {
-  impl_->DestroyControl();
-  if (impl_->window != nullptr) DestroyWindow(impl_->window);
-}
+// The control's OnDestroy runs first, then the base destroys the window.
+HotkeyControlWindow::~HotkeyControlWindow() = default;
 
 HWND HotkeyControlWindow::Window() const {
-  return impl_->window;
+  return impl_->Window();
 }
 
 VBHotKey& HotkeyControlWindow::Control() {

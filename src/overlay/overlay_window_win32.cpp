@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "overlay/dim_overlay.h"
-#include "platform/handles_win32.h"
 #include "platform/layered_window_win32.h"
 #include "platform/window_binding_win32.h"
 
@@ -19,49 +18,40 @@ constexpr DWORD kCreationExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
 }  // namespace
 
-struct OverlayWindow::Impl {
+struct OverlayWindow::Impl final : platform::WindowBase<Impl> {
   explicit Impl(HINSTANCE instance) : instance(instance) {}
   ~Impl() {
     // The core and the timer go before the window, whose last messages then find neither.
     overlay.reset();
     surface.reset();
-    window.reset();
+    DestroyWindowNow();
   }
   Impl(const Impl&) = delete;
   Impl& operator=(const Impl&) = delete;
 
   DimOverlay& Ensure();
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   void Fill(HDC dc, const RECT& area) const;
 
   HINSTANCE instance;
-  platform::UniqueWindow window;
   std::optional<platform::Win32LayeredWindow> surface;
   std::optional<DimOverlay> overlay;
 };
 
 DimOverlay& OverlayWindow::Impl::Ensure() {
   if (overlay) return *overlay;
-
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &platform::BoundWindowProc<Impl>;
-  wc.hInstance = instance;
-  wc.lpszClassName = kClassName;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  platform::EnsureWindowClass(wc);  // no background brush: WM_PAINT fills with the current colour
-  // Created hidden: WS_VISIBLE is not among the styles.
-  HWND created = CreateWindowExW(kCreationExStyle, kClassName, kCaption, WS_POPUP, 0, 0, 0, 0,
-                                 nullptr, nullptr, instance, this);
-  window.reset(created);
+  // No background brush: WM_PAINT fills with the current colour. Created hidden: WS_VISIBLE is
+  // not among the styles.
+  const platform::WindowClassDesign design{kClassName, LoadCursorW(nullptr, IDC_ARROW), nullptr};
+  HWND created = CreateBoundWindow(instance, design, kCaption,
+                                   {kCreationExStyle, WS_POPUP, RECT{}, nullptr, nullptr});
   surface.emplace(created, kDesignBackground, kKeepOnTopTimerId);
   overlay.emplace(*surface);
   overlay->Create();
   return *overlay;
 }
 
-LRESULT OverlayWindow::Impl::Handle(HWND hwnd, UINT message, WPARAM wParam,
-                                    LPARAM lParam) noexcept {
+LRESULT OverlayWindow::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
     case WM_NCHITTEST:
       return HTTRANSPARENT;  // the mouse goes to whatever lies beneath
@@ -71,15 +61,15 @@ LRESULT OverlayWindow::Impl::Handle(HWND hwnd, UINT message, WPARAM wParam,
       return 1;  // WM_PAINT fills the whole update area
     case WM_PAINT: {
       PAINTSTRUCT ps;
-      if (HDC dc = BeginPaint(hwnd, &ps)) {
+      if (HDC dc = BeginPaint(Window(), &ps)) {
         Fill(dc, ps.rcPaint);
-        EndPaint(hwnd, &ps);
+        EndPaint(Window(), &ps);
       }
       return 0;
     }
     case WM_PRINTCLIENT: {
       RECT client;
-      GetClientRect(hwnd, &client);
+      GetClientRect(Window(), &client);
       Fill(reinterpret_cast<HDC>(wParam), client);
       return 0;
     }
@@ -95,7 +85,7 @@ LRESULT OverlayWindow::Impl::Handle(HWND hwnd, UINT message, WPARAM wParam,
     default:
       break;
   }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 void OverlayWindow::Impl::Fill(HDC dc, const RECT& area) const {
@@ -127,7 +117,7 @@ void OverlayWindow::ApplyDarkness(std::int16_t value) {
 
 HWND OverlayWindow::Window() {
   impl_->Ensure();
-  return impl_->window.get();
+  return impl_->Window();
 }
 
 }  // namespace lumenor::overlay

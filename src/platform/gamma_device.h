@@ -1,7 +1,7 @@
 #pragma once
 // The display's gamma ramp, read from and written to the desktop's device context.
 
-#include "app/gamma_ramp.h"
+#include "platform/gamma_ramp_data.h"
 
 namespace lumenor::platform {
 
@@ -9,9 +9,9 @@ class GammaDevice {
  public:
   virtual ~GammaDevice() = default;
   // Fills ramp with the display's ramp; false (ramp untouched) when the display has none.
-  virtual bool ReadRamp(app::GammaRamp& ramp) = 0;
+  virtual bool ReadRamp(GammaRamp& ramp) = 0;
   // Hands the ramp to the display; false when the display refuses it (it keeps its old ramp).
-  virtual bool WriteRamp(const app::GammaRamp& ramp) = 0;
+  virtual bool WriteRamp(const GammaRamp& ramp) = 0;
 };
 
 }  // namespace lumenor::platform

@@ -5,16 +5,16 @@ namespace lumenor::platform {
 DesktopGammaDevice::DesktopGammaDevice()
     : dc_(GetDC(GetDesktopWindow()), WindowDcReleaser{GetDesktopWindow()}) {}
 
-bool DesktopGammaDevice::ReadRamp(app::GammaRamp& ramp) {
-  app::GammaRamp read{};
+bool DesktopGammaDevice::ReadRamp(GammaRamp& ramp) {
+  GammaRamp read{};
   if (!dc_ || !GetDeviceGammaRamp(dc_.get(), read.data())) return false;
   ramp = read;
   return true;
 }
 
-bool DesktopGammaDevice::WriteRamp(const app::GammaRamp& ramp) {
+bool DesktopGammaDevice::WriteRamp(const GammaRamp& ramp) {
   // The API takes a non-const pointer but only reads the table.
-  app::GammaRamp copy = ramp;
+  GammaRamp copy = ramp;
   return dc_ && SetDeviceGammaRamp(dc_.get(), copy.data()) != FALSE;
 }
 

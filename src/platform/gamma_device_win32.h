@@ -14,8 +14,8 @@ class DesktopGammaDevice final : public GammaDevice {
   DesktopGammaDevice(const DesktopGammaDevice&) = delete;
   DesktopGammaDevice& operator=(const DesktopGammaDevice&) = delete;
 
-  bool ReadRamp(app::GammaRamp& ramp) override;
-  bool WriteRamp(const app::GammaRamp& ramp) override;
+  bool ReadRamp(GammaRamp& ramp) override;
+  bool WriteRamp(const GammaRamp& ramp) override;
 
  private:
   UniqueWindowDc dc_;

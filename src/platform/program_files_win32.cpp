@@ -25,14 +25,20 @@ std::wstring ModuleDirectory() {
   return slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash);
 }
 
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring DirectoryFiles::PathOf(std::string_view name) const {
+  return directory_.empty() ? std::wstring{} : directory_ + L"\\" + Utf16(name);
+}
+
 FileContents DirectoryFiles::Read(std::string_view name, std::size_t maxBytes) {
   FileContents contents;
-  if (directory_.empty()) return contents;  // no directory known: nothing is beside the program
-  const std::wstring path = directory_ + L"\\" + Utf16(name);
-
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-    return contents;  // Missing
+  // No directory known: nothing is beside the program.
+  const std::wstring path = PathOf(name);
+  if (path.empty() || !FileExists(path)) return contents;  // Missing
 
   contents.status = FileReadStatus::Unreadable;
   const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,

@@ -39,7 +39,9 @@ GammaRamp StraightRamp() {
   return ramp;
 }
 
-RampFileOutcome Parse(const std::string& text) { return ParseRampText(text); }
+RampFileOutcome Parse(const std::string& text) {
+  return ParseRampText(text);
+}
 
 // Replaces the number at 1-based position `number` of RampText's output (three per line).
 std::string WithNumber(std::string text, int number, const std::string& replacement) {
@@ -283,7 +285,8 @@ TEST_F(DefaultRampFile_Load, ReadsAFile) {
 
 TEST_F(DefaultRampFile_Load, NoRegularFileIsMissing) {
   EXPECT_EQ(LoadRampFile(files_, "Default.dat").status, RampFileStatus::Missing);
-  EXPECT_EQ(LoadRampFile(*std::make_unique<HostDirectoryFiles>(dir_ / "no-such-dir")).status, RampFileStatus::Missing);
+  EXPECT_EQ(LoadRampFile(*std::make_unique<HostDirectoryFiles>(dir_ / "no-such-dir")).status,
+            RampFileStatus::Missing);
   fs::create_directory(dir_ / "Default.dat");
   EXPECT_EQ(LoadRampFile(files_, "Default.dat").status, RampFileStatus::Missing);
 }
@@ -306,6 +309,16 @@ TEST_F(DefaultRampFile_Load, FileOverOneMebibyteIsRejectedByItsSize) {
   EXPECT_EQ(LoadRampFile(files_, "exact.dat").status, RampFileStatus::Read);
   ExpectRejected(LoadRampFile(files_, "over.dat"),
                  "文件太大（1048577 字节），默认数据文件最多 1048576 字节");
+}
+
+// The example shipped in the release archive, read from the source tree.
+TEST(DefaultRampFile_Example, ReleaseArchivesExampleIsTheStraightRamp) {
+  HostDirectoryFiles packaging{fs::path(LUMENOR_PACKAGING_DIR)};
+
+  const RampFileOutcome outcome = LoadRampFile(packaging, "Default.dat.example");
+
+  ASSERT_EQ(outcome.status, RampFileStatus::Read) << outcome.problem;
+  EXPECT_EQ(outcome.ramp, StraightRamp());
 }
 
 }  // namespace

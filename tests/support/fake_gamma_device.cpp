@@ -2,14 +2,14 @@
 
 namespace lumenor::testing {
 
-bool FakeGammaDevice::ReadRamp(app::GammaRamp& ramp) {
+bool FakeGammaDevice::ReadRamp(platform::GammaRamp& ramp) {
   ++reads;
   if (!readable) return false;
   ramp = shown;
   return true;
 }
 
-bool FakeGammaDevice::WriteRamp(const app::GammaRamp& ramp) {
+bool FakeGammaDevice::WriteRamp(const platform::GammaRamp& ramp) {
   writes.push_back(ramp);
   if (!accepts(ramp)) return false;
   shown = ramp;

@@ -9,13 +9,15 @@ namespace lumenor::testing {
 
 class FakeGammaDevice : public platform::GammaDevice {
  public:
-  bool ReadRamp(app::GammaRamp& ramp) override;
-  bool WriteRamp(const app::GammaRamp& ramp) override;
+  bool ReadRamp(platform::GammaRamp& ramp) override;
+  bool WriteRamp(const platform::GammaRamp& ramp) override;
 
-  app::GammaRamp shown{};                 // what the display shows now
-  bool readable = true;                   // false: reads fail and leave the ramp alone
-  std::function<bool(const app::GammaRamp&)> accepts = [](const app::GammaRamp&) { return true; };
-  std::vector<app::GammaRamp> writes;     // every ramp handed to the display, in order
+  platform::GammaRamp shown{};  // what the display shows now
+  bool readable = true;         // false: reads fail and leave the ramp alone
+  std::function<bool(const platform::GammaRamp&)> accepts = [](const platform::GammaRamp&) {
+    return true;
+  };
+  std::vector<platform::GammaRamp> writes;  // every ramp handed to the display, in order
   int reads = 0;
 };
 

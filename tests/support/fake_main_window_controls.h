@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/control_ranges.h"
 #include "app/main_window.h"
 
 namespace lumenor::testing {
@@ -29,8 +30,8 @@ class FakeMainWindowControls : public app::MainWindowControls {
   bool EnhanceTicked() const override { return enhanceTicked; }
   void SetEnhanceTicked(bool ticked) override;
   int DarknessValue() const override { return darknessValue; }
-  int DarknessMinimum() const override { return -255; }
-  int DarknessMaximum() const override { return 255; }
+  int DarknessMinimum() const override { return app::kDarknessRange.minimum; }
+  int DarknessMaximum() const override { return app::kDarknessRange.maximum; }
   void SetDarknessValue(int value) override { darknessValue = value; }
   void HideWindow() override { windowVisible = false; }
 

@@ -1,0 +1,206 @@
+#include "app/form_controls_win32.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/control_ranges.h"
+#include "platform/text_win32.h"
+
+namespace lumenor::app {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+int Px(int twips, UINT dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+}
+
+platform::UniqueFont MakeFont(const FontDesign& design, UINT dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(design.points, static_cast<int>(dpi), 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = GB2312_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  design.face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  return platform::UniqueFont(CreateFontIndirectW(&font));
+}
+
+// The window class and styles of each kind that is a window of its own. Every control clips its
+// siblings, so one created earlier (higher in the z-order) stays on top where two overlap.
+struct WindowKind {
+  const wchar_t* className;
+  DWORD style;
+};
+
+WindowKind WindowKindOf(ControlKind kind) {
+  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
+  switch (kind) {
+    case ControlKind::Button:
+      return {WC_BUTTONW, kChild | kTabStop | BS_PUSHBUTTON};
+    case ControlKind::CheckBox:
+      return {WC_BUTTONW, kChild | kTabStop | BS_AUTOCHECKBOX};
+    case ControlKind::Frame:
+      return {WC_BUTTONW, kChild | BS_GROUPBOX};
+    case ControlKind::ScrollBar:
+      return {WC_SCROLLBARW, kChild | kTabStop | SBS_HORZ};
+    default:
+      return {WC_STATICW, kChild | SS_LEFT | SS_NOPREFIX};
+  }
+}
+
+}  // namespace
+
+FormControls::FormControls(HWND form, const FormDesign& design, Events events)
+    : form_(form), design_(design), events_(std::move(events)) {
+  brushes_.resize(design_.controls.size());
+  for (std::size_t row = 0; row < design_.controls.size(); ++row) {
+    const COLORREF back = design_.controls[row].backColour;
+    if (back != kSystemColour) brushes_[row].reset(CreateSolidBrush(back));
+  }
+}
+
+FormControls::~FormControls() {
+  DestroyHotkeyControls();
+}
+
+RECT FormControls::PixelRect(const ControlDesign& design) const {
+  const TwipsRect& t = design.twips;
+  const int left = design.inFrame ? design_.frameTwips.x + t.left : t.left;
+  const int top = design.inFrame ? design_.frameTwips.y + t.top : t.top;
+  return RECT{Px(left, dpi_), Px(top, dpi_), Px(left + t.width, dpi_), Px(top + t.height, dpi_)};
+}
+
+void FormControls::CreateControls(UINT dpi) {
+  dpi_ = dpi;
+  for (const ControlDesign& design : design_.controls) {
+    if (design.kind == ControlKind::Picture || design.kind == ControlKind::Hotkey) continue;
+    if (design.kind == ControlKind::Slider) {
+      CreateSlider(design);
+    } else {
+      byRole_[static_cast<std::size_t>(design.role)] = CreateWindowControl(design);
+    }
+  }
+  byRole_[static_cast<std::size_t>(ControlRole::None)] = nullptr;
+  // The frame below its members, which are the form's own children so that their notifications
+  // come to the form.
+  for (const ControlDesign& design : design_.controls) {
+    if (design.kind != ControlKind::Frame) continue;
+    SetWindowPos(GetDlgItem(form_, design.id), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+HWND FormControls::CreateWindowControl(const ControlDesign& design) {
+  const WindowKind kind = WindowKindOf(design.kind);
+  const std::wstring text = platform::Utf16(design.text);
+  const RECT r = PixelRect(design);
+  HWND control = CreateWindowExW(
+      0, kind.className, text.c_str(), kind.style, r.left, r.top, r.right - r.left,
+      r.bottom - r.top, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE)), nullptr);
+  if (design.kind == ControlKind::ScrollBar) {
+    // The darkness bar's range with the value 0 of the design; small and large change 1.
+    SCROLLINFO info{static_cast<UINT>(sizeof(info)),
+                    SIF_RANGE | SIF_POS | SIF_PAGE,
+                    kDarknessRange.minimum,
+                    kDarknessRange.maximum,
+                    0,
+                    0,
+                    0};
+    SetScrollInfo(control, SB_CTL, &info, TRUE);
+  }
+  return control;
+}
+
+void FormControls::CreateSlider(const ControlDesign& design) {
+  const Slider which = SliderOf(design.role);
+  auto slider = std::make_unique<SliderControl>(
+      SliderControl::CreateArgs{form_, design.id, PixelRect(design)});
+  slider->onScroll = [this, which] {
+    if (events_.sliderScrolled) events_.sliderScrolled(which);
+  };
+  slider->onChange = [this, which] {
+    if (events_.sliderChanged) events_.sliderChanged(which);
+  };
+  // The design's ranges, replaced at start-up.
+  slider->SetRange(0, which == Slider::Contrast ? 20 : 10);
+  byRole_[static_cast<std::size_t>(design.role)] = slider->Window();
+  sliders_[static_cast<std::size_t>(which)] = std::move(slider);
+}
+
+void FormControls::CreateHotkeyControls() {
+  for (const ControlDesign& design : design_.controls) {
+    if (design.kind != ControlKind::Hotkey) continue;
+    const RECT r = PixelRect(design);
+    const ControlRole role = design.role;
+    hotkeys_.push_back(std::make_unique<hotkey::HotkeyControlWindow>(
+        form_, POINT{r.left, r.top}, design.storedProperties,
+        hotkey::HotkeyControlWindow::Events{[this, role] {
+                                              if (events_.hotkeyPressed)
+                                                events_.hotkeyPressed(role);
+                                            },
+                                            {}}));
+    byRole_[static_cast<std::size_t>(role)] = hotkeys_.back()->Window();
+  }
+}
+
+void FormControls::LayOut(UINT dpi) {
+  dpi_ = dpi;
+  for (std::size_t role = 0; role < fonts_.size(); ++role)
+    fonts_[role] = MakeFont(design_.fonts[role], dpi);
+  SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].get()), FALSE);
+  for (const ControlDesign& design : design_.controls) {
+    if (design.kind == ControlKind::Picture) continue;
+    const bool isHotkey = design.kind == ControlKind::Hotkey;
+    HWND control = isHotkey ? Control(design.role) : GetDlgItem(form_, design.id);
+    if (control == nullptr) continue;
+    const RECT r = PixelRect(design);
+    // A hotkey control keeps the size it gives itself.
+    const UINT sizing = isHotkey ? SWP_NOSIZE : 0;
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 sizing | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!isHotkey) {
+      const HFONT font = fonts_[static_cast<std::size_t>(design.font)].get();
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+  }
+  InvalidateRect(form_, nullptr, TRUE);
+}
+
+HWND FormControls::Control(ControlRole role) const {
+  return byRole_[static_cast<std::size_t>(role)];
+}
+
+SliderControl& FormControls::SliderFor(Slider slider) const {
+  return *sliders_[static_cast<std::size_t>(slider)];
+}
+
+const ControlDesign* FormControls::DesignOf(int id) const {
+  // Pictures and hotkey controls are no windows with an id of their own.
+  for (const ControlDesign& design : design_.controls) {
+    const bool window = design.kind != ControlKind::Picture && design.kind != ControlKind::Hotkey;
+    if (window && design.id == id) return &design;
+  }
+  return nullptr;
+}
+
+const ControlDesign* FormControls::DesignOf(HWND control) const {
+  return control != nullptr && GetParent(control) == form_ ? DesignOf(GetDlgCtrlID(control))
+                                                           : nullptr;
+}
+
+HBRUSH FormControls::ColourStatic(HWND control, HDC dc) const {
+  const ControlDesign* design = DesignOf(control);
+  if (design == nullptr || design->backColour == kSystemColour) return nullptr;
+  const auto row = static_cast<std::size_t>(design - design_.controls.data());
+  if (design->textColour != kSystemColour) SetTextColor(dc, design->textColour);
+  SetBkColor(dc, design->backColour);
+  return brushes_[row].get();
+}
+
+}  // namespace lumenor::app
