@@ -19,14 +19,13 @@ void WindowlessPicture::Paint(HWND form, HDC dc, const RECT& target) const {
   }
   BITMAP info{};
   GetObjectW(bitmap_.get(), sizeof(info), &info);
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(source, bitmap_.get());
+  const platform::UniqueMemoryDc source(CreateCompatibleDC(dc));
+  HGDIOBJ old = SelectObject(source.get(), bitmap_.get());
   SetStretchBltMode(dc, HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
   StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-             source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
+             source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  SelectObject(source.get(), old);
   RestoreDC(dc, saved);
 }
 
