@@ -1,6 +1,7 @@
 """The main window, the restore and the tray presence as a user meets them: the window's texts and
 layout, the brightness slider changing the display, the restore with and without Default.dat, the
-single running copy, hiding to the tray, the close box, and the tray menu's exit."""
+single running copy, hiding to the tray, the close box, the tray menu's exit, tray.ico good and
+bad, and the icon coming back when the shell restarts."""
 
 import os
 import shutil
