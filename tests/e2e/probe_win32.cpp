@@ -26,9 +26,9 @@
 //                                 of that class
 //   modules <pid>                 the file of every module loaded in a process
 //   taskbar-created               broadcasts "TaskbarCreated" as Explorer does when it restarts
-//   forget-tray-icon <hwnd>       deletes the notification icon of that window (filed under an
-//                                 icon handle made just before the window), as a restarting shell
-//                                 loses every icon
+//   forget-tray-icon <hwnd>       deletes the notification icon of that window, as a restarting
+//                                 shell loses every icon (its identifier is read from Wine's
+//                                 notification area)
 //   tooltip-text <hwnd>           the text of the tool a tooltip window shows now (read through
 //                                 its program's memory, as a tooltip's window text stays empty)
 //   idle <s>                      does nothing for s seconds (keeps the prefix's Wine processes up
@@ -711,35 +711,65 @@ int CmdTaskbarCreated() {
   return 0;
 }
 
+// The identifier a window filed its notification icon under, read from the notification area
+// that shows it. Lumenor files it under its small icon handle, which no other process can ask for
+// (Wine answers WM_GETICON from another process with 0). Wine's notification area keeps one icon
+// window per icon whose user data points at its record in that process. The record is taken only
+// when its owner is `owner`, its window field is the icon window itself and its tooltip is a
+// window, so a different layout finds nothing rather than a wrong identifier.
+bool TrayIconId(HWND owner, UINT& id) {
+  struct Record {  // as Wine 8's winex11.drv lays it out (measured: a pointer-sized field sits
+                   // between the window and the tooltip)
+    void* links[2];
+    HICON image;
+    HWND owner;
+    HWND window;
+    void* unknown;
+    HWND tooltip;
+    UINT state;
+    UINT id;
+  };
+  std::vector<HWND> icons;
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, nullptr)) != nullptr;) {
+    std::vector<HWND> all{w};
+    EnumChildWindows(w, CollectChild, reinterpret_cast<LPARAM>(&all));
+    for (HWND c : all)
+      if (ClassOf(c) == L"__winex11_tray_icon") icons.push_back(c);
+  }
+  for (HWND icon : icons) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(icon, &pid);
+    const auto address = GetWindowLongPtrW(icon, GWLP_USERDATA);
+    HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, pid);
+    if (process == nullptr || address == 0) {
+      if (process != nullptr) CloseHandle(process);
+      continue;
+    }
+    Record record{};
+    const BOOL read = ReadProcessMemory(process, reinterpret_cast<const void*>(address), &record,
+                                        sizeof record, nullptr);
+    CloseHandle(process);
+    if (read && record.owner == owner && record.window == icon && IsWindow(record.tooltip)) {
+      id = record.id;
+      return true;
+    }
+  }
+  return false;
+}
+
 int CmdForgetTrayIcon(int argc, wchar_t** argv) {
   if (argc < 3) return Fail("usage: forget-tray-icon <hwnd>");
   HWND w = reinterpret_cast<HWND>(static_cast<INT_PTR>(_wtoi64(argv[2])));
   if (!IsWindow(w)) return Fail("no such window");
-  // The identifier is the program's small icon handle, which no other process can ask for (Wine
-  // answers WM_GETICON from another process with 0). Icons and windows share one handle table
-  // (an index in the low word, a generation in the high word), and the icon was made just before
-  // the window: the handles nearest the window's are tried in turn. Only icons of this window
-  // can match, so no other program's icon is touched.
-  const auto window = static_cast<UINT>(reinterpret_cast<UINT_PTR>(w));
-  const UINT index = window & 0xFFFF;
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
   data.hWnd = w;
-  int tried = 0;
-  for (UINT generation = 1; generation <= 3; ++generation) {
-    for (UINT distance = 1; distance <= 0x800; ++distance) {
-      for (const UINT candidate : {index - distance, index + distance}) {
-        if (candidate < 0x20 || candidate > 0xFFFF) continue;
-        data.uID = (generation << 16) | candidate;
-        ++tried;
-        if (Shell_NotifyIconW(NIM_DELETE, &data)) {
-          Emit("{\"deleted\":true,\"id\":" + Num(data.uID) + ",\"tried\":" + Num(tried) + "}");
-          return 0;
-        }
-      }
-    }
+  if (!TrayIconId(w, data.uID)) {
+    Emit("{\"deleted\":false,\"found\":false}");
+    return 0;
   }
-  Emit("{\"deleted\":false,\"tried\":" + Num(tried) + "}");
+  const BOOL deleted = Shell_NotifyIconW(NIM_DELETE, &data);
+  Emit("{\"deleted\":" + Bool(deleted != FALSE) + ",\"found\":true,\"id\":" + Num(data.uID) + "}");
   return 0;
 }
 
