@@ -14,6 +14,7 @@
 #include "app/ramp_keeper.h"
 #include "overlay/overlay_window_win32.h"
 #include "platform/dialogs_win32.h"
+#include "platform/dll_search_win32.h"
 #include "platform/gamma_device_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
@@ -134,6 +135,8 @@ class Application {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything else is loaded.
+  lumenor::platform::LoadDllsFromSystemDirectoryOnly();
   if (!lumenor::platform::ConfirmSupportedWindows()) return 1;
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

@@ -51,10 +51,7 @@ constexpr Hill kHills[] = {
 };
 
 using UniqueRegion = platform::UniqueHandle<HRGN, platform::GdiObjectDeleter>;
-struct MemoryDcDeleter {
-  void operator()(HDC dc) const noexcept { DeleteDC(dc); }
-};
-using UniqueMemoryDc = platform::UniqueHandle<HDC, MemoryDcDeleter>;
+using platform::UniqueMemoryDc;
 
 // Selects an object into a DC for the lifetime of this holder, then puts the previous one back.
 class SelectedObject {

@@ -2,15 +2,12 @@
 
 namespace lumenor::platform {
 
-DesktopGammaDevice::DesktopGammaDevice() : desktop_(GetDesktopWindow()), dc_(GetDC(desktop_)) {}
-
-DesktopGammaDevice::~DesktopGammaDevice() {
-  if (dc_ != nullptr) ReleaseDC(desktop_, dc_);
-}
+DesktopGammaDevice::DesktopGammaDevice()
+    : dc_(GetDC(GetDesktopWindow()), WindowDcReleaser{GetDesktopWindow()}) {}
 
 bool DesktopGammaDevice::ReadRamp(GammaRamp& ramp) {
   GammaRamp read{};
-  if (dc_ == nullptr || !GetDeviceGammaRamp(dc_, read.data())) return false;
+  if (!dc_ || !GetDeviceGammaRamp(dc_.get(), read.data())) return false;
   ramp = read;
   return true;
 }
@@ -18,7 +15,7 @@ bool DesktopGammaDevice::ReadRamp(GammaRamp& ramp) {
 bool DesktopGammaDevice::WriteRamp(const GammaRamp& ramp) {
   // The API takes a non-const pointer but only reads the table.
   GammaRamp copy = ramp;
-  return dc_ != nullptr && SetDeviceGammaRamp(dc_, copy.data()) != FALSE;
+  return dc_ && SetDeviceGammaRamp(dc_.get(), copy.data()) != FALSE;
 }
 
 }  // namespace lumenor::platform

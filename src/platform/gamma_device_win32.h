@@ -4,13 +4,13 @@
 #include <windows.h>
 
 #include "platform/gamma_device.h"
+#include "platform/handles_win32.h"
 
 namespace lumenor::platform {
 
 class DesktopGammaDevice final : public GammaDevice {
  public:
   DesktopGammaDevice();
-  ~DesktopGammaDevice() override;
   DesktopGammaDevice(const DesktopGammaDevice&) = delete;
   DesktopGammaDevice& operator=(const DesktopGammaDevice&) = delete;
 
@@ -18,8 +18,7 @@ class DesktopGammaDevice final : public GammaDevice {
   bool WriteRamp(const GammaRamp& ramp) override;
 
  private:
-  HWND desktop_;
-  HDC dc_;
+  UniqueWindowDc dc_;
 };
 
 }  // namespace lumenor::platform

@@ -164,6 +164,7 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     tray.OnTaskbarCreated();
     return 0;
   }
+  if (LRESULT count = 0; platform::AnswerLiveHandleCount(message, wParam, count)) return count;
   switch (message) {
     case kTrayCallbackMessage:  // WM_MOUSEMOVE: the icon's mouse message in lParam's low word
       tray.OnIconMessage(LOWORD(lParam));

@@ -119,6 +119,7 @@ class MainWindow_OnHideClick : public MainWindowTest {};
 class MainWindow_OnSliderChange : public MainWindowTest {};
 class MainWindow_OnSliderScroll : public MainWindowTest {};
 class MainWindow_RestoreDefaults : public MainWindowTest {};
+class MainWindow_RefusingDisplay : public MainWindowTest {};
 
 // ---------------------------------------------------------------------------------------------
 // Start-up
@@ -505,6 +506,41 @@ TEST_F(MainWindow_Load, AfterCloseRereadsTheRampLastAppliedAndResetsTheSliders) 
   EXPECT_EQ(second.controls.Label(ValueLabel::Brightness), "0");
   EXPECT_EQ(second.controls.Label(ValueLabel::Contrast), "100");
   EXPECT_EQ(second.controls.darknessValue, -121);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A display that refuses every ramp
+
+TEST_F(MainWindow_RefusingDisplay, KeepsTheSavedRampAndTheDisplayWhileEverySliderStillMoves) {
+  Loaded& w = Load();
+  display.accepts = [](const GammaRamp&) { return false; };
+  const struct {
+    Slider slider;
+    int value;
+  } moves[] = {{Slider::Brightness, -30}, {Slider::Contrast, 250}, {Slider::Red, 20},
+               {Slider::Green, -10},      {Slider::Blue, 50},      {Slider::Brightness, 40}};
+  for (const auto& move : moves) {
+    const std::size_t writes = display.writes.size();
+    w.controls.UserMovesSlider(move.slider, move.value);
+    EXPECT_EQ(w.controls.sliders[move.slider].value, move.value);
+    ASSERT_EQ(display.writes.size(), writes + 1) << "every move still asks the display";
+    EXPECT_EQ(w.window.Gamma().WorkingRamp(), display.writes.back());  // what was built stays
+    EXPECT_EQ(w.window.Gamma().SavedRamp(), DistinctChannels());
+    EXPECT_EQ(display.shown, DistinctChannels());
+  }
+  EXPECT_EQ(w.controls.Label(ValueLabel::Brightness), "40");
+  EXPECT_EQ(w.controls.Label(ValueLabel::Contrast), "250");
+
+  w.window.OnDarkerHotkey();
+  EXPECT_EQ(w.controls.Label(ValueLabel::Darkness), "-126");
+  w.window.RestoreDefaults();  // no Default.dat: its message, and the saved ramp is offered again
+  EXPECT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.controls.sliders[Slider::Brightness].value, 0);
+  EXPECT_EQ(w.controls.Label(ValueLabel::Brightness), "0");
+  EXPECT_EQ(w.controls.sliders[Slider::Blue].value, 0);
+  EXPECT_EQ(display.writes.back(), DistinctChannels());
+  EXPECT_EQ(w.window.Gamma().SavedRamp(), DistinctChannels());
+  EXPECT_EQ(display.shown, DistinctChannels());
 }
 
 }  // namespace

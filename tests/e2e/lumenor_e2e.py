@@ -541,9 +541,10 @@ _log_counter = [0]
 class Lumenor:
     """One lumenor.exe started from its own temporary directory (so a scenario can put Default.dat
     or tray.ico beside it), with a working directory elsewhere: the program must find its files in
-    its own directory."""
+    its own directory. `beside` and `in_cwd` map file names to bytes put in either."""
 
-    def __init__(self, default_dat=None, tray_ico=None, directory=None, name="lumenor"):
+    def __init__(self, default_dat=None, tray_ico=None, directory=None, name="lumenor",
+                 beside=None, in_cwd=None):
         cfg = config()
         self.owns_directory = directory is None
         self.directory = directory or tempfile.mkdtemp(prefix="lumenor-e2e-")
@@ -555,7 +556,13 @@ class Lumenor:
                 f.write(default_dat)
         if tray_ico is not None:
             shutil.copy2(tray_ico, os.path.join(self.directory, "tray.ico"))
+        for file_name, data in (beside or {}).items():
+            with open(os.path.join(self.directory, file_name), "wb") as f:
+                f.write(data)
         self.cwd = tempfile.mkdtemp(prefix="lumenor-e2e-cwd-")
+        for file_name, data in (in_cwd or {}).items():
+            with open(os.path.join(self.cwd, file_name), "wb") as f:
+                f.write(data)
         _log_counter[0] += 1
         self.log = open(os.path.join(cfg.out, "lumenor-%02d-%s.log" % (_log_counter[0], name)),
                         "w")

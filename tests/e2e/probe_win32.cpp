@@ -24,6 +24,17 @@
 //   post <class> <msg> <wp> <lp>  posts a message to the top-level window of that class, as the
 //                                 system posts WM_POWERBROADCAST and WM_WTSSESSION_CHANGE (numbers
 //                                 in decimal or 0x hexadecimal)
+//   census <pid> <class>          the windows of a process: top-level and child windows counted,
+//                                 by class, whether each top-level one answers WM_GETTEXT within
+//                                 2 s, and the program's live handle counts asked of its window
+//                                 of that class
+//   modules <pid>                 the file of every module loaded in a process
+//   taskbar-created               broadcasts "TaskbarCreated" as Explorer does when it restarts
+//   forget-tray-icon <hwnd>       deletes the notification icon of that window, as a restarting
+//                                 shell loses every icon (its identifier is read from Wine's
+//                                 notification area)
+//   tooltip-text <hwnd>           the text of the tool a tooltip window shows now (read through
+//                                 its program's memory, as a tooltip's window text stays empty)
 //   idle <s>                      does nothing for s seconds (keeps the prefix's Wine processes up
 //                                 between the short probe runs)
 //
@@ -36,9 +47,13 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <psapi.h>
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -627,6 +642,232 @@ int CmdWatchDisplay(int argc, wchar_t** argv) {
   return 0;
 }
 
+// ---- a process from outside -------------------------------------------------------------------
+
+struct ProcessWindows {
+  DWORD pid;
+  std::vector<HWND> top;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND w, LPARAM lp) {
+  auto* found = reinterpret_cast<ProcessWindows*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == found->pid) found->top.push_back(w);
+  return TRUE;
+}
+
+// The kinds in the order the program numbers them (its HandleKind).
+constexpr const char* kHandleKindNames[] = {"windows", "icons",    "menus", "fonts",  "brushes",
+                                            "bitmaps", "gdiOther", "dcs",   "kernel", "other"};
+
+int CmdCensus(int argc, wchar_t** argv) {
+  if (argc < 4) return Fail("usage: census <pid> <class>");
+  ProcessWindows found{static_cast<DWORD>(_wtoi64(argv[2])), {}};
+  const std::wstring countClass = Arg(argv[3]);
+  EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&found));
+  // Message-only windows are top-level windows too, under HWND_MESSAGE.
+  for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == found.pid) found.top.push_back(w);
+  }
+
+  std::map<std::wstring, int> classes;
+  size_t children = 0;
+  bool answered = true;
+  HWND countWindow = nullptr;
+  for (HWND w : found.top) {
+    const std::wstring cls = ClassOf(w);
+    ++classes[cls];
+    if (countWindow == nullptr && cls == countClass) countWindow = w;
+    wchar_t text[512];
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             2000, &got))
+      answered = false;
+    std::vector<HWND> below;
+    EnumChildWindows(w, CollectChild, reinterpret_cast<LPARAM>(&below));
+    children += below.size();
+    for (HWND c : below) ++classes[ClassOf(c)];
+  }
+
+  std::string out = "{\"top\":" + Num(static_cast<long long>(found.top.size())) +
+                    ",\"children\":" + Num(static_cast<long long>(children)) +
+                    ",\"answered\":" + Bool(answered) + ",\"classes\":{";
+  bool first = true;
+  for (const auto& [cls, n] : classes) {
+    out += (first ? "" : ",") + Quote(cls) + ":" + Num(n);
+    first = false;
+  }
+  out += "},\"counts\":";
+  const UINT query = RegisterWindowMessageW(L"Lumenor.LiveHandleCount");
+  if (countWindow == nullptr) {
+    out += "null";
+  } else {
+    out += "{";
+    for (size_t k = 0; k < std::size(kHandleKindNames); ++k) {
+      out += std::string(k > 0 ? "," : "") + "\"" + kHandleKindNames[k] +
+             "\":" + Num(Ask(countWindow, query, k));
+    }
+    out += "}";
+  }
+  Emit(out + "}");
+  return 0;
+}
+
+int CmdModules(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: modules <pid>");
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                               static_cast<DWORD>(_wtoi64(argv[2])));
+  if (process == nullptr) return Fail("OpenProcess failed");
+  std::vector<HMODULE> modules(1024);
+  DWORD needed = 0;
+  const BOOL ok = EnumProcessModulesEx(process, modules.data(),
+                                       static_cast<DWORD>(modules.size() * sizeof(HMODULE)),
+                                       &needed, LIST_MODULES_ALL);
+  std::string out = "{\"ok\":" + Bool(ok != FALSE) + ",\"modules\":[";
+  const size_t count = ok ? std::min<size_t>(needed / sizeof(HMODULE), modules.size()) : 0;
+  for (size_t i = 0; i < count; ++i) {
+    wchar_t path[MAX_PATH * 2] = {};
+    GetModuleFileNameExW(process, modules[i], path, MAX_PATH * 2);
+    out += (i > 0 ? "," : "") + Quote(path);
+  }
+  CloseHandle(process);
+  Emit(out + "]}");
+  return 0;
+}
+
+int CmdTaskbarCreated() {
+  const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  const BOOL sent = SendNotifyMessageW(HWND_BROADCAST, message, 0, 0);
+  Emit("{\"sent\":" + Bool(sent != FALSE) + "}");
+  return 0;
+}
+
+// The identifier a window filed its notification icon under, read from the notification area
+// that shows it. Lumenor files it under its small icon handle, which no other process can ask for
+// (Wine answers WM_GETICON from another process with 0). Wine's notification area keeps one icon
+// window per icon whose user data points at its record in that process. The record is taken only
+// when its owner is `owner`, its window field is the icon window itself and its tooltip is a
+// window, so a different layout finds nothing rather than a wrong identifier.
+bool TrayIconId(HWND owner, UINT& id) {
+  struct Record {  // as Wine 8's winex11.drv lays it out (measured: a pointer-sized field sits
+                   // between the window and the tooltip)
+    void* links[2];
+    HICON image;
+    HWND owner;
+    HWND window;
+    void* unknown;
+    HWND tooltip;
+    UINT state;
+    UINT id;
+  };
+  std::vector<HWND> icons;
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, nullptr)) != nullptr;) {
+    std::vector<HWND> all{w};
+    EnumChildWindows(w, CollectChild, reinterpret_cast<LPARAM>(&all));
+    for (HWND c : all)
+      if (ClassOf(c) == L"__winex11_tray_icon") icons.push_back(c);
+  }
+  for (HWND icon : icons) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(icon, &pid);
+    const auto address = GetWindowLongPtrW(icon, GWLP_USERDATA);
+    HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, pid);
+    if (process == nullptr || address == 0) {
+      if (process != nullptr) CloseHandle(process);
+      continue;
+    }
+    Record record{};
+    const BOOL read = ReadProcessMemory(process, reinterpret_cast<const void*>(address), &record,
+                                        sizeof record, nullptr);
+    CloseHandle(process);
+    if (read && record.owner == owner && record.window == icon && IsWindow(record.tooltip)) {
+      id = record.id;
+      return true;
+    }
+  }
+  return false;
+}
+
+int CmdForgetTrayIcon(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: forget-tray-icon <hwnd>");
+  HWND w = reinterpret_cast<HWND>(static_cast<INT_PTR>(_wtoi64(argv[2])));
+  if (!IsWindow(w)) return Fail("no such window");
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = w;
+  if (!TrayIconId(w, data.uID)) {
+    Emit("{\"deleted\":false,\"found\":false}");
+    return 0;
+  }
+  const BOOL deleted = Shell_NotifyIconW(NIM_DELETE, &data);
+  Emit("{\"deleted\":" + Bool(deleted != FALSE) + ",\"found\":true,\"id\":" + Num(data.uID) + "}");
+  return 0;
+}
+
+// Memory in another process, freed with this object.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, size_t size)
+      : process_(process),
+        address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+  }
+  ~RemoteBuffer() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  void* get() const { return address_; }
+  char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+int CmdTooltipText(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: tooltip-text <hwnd>");
+  HWND w = reinterpret_cast<HWND>(static_cast<INT_PTR>(_wtoi64(argv[2])));
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return Fail("OpenProcess failed");
+  constexpr size_t kChars = 1024;
+  std::wstring text;
+  bool current = false;
+  {
+    RemoteBuffer remote(process, sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t));
+    if (remote.get() != nullptr) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.lpszText = reinterpret_cast<LPWSTR>(remote.at(sizeof info));
+      const std::vector<wchar_t> empty(kChars, L'\0');
+      WriteProcessMemory(process, remote.get(), &info, sizeof info, nullptr);
+      WriteProcessMemory(process, remote.at(sizeof info), empty.data(), kChars * sizeof(wchar_t),
+                         nullptr);
+      current = Ask(w, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(remote.get())) > 0;
+      if (current) {
+        // The tool as it was read back identifies it for TTM_GETTEXTW, into the same buffer.
+        ReadProcessMemory(process, remote.get(), &info, sizeof info, nullptr);
+        info.lpszText = reinterpret_cast<LPWSTR>(remote.at(sizeof info));
+        WriteProcessMemory(process, remote.get(), &info, sizeof info, nullptr);
+        Ask(w, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(remote.get()));
+        std::vector<wchar_t> got(kChars, L'\0');
+        ReadProcessMemory(process, remote.at(sizeof info), got.data(), kChars * sizeof(wchar_t),
+                          nullptr);
+        got.back() = L'\0';
+        text = got.data();
+      }
+    }
+  }
+  CloseHandle(process);
+  Emit("{\"current\":" + Bool(current) + ",\"text\":" + Quote(text) + "}");
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -647,6 +888,11 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"watch-display") return CmdWatchDisplay(argc, argv);
   if (cmd == L"set-resolution") return CmdSetResolution(argc, argv);
   if (cmd == L"post") return CmdPost(argc, argv);
+  if (cmd == L"census") return CmdCensus(argc, argv);
+  if (cmd == L"tooltip-text") return CmdTooltipText(argc, argv);
+  if (cmd == L"modules") return CmdModules(argc, argv);
+  if (cmd == L"taskbar-created") return CmdTaskbarCreated();
+  if (cmd == L"forget-tray-icon") return CmdForgetTrayIcon(argc, argv);
   if (cmd == L"idle" && argc >= 3) {
     Emit("{\"idle\":true}");
     PumpFor(_wtof(argv[2]));

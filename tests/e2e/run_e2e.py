@@ -90,6 +90,9 @@ def main():
     parser.add_argument("--exe", required=True, help="lumenor.exe to test")
     parser.add_argument("--probe", required=True, help="lumenor_probe.exe")
     parser.add_argument("--out", required=True, help="directory for screenshots and logs")
+    parser.add_argument("--suite", default="test", choices=("test", "soak"),
+                        help="the scenarios to run: test_*.py (the default run) or soak_*.py "
+                             "(the long run)")
     parser.add_argument("-k", dest="patterns", action="append",
                         help="run only scenarios whose name contains this text")
     args = parser.parse_args()
@@ -116,7 +119,7 @@ def main():
     loader = unittest.TestLoader()
     if args.patterns:
         loader.testNamePatterns = ["*%s*" % p for p in args.patterns]
-    suite = loader.discover(HERE, pattern="test_*.py", top_level_dir=HERE)
+    suite = loader.discover(HERE, pattern="%s_*.py" % args.suite, top_level_dir=HERE)
     started = time.monotonic()
     try:
         result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)

@@ -1,10 +1,13 @@
 """The main window, the restore and the tray presence as a user meets them: the window's texts and
 layout, the brightness slider changing the display, the restore with and without Default.dat, the
-single running copy, hiding to the tray, the close box, and the tray menu's exit; the ramp set last
-coming back after the system's resets, and the balloon for a setting the display refuses."""
+single running copy, hiding to the tray, the close box, and the tray menu's exit; tray.ico good
+and bad, the icon coming back when the shell restarts; the ramp set last coming back after the
+system's resets, and the balloon for a setting the display refuses."""
 
 import os
+import shutil
 import struct
+import subprocess
 import tempfile
 import time
 
@@ -13,8 +16,10 @@ from lumenor_e2e import (BANNER_TEXT, MAIN_CAPTION, MISSING_FILE_CAPTION, MISSIN
                          SCREEN_SIZES, SECOND_COPY_TEXT, TRAY_FORM_CLASS, TWIPS_PER_PIXEL,
                          WM_POWERBROADCAST, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT,
                          WTS_SESSION_UNLOCK, DesktopTestCase, brightness_ramp, colour_ramp,
-                         click, config, drag, key, ramp_difference, ramp_file_text, screenshot,
-                         wait_for)
+                         click, config, drag, key, mouse_move, ramp_difference, ramp_file_text,
+                         screenshot, wait_for)
+
+TRAY_TOOLTIP = "显示器亮度调节增强"
 
 # Every control a user reads, with its place in the design (twips, relative to the client area;
 # the colour controls sit in the frame at 285, 1890).
@@ -272,19 +277,67 @@ class MainWindow(DesktopTestCase):
         self.assertIsNone(diff, "after the restore with a malformed Default.dat the display does "
                                 "not show the start-up ramp: %s" % diff)
 
-    def test_tray_ico_beside_the_program_is_the_tray_icon(self):
-        icon = solid_icon_file(0xFF00FF)
-        try:
-            program, main = self.start_and_wait(tray_ico=icon)
-        finally:
-            os.unlink(icon)
+    def tray_icon_pixels(self, shot_name):
+        """The pixels of the notification icon, row by row."""
         icons = wait_for("tray icon", self.tray_icons, 5)
         self.assertTrue(icons, "no icon shows in the notification area")
-        shot = screenshot("tray-ico")
-        cx, cy = icons[0].centre
-        self.assertEqual(shot.pixel(cx, cy), (255, 0, 255),
-                         "with a magenta tray.ico beside the program the tray icon's centre reads "
-                         "%s (%s)" % (shot.pixel(cx, cy), shot.path))
+        shot = screenshot(shot_name)
+        l, t, r, b = icons[0].rect
+        return shot, [shot.pixel(x, y) for y in range(t, b) for x in range(l, r)]
+
+    def test_tray_ico_beside_the_program_is_the_icon_and_a_bad_one_falls_back(self):
+        # Without tray.ico the icon is the program's own: what every bad file must show too.
+        program, main = self.start_and_wait()
+        shot, own = self.tray_icon_pixels("tray-ico-missing")
+        self.assertGreater(len(set(own)), 1, "without tray.ico the tray icon is blank (%s)"
+                           % shot.path)
+        self.end_with_exit_button(program)
+
+        good = solid_icon_file(0xFF00FF)
+        with open(good, "rb") as f:
+            icon_bytes = f.read()
+        os.unlink(good)
+        png = subprocess.run(["convert", "-size", "16x16", "xc:#00ff00", "png:-"],
+                             capture_output=True, check=True, timeout=30).stdout
+        # One image of 50 MB announced by the directory, and 50 MB of nothing behind it.
+        huge_size = 50 * 1024 * 1024
+        huge = (struct.pack("<HHH", 0, 1, 1)
+                + struct.pack("<BBBBHHII", 16, 16, 0, 0, 1, 32, huge_size, 22))
+        cases = [
+            # name, bytes of tray.ico (None: the magenta icon), whether it is an icon
+            ("magenta icon", icon_bytes, True),
+            ("empty", b"", False),
+            ("truncated", icon_bytes[:len(icon_bytes) // 3], False),
+            ("png renamed", png, False),
+            ("50 MB", huge, False),
+        ]
+        for name, data, is_icon in cases:
+            with self.subTest(tray_ico=name):
+                path = os.path.join(tempfile.mkdtemp(prefix="lumenor-e2e-ico-"), "tray.ico")
+                with open(path, "wb") as f:
+                    f.write(data)
+                    if name == "50 MB":
+                        f.truncate(huge_size + len(data))
+                try:
+                    started = time.monotonic()
+                    program, main = self.start_and_wait(tray_ico=path)
+                    took = time.monotonic() - started
+                finally:
+                    shutil.rmtree(os.path.dirname(path), ignore_errors=True)
+                try:
+                    shot, pixels = self.tray_icon_pixels("tray-ico-" + name.replace(" ", "-"))
+                    if is_icon:
+                        l, t, r, b = self.tray_icons()[0].rect
+                        centre = shot.pixel((l + r) // 2, (t + b) // 2)
+                        self.assertEqual(centre, (255, 0, 255), "with a magenta tray.ico the "
+                                         "tray icon's centre reads %s (%s)" % (centre, shot.path))
+                    else:
+                        self.assertEqual(pixels, own, "with a tray.ico that is %s the tray icon "
+                                         "is not the program's own (%s)" % (name, shot.path))
+                    print("    tray.ico %s: main window after %.1f s" % (name, took))
+                    self.end_with_exit_button(program)
+                finally:
+                    program.stop()
 
     def test_second_copy_says_so_and_ends_while_the_first_runs_on(self):
         first, main = self.start_and_wait()
@@ -463,3 +516,53 @@ class MainWindow(DesktopTestCase):
                          % [(b.tip, b.hwnd) for b in others or []])
         self.assertIsNone(ramp_difference(self.probe.gamma(), self.start_ramp),
                           "the display changed with a refused brightness +10")
+
+    def icon_tooltip(self):
+        """The text of the tooltip that shows while the pointer rests on the tray icon."""
+        icons = self.tray_icons()
+        if not icons:
+            return None
+        l, t, r, b = icons[0].rect
+        mouse_move(l + 2, t + 2)
+        mouse_move(*icons[0].centre)
+        def shown_tip():
+            for w in self.probe.windows():
+                if w.cls == "tooltips_class32" and w.visible:
+                    tip = self.probe.call("tooltip-text", w.hwnd)
+                    if tip["current"] and tip["text"]:
+                        return tip["text"]
+            return None
+        tip = wait_for("tooltip", shown_tip, 5)
+        mouse_move(*self.neutral_point())
+        return tip
+
+    def test_shell_restart_brings_the_icon_back_with_its_tooltip_and_menu(self):
+        program, main = self.start_and_wait()
+        self.assertTrue(wait_for("icon", self.tray_icons, 5), "no tray icon shows")
+        self.assertEqual(self.icon_tooltip(), TRAY_TOOLTIP, "the tray icon's tooltip")
+        tray_form = next((w for w in self.probe.windows()
+                          if w.cls == TRAY_FORM_CLASS and w.pid == main.pid), None)
+        self.assertIsNotNone(tray_form, "the program's tray window was not found")
+
+        # A restarting shell has lost every icon, then tells every top-level window.
+        forgot = self.probe.call("forget-tray-icon", tray_form.hwnd)
+        self.assertTrue(forgot["deleted"], "the shell did not let go of the program's icon")
+        self.assertTrue(wait_for("icon gone", lambda: not self.tray_icons(), 5),
+                        "the icon still shows after the shell let go of it")
+        self.assertTrue(self.probe.call("taskbar-created")["sent"], "the broadcast failed")
+        icons = wait_for("icon back", self.tray_icons, 5)
+        self.assertTrue(icons, "after \"TaskbarCreated\" the program's icon did not come back")
+        self.assertEqual(len(icons), 1, "%d icons show after \"TaskbarCreated\"" % len(icons))
+        self.assertEqual(self.icon_tooltip(), TRAY_TOOLTIP, "the tooltip of the icon put back")
+
+        # Its menu works: "小到托盘", then "选项" from the icon put back.
+        click(*self.button(self.main_window(), "小到托盘").centre)
+        self.assertTrue(self.wait_main("hidden", lambda m: not m.visible)[1],
+                        "\"小到托盘\" did not hide the window")
+        self.choose_tray_menu_item(1)
+        self.assertTrue(self.wait_main("shown", lambda m: m.visible)[1],
+                        "\"选项\" from the icon put back did not bring the window back")
+        self.choose_tray_menu_item(2)
+        self.assertTrue(program.wait_exit(10), "\"退出\" from the icon put back did not end the "
+                                               "program")
+

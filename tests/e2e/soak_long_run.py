@@ -1,0 +1,298 @@
+"""The long run: one lumenor.exe takes thousands of hotkeys and slider notifications and hundreds of
+close-box and "选项" cycles, keeps answering, and neither its memory nor any count of its windows and
+handles grows once it has warmed up.
+
+Not part of the default run (scripts/soak runs it). LUMENOR_SOAK_SCALE scales every load (1 is the
+full run; 0.05 is a quick rehearsal). The figures go to stdout and to soak-figures.json in --out.
+
+Counted from outside, as Wine answers 0 to GetGuiResources and GetProcessHandleCount: the process's
+resident and private memory (/proc of its Wine process), its top-level and child windows (the
+probe enumerates them), and the live count of every owning handle holder of the program per kind
+(windows, icons, menus, fonts, brushes, bitmaps, other GDI objects, device contexts, kernel
+handles), which its tray window answers to a registered message.
+"""
+
+import json
+import os
+import time
+
+from lumenor_e2e import (MAIN_CAPTION, DesktopTestCase, brightness_ramp, config, drag, key,
+                         mouse_move, run, wait_for, xdotool)
+
+SCALE = float(os.environ.get("LUMENOR_SOAK_SCALE", "1"))
+HOTKEY_EVENTS = round(2000 * SCALE)
+SLIDER_NOTIFICATIONS = round(5000 * SCALE)
+CYCLES = max(round(200 * SCALE), 21)
+WARM_UP_CYCLES = 20
+MEMORY_SLACK_KB = 256
+TRAY_WINDOW_CLASS = "mytray1"
+DARK_END, BRIGHT_END, STEP = -255, 255, 5
+
+
+def step_darker(v):
+    if v - STEP > DARK_END:
+        v -= STEP
+    return DARK_END if v - STEP <= DARK_END else v
+
+
+def step_brighter(v):
+    if v + STEP < BRIGHT_END:
+        v += STEP
+    return BRIGHT_END if v + STEP >= BRIGHT_END else v
+
+
+# A slider key and what it does to the position of a slider over -50..50.
+SLIDER_KEYS = {
+    "Left": lambda v: max(v - 1, -50),
+    "Right": lambda v: min(v + 1, 50),
+    "Prior": lambda v: max(v - 5, -50),
+    "Next": lambda v: min(v + 5, 50),
+    "Home": lambda v: -50,
+    "End": lambda v: 50,
+}
+
+
+def wine_process(directory):
+    """The Unix process id of the Wine process that runs lumenor.exe from `directory`: of the
+    processes whose command line names the exe, the one with the most resident memory."""
+    best, best_rss = None, -1
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as f:
+                cmd = f.read().replace(b"\0", b" ").decode("utf-8", "replace")
+            if "lumenor.exe" not in cmd or (directory not in cmd
+                                            and directory.replace("/", "\\") not in cmd):
+                continue
+            rss = memory_kb(int(entry))["resident"]
+        except OSError:
+            continue
+        if rss > best_rss:
+            best, best_rss = int(entry), rss
+    return best
+
+
+def memory_kb(pid):
+    """Resident and private memory of a process in KB. Private is what the process has written
+    (Private_Dirty): clean pages of a file count as private only while no other process maps the
+    same file, so the 2.3 MB of the CJK font come and go with the probe's runs."""
+    figures = {}
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                figures["resident"] = int(line.split()[1])
+    with open("/proc/%d/smaps_rollup" % pid) as f:
+        for line in f:
+            if line.startswith("Private_Dirty:"):
+                figures["private"] = int(line.split()[1])
+    return figures
+
+
+class Soak(DesktopTestCase):
+
+    def setUp(self):
+        super().setUp()
+        # Fast key repeat, so a held key crosses the whole darkness bar in about two seconds.
+        run(["xset", "r", "rate", "250", "50"])
+        self.samples = []
+        self.hotkeys = 0
+        self.held_seconds = 0.0
+        self.slider_keys = 0
+        self.drag_moves = 0
+        self.cycles = 0
+
+    def tearDown(self):
+        run(["xset", "r", "rate"], check=False)
+        super().tearDown()
+
+    # -- figures --
+
+    def measure(self, label):
+        census = self.probe.call("census", self.win_pid, TRAY_WINDOW_CLASS)
+        sample = {"label": label, "cycles": self.cycles, "hotkeys": self.hotkeys,
+                  "slider": self.slider_keys + self.drag_moves}
+        sample.update(memory_kb(self.unix_pid))
+        sample["top"] = census["top"]
+        sample["children"] = census["children"]
+        sample["classes"] = census["classes"]
+        sample["counts"] = census["counts"]
+        self.assertTrue(census["answered"], "at %s a window of the program did not answer "
+                                            "WM_GETTEXT within 2 s" % label)
+        self.assertIsNotNone(census["counts"], "at %s the program's tray window is gone" % label)
+        self.samples.append(sample)
+        print("  soak %-22s rss %6d KB  private %6d KB  windows %2d+%3d  %s"
+              % (label, sample["resident"], sample["private"], sample["top"],
+                 sample["children"], " ".join("%s %d" % kv for kv in sample["counts"].items())),
+              flush=True)
+        return sample
+
+    # -- loads --
+
+    def darkness(self, main):
+        return self.darkness_bar(main).pos, self.label_zl_show(main).text
+
+    def expect_darkness(self, value, what):
+        main, ok = self.wait_main("darkness %d" % value,
+                                  lambda m: self.darkness(m) == (value, str(value)), 10)
+        self.assertTrue(ok, "after %s the darkness bar stands at %s reading %r, expected %d"
+                        % ((what,) + self.darkness(main) + (value,)))
+        return main
+
+    def press_hotkeys(self, main, presses):
+        """Presses Ctrl + Left and Ctrl + Right as listed; checks where the bar ends."""
+        value = self.darkness_bar(main).pos
+        for combo in presses:
+            value = step_darker(value) if combo == "ctrl+Left" else step_brighter(value)
+        key(*presses, over=self.neutral_point(main), delay_ms=12)
+        self.hotkeys += len(presses)
+        return self.expect_darkness(value, "%d hotkeys" % len(presses))
+
+    def hold_hotkey(self, main, combo, seconds):
+        """Holds a hotkey long enough to run the bar to its end; the key repeats."""
+        mouse_move(*self.neutral_point(main))
+        start = self.darkness_bar(main).pos
+        xdotool("keydown", combo)
+        time.sleep(seconds)
+        xdotool("keyup", combo)
+        self.held_seconds += seconds
+        end = DARK_END if combo == "ctrl+Left" else BRIGHT_END
+        main = self.expect_darkness(end, "holding %s for %.1f s" % (combo, seconds))
+        self.hotkeys += abs(end - start) // STEP  # at least as many as the bar moved
+        return main
+
+    def slider_keys_burst(self, main, keys):
+        """Keys on the brightness slider, which has the focus; checks the slider and Label2."""
+        value = self.slider1(main).pos
+        for k in keys:
+            value = SLIDER_KEYS[k](value)
+        key(*keys, delay_ms=4)
+        self.slider_keys += len(keys)
+        main, ok = self.wait_main("slider %d" % value,
+                                  lambda m: (self.slider1(m).pos, self.label2(m).text)
+                                  == (value, str(value)), 10)
+        self.assertTrue(ok, "after %d keys the brightness slider is at %s reading %r, expected %d"
+                        % (len(keys), self.slider1(main).pos, self.label2(main).text, value))
+        return main
+
+    def drag_slider(self, main, moves):
+        """Drags the brightness slider's thumb (at 0) left and right, `moves` pointer moves."""
+        slider = self.slider1(main)
+        x, y = self.slider_thumb(slider)
+        mouse_move(x, y)
+        chain = ["mousedown", "1"]
+        for k in range(moves):
+            phase = k % 40
+            dx = -3 * phase if phase < 20 else -3 * (40 - phase)
+            chain += ["mousemove", str(x + dx - 1 if k % 2 else x + dx), str(y)]
+        chain += ["mousemove", str(x), str(y), "mouseup", "1"]
+        xdotool(*chain)
+        self.drag_moves += moves
+        main, ok = self.wait_main("drag back at 0",
+                                  lambda m: (self.slider1(m).pos, self.label2(m).text) == (0, "0"))
+        self.assertTrue(ok, "after a drag that ended where it began the brightness slider is at "
+                            "%s reading %r" % (self.slider1(main).pos, self.label2(main).text))
+        return main
+
+    def load_round(self, main, hotkeys, slider_keys, drag_moves):
+        """Some of each load on the shown window; the brightness ends at 0 so a reload reads the
+        start-up ramp again."""
+        half = hotkeys // 2
+        if hotkeys:
+            main = self.press_hotkeys(main, ["ctrl+Left"] * half + ["ctrl+Right"] * (hotkeys - half))
+        main = self.focus_slider(self.slider1(main))
+        order = ["Left", "Prior", "Right", "Next", "Home", "Left", "End", "Prior", "Next"]
+        keys = [order[k % len(order)] for k in range(max(slider_keys - 11, 0))]
+        main = self.slider_keys_burst(main, keys + ["Home"] + ["Next"] * 10)
+        if drag_moves:
+            main = self.drag_slider(main, drag_moves)
+        return main
+
+    def cycle(self):
+        """The close box, then "选项" from the tray icon's menu."""
+        self.close_with_close_box()
+        self.choose_tray_menu_item(1)
+        main, shown = self.wait_main("shown", lambda m: m.visible, 10)
+        self.assertTrue(shown, "cycle %d: \"选项\" did not bring the window back" % self.cycles)
+        self.cycles += 1
+        return main
+
+    # -- the run --
+
+    def test_long_run_keeps_memory_and_every_count_flat(self):
+        program, main = self.start_and_wait()
+        self.win_pid = main.pid
+        self.unix_pid = wine_process(program.directory)
+        self.assertIsNotNone(self.unix_pid, "the Wine process of lumenor.exe was not found")
+        started = time.monotonic()
+        self.measure("start")
+
+        # Warm-up: a little of everything per cycle, so first uses settle before the baseline.
+        for _ in range(WARM_UP_CYCLES):
+            main = self.load_round(main, 4, 15, 0)
+            main = self.cycle()
+        main = self.drag_slider(self.focus_slider(self.slider1(main)), 40)
+        baseline = self.measure("after %d cycles" % self.cycles)
+
+        # The bulk of the hotkeys and slider notifications, then the remaining cycles with a share
+        # of each load in every one.
+        remaining_cycles = CYCLES - WARM_UP_CYCLES
+        per_cycle_hotkeys = 4
+        per_cycle_slider = 15
+        bulk_hotkeys = max(HOTKEY_EVENTS - self.hotkeys - remaining_cycles * per_cycle_hotkeys, 0)
+        holds = 0
+        target = self.hotkeys + bulk_hotkeys
+        while self.hotkeys < target:
+            main = self.hold_hotkey(main, "ctrl+Left" if holds % 2 == 0 else "ctrl+Right", 2.6)
+            holds += 1
+            main = self.press_hotkeys(main, (["ctrl+Right"] * 40 + ["ctrl+Left"] * 40)
+                                      if holds % 2 else (["ctrl+Left"] * 40 + ["ctrl+Right"] * 40))
+        self.measure("after the hotkeys")
+        bulk_slider = max(SLIDER_NOTIFICATIONS - (self.slider_keys + self.drag_moves)
+                          - remaining_cycles * per_cycle_slider, 0)
+        target = self.slider_keys + self.drag_moves + bulk_slider
+        while self.slider_keys + self.drag_moves < target:
+            main = self.load_round(main, 0, 200, 0)
+            main = self.drag_slider(main, 120)
+        self.measure("after the sliders")
+
+        for k in range(remaining_cycles):
+            main = self.load_round(main, per_cycle_hotkeys, per_cycle_slider, 0)
+            main = self.cycle()
+            if k % 20 == 19:
+                self.measure("after %d cycles" % self.cycles)
+        final = self.measure("end")
+
+        # The program ends with "退    出": no atom of ours stays, the display keeps the last ramp
+        # (the brightness at 0 on the start-up ramp), and the icon is gone.
+        self.end_with_exit_button(program)
+        for name in ("CONTROL+037", "CONTROL+039"):
+            self.assertFalse(self.probe.atom_exists(name), "after the end the global atom %r is "
+                                                           "still there" % name)
+        self.assertIsNone(self.wait_ramp(brightness_ramp(self.start_ramp, 0), 2),
+                          "after the end the display does not keep the last ramp")
+        self.assertTrue(wait_for("icon gone", lambda: not self.tray_icons(), 5),
+                        "the tray icon stays after the program ended")
+
+        figures = {"hotkeys": self.hotkeys, "held_seconds": round(self.held_seconds, 1),
+                   "slider_keys": self.slider_keys, "drag_moves": self.drag_moves,
+                   "cycles": self.cycles, "seconds": round(time.monotonic() - started),
+                   "samples": self.samples}
+        with open(os.path.join(config().out, "soak-figures.json"), "w") as f:
+            json.dump(figures, f, indent=1, ensure_ascii=False)
+        print("  soak: %d hotkey events (%.0f s held), %d slider keys, %d drag moves, %d cycles in "
+              "%d s" % (self.hotkeys, self.held_seconds, self.slider_keys, self.drag_moves,
+                        self.cycles, figures["seconds"]), flush=True)
+
+        # Measured on the shown window in both samples, so the same windows exist.
+        growth = {what: final[what] - baseline[what] for what in ("resident", "private")}
+        for what, kb in growth.items():
+            self.assertLessEqual(kb, MEMORY_SLACK_KB, "%s memory grew by %d KB from %d cycles to "
+                                                      "the end" % (what, kb, WARM_UP_CYCLES))
+        self.assertEqual((final["top"], final["children"], final["classes"]),
+                         (baseline["top"], baseline["children"], baseline["classes"]),
+                         "the program's windows changed from %d cycles to the end"
+                         % WARM_UP_CYCLES)
+        self.assertEqual(final["counts"], baseline["counts"],
+                         "the program's live handles changed from %d cycles to the end"
+                         % WARM_UP_CYCLES)
