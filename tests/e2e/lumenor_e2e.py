@@ -520,7 +520,8 @@ def ramp_difference(seen, expected):
 
 # ---- the program under test ---------------------------------------------------------------------
 
-def _pids_running_from(directory):
+def pids_running_from(directory):
+    """The Unix processes whose command line names `directory` (Wine's path or the Unix one)."""
     pids = []
     for entry in os.listdir("/proc"):
         if not entry.isdigit():
@@ -593,7 +594,7 @@ class Lumenor:
             except ProcessLookupError:
                 break
             self.wait_exit(grace)
-        for pid in _pids_running_from(self.directory):
+        for pid in pids_running_from(self.directory):
             try:
                 os.kill(pid, signal.SIGKILL)
             except ProcessLookupError:

@@ -17,7 +17,7 @@ import os
 import time
 
 from lumenor_e2e import (MAIN_CAPTION, DesktopTestCase, brightness_ramp, config, drag, key,
-                         mouse_move, run, wait_for, xdotool)
+                         mouse_move, pids_running_from, run, wait_for, xdotool)
 
 SCALE = float(os.environ.get("LUMENOR_SOAK_SCALE", "1"))
 HOTKEY_EVENTS = round(2000 * SCALE)
@@ -54,22 +54,15 @@ SLIDER_KEYS = {
 
 def wine_process(directory):
     """The Unix process id of the Wine process that runs lumenor.exe from `directory`: of the
-    processes whose command line names the exe, the one with the most resident memory."""
+    processes whose command line names it, the one with the most resident memory."""
     best, best_rss = None, -1
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
+    for pid in pids_running_from(directory):
         try:
-            with open("/proc/%s/cmdline" % entry, "rb") as f:
-                cmd = f.read().replace(b"\0", b" ").decode("utf-8", "replace")
-            if "lumenor.exe" not in cmd or (directory not in cmd
-                                            and directory.replace("/", "\\") not in cmd):
-                continue
-            rss = memory_kb(int(entry))["resident"]
+            rss = memory_kb(pid)["resident"]
         except OSError:
             continue
         if rss > best_rss:
-            best, best_rss = int(entry), rss
+            best, best_rss = pid, rss
     return best
 
 
