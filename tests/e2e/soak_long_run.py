@@ -58,7 +58,7 @@ def wine_process(directory):
     best, best_rss = None, -1
     for pid in pids_running_from(directory):
         try:
-            rss = memory_kb(pid)["resident"]
+            rss = memory_kb(pid)["resident_total"]
         except OSError:
             continue
         if rss > best_rss:
@@ -67,14 +67,21 @@ def wine_process(directory):
 
 
 def memory_kb(pid):
-    """Resident and private memory of a process in KB. Private is what the process has written
-    (Private_Dirty): clean pages of a file count as private only while no other process maps the
-    same file, so the 2.3 MB of the CJK font come and go with the probe's runs."""
+    """Resident and private memory of a process in KB. Resident is split: `resident` is the
+    process's own memory in RAM (anonymous and shared-memory pages), `file` the pages of mapped
+    files it has touched (DLL code, the CJK font file), which the system can drop and read again
+    and which vary with the glyphs drawn last; `resident_total` is both. Private is what the
+    process has written (Private_Dirty): clean pages of a file count as private only while no other
+    process maps the same file, so the 2.3 MB of the CJK font come and go with the probe's runs."""
     figures = {}
+    fields = {"VmRSS:": "resident_total", "RssAnon:": "anon", "RssShmem:": "shmem",
+              "RssFile:": "file"}
     with open("/proc/%d/status" % pid) as f:
         for line in f:
-            if line.startswith("VmRSS:"):
-                figures["resident"] = int(line.split()[1])
+            name = line.split(":")[0] + ":"
+            if name in fields:
+                figures[fields[name]] = int(line.split()[1])
+    figures["resident"] = figures.pop("anon") + figures.pop("shmem")
     with open("/proc/%d/smaps_rollup" % pid) as f:
         for line in f:
             if line.startswith("Private_Dirty:"):
@@ -114,8 +121,9 @@ class Soak(DesktopTestCase):
                                             "WM_GETTEXT within 2 s" % label)
         self.assertIsNotNone(census["counts"], "at %s the program's tray window is gone" % label)
         self.samples.append(sample)
-        print("  soak %-22s rss %6d KB  private %6d KB  windows %2d+%3d  %s"
-              % (label, sample["resident"], sample["private"], sample["top"],
+        print("  soak %-22s rss %6d KB (own %6d, files %6d)  private %6d KB  windows %2d+%3d  %s"
+              % (label, sample["resident_total"], sample["resident"], sample["file"],
+                 sample["private"], sample["top"],
                  sample["children"], " ".join("%s %d" % kv for kv in sample["counts"].items())),
               flush=True)
         return sample
