@@ -47,7 +47,7 @@ class Application {
     tray_ = std::make_unique<tray::TrayForm>(
         instance_, dialogs_,
         tray::TrayForm::Callbacks{[this] { ShowMainWindow(); }, [this] { EndProgram(); },
-                                  [this] { OnDisplayMayHaveBeenReset(); },
+                                  [this](UINT message) { OnDisplayMayHaveBeenReset(message); },
                                   [this] {
                                     if (keeper_) keeper_->OnRewriteTimer();
                                   }});
@@ -97,9 +97,10 @@ class Application {
   }
 
   // The display may have been reset: the ramp set last goes back, the overlay covers the screen.
-  void OnDisplayMayHaveBeenReset() {
+  // The overlay's own window hears WM_DISPLAYCHANGE and follows it by itself.
+  void OnDisplayMayHaveBeenReset(UINT message) {
     if (keeper_) keeper_->OnDisplayMayHaveBeenReset();
-    if (overlay_) overlay_->FollowPrimaryScreen();
+    if (overlay_ && message != WM_DISPLAYCHANGE) overlay_->FollowPrimaryScreen();
   }
 
   // Form1's close box unloaded it. This runs inside its window procedure, so the form is deleted

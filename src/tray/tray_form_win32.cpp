@@ -183,7 +183,7 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_POWERBROADCAST:
     case WM_WTSSESSION_CHANGE:
       if (app::DisplayMayHaveBeenReset(message, wParam) && callbacks.displayMayHaveBeenReset) {
-        callbacks.displayMayHaveBeenReset();
+        callbacks.displayMayHaveBeenReset(message);
       }
       break;
     case kRunDeferred:

@@ -27,7 +27,7 @@ class TrayForm {
     std::function<void()> endProgram;      // "退出", and the tray window being closed
     // The system says the display may have been reset (a display change, a resume, an unlock, a
     // console connect): the tray window, top-level and there for the whole run, hears it.
-    std::function<void()> displayMayHaveBeenReset = {};
+    std::function<void(UINT message)> displayMayHaveBeenReset = {};
     std::function<void()> rewriteTimer = {};  // RewriteTimer ticked
   };
 
