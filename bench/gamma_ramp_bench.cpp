@@ -7,14 +7,14 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/gamma_ramp.h"
+#include "display/gamma_ramp.h"
 #include "platform/gamma_device.h"
 
 namespace {
 
-using lumenor::app::GammaAdjuster;
-using lumenor::app::GammaRamp;
-using lumenor::app::RampIndex;
+using lumenor::display::GammaAdjuster;
+using lumenor::display::GammaRamp;
+using lumenor::display::RampIndex;
 
 class CountingDisplay final : public lumenor::platform::GammaDevice {
  public:
@@ -33,8 +33,8 @@ GammaRamp CalibratedRamp() {
   GammaRamp ramp{};
   const std::array<double, 3> exponent{1.10, 1.00, 0.92};
   const std::array<double, 3> white{1.00, 0.97, 0.93};
-  for (int i = 0; i < lumenor::app::kRampLevels; ++i) {
-    for (int c = 0; c < lumenor::app::kRampChannels; ++c) {
+  for (int i = 0; i < lumenor::display::kRampLevels; ++i) {
+    for (int c = 0; c < lumenor::display::kRampChannels; ++c) {
       ramp[RampIndex(i, c)] = static_cast<std::uint16_t>(
           std::lround(65535.0 * white[c] * std::pow(i / 255.0, exponent[c])));
     }

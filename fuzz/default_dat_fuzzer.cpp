@@ -18,11 +18,11 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_gamma_device.h"
 #include "support/fake_main_window_controls.h"
-#include "support/fake_overlay.h"
+#include "support/one_display_desk.h"
 
 namespace {
 
-using lumenor::app::GammaRamp;
+using lumenor::display::GammaRamp;
 using lumenor::app::RampFileOutcome;
 using lumenor::app::RampFileStatus;
 using lumenor::fuzz::Check;
@@ -70,7 +70,7 @@ std::optional<GammaRamp> ReadAnotherWay(std::string_view text) {
     const long magnitude = std::stol(std::string(field));
     const long value = negative ? -magnitude : magnitude;
     if (value < -32768 || value > 32767) return std::nullopt;
-    ramp[lumenor::app::RampIndex(k / 3, k % 3)] = static_cast<std::uint16_t>(value & 0xFFFF);
+    ramp[lumenor::display::RampIndex(k / 3, k % 3)] = static_cast<std::uint16_t>(value & 0xFFFF);
     at = end;
   }
   return ramp;
@@ -79,10 +79,10 @@ std::optional<GammaRamp> ReadAnotherWay(std::string_view text) {
 // The main window over fakes, loaded from a display whose channels all differ.
 struct Window {
   explicit Window(std::string bytes)
-      : files(std::move(bytes)), window(controls, display, overlay, dialogs, files) {
+      : files(std::move(bytes)), window(controls, desk.set, desk.overlay, dialogs, files) {
     for (int i = 0; i < 256; ++i) {
       for (int c = 0; c < 3; ++c) {
-        display.shown[lumenor::app::RampIndex(i, c)] =
+        display.shown[lumenor::display::RampIndex(i, c)] =
             static_cast<std::uint16_t>(i * 97 + c * 5003);
       }
     }
@@ -90,8 +90,8 @@ struct Window {
     window.Load();
   }
   lumenor::testing::FakeMainWindowControls controls;
-  lumenor::testing::FakeGammaDevice display;
-  lumenor::testing::FakeOverlay overlay;
+  lumenor::testing::OneDisplayDesk desk;
+  lumenor::testing::FakeGammaDevice& display = desk.display;
   lumenor::testing::FakeDialogs dialogs;
   OneFile files;
   lumenor::app::MainWindow window;
@@ -101,10 +101,10 @@ struct Window {
 // the window was loaded with unless the file reads, and a refused file is reported once.
 void CheckRestore(const std::string& bytes, const RampFileOutcome& outcome) {
   Window w(bytes);
-  const GammaRamp loaded = w.window.Gamma().SavedRamp();
+  const GammaRamp loaded = w.desk.set.Ramps(0).SavedRamp();
   w.controls.UserMovesSlider(lumenor::app::Slider::Brightness, -20);
   w.window.RestoreDefaults();
-  const GammaRamp& saved = w.window.Gamma().SavedRamp();
+  const GammaRamp& saved = w.desk.set.Ramps(0).SavedRamp();
   Check(!w.display.writes.empty() && w.display.writes.back() == saved,
         "the restore did not end by showing the saved ramp");
   if (outcome.status == RampFileStatus::Read) {

@@ -1,5 +1,7 @@
-// Entry point: the tray form first (hidden, its timer and icon), then the overlay, then the main
-// window Form1, and the one message loop of the program's one thread.
+// Entry point, in the order the program starts: the DLL search and the Windows check, the
+// single-instance test, then the tray form (hidden, its timer and icon), the displays with their
+// overlays and the window that listens for display changes, then the main window Form1; then the
+// one message loop of the program's one thread.
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
@@ -9,13 +11,16 @@
 #include <string_view>
 #include <vector>
 
+#include "app/main_window.h"
 #include "app/main_window_win32.h"
 #include "app/notices.h"
-#include "app/ramp_keeper.h"
+#include "display/display_set.h"
+#include "overlay/overlay_set.h"
 #include "overlay/overlay_window_win32.h"
 #include "platform/dialogs_win32.h"
+#include "platform/display_signals_win32.h"
+#include "platform/displays_win32.h"
 #include "platform/dll_search_win32.h"
-#include "platform/gamma_device_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
 #include "tray/tray_form_win32.h"
@@ -43,19 +48,33 @@ class TrayNotices final : public app::Notices {
 
 class Application {
  public:
-  explicit Application(HINSTANCE instance) : instance_(instance) {
+  explicit Application(HINSTANCE instance) : instance_(instance), overlayWindows_(instance) {
     tray_ = std::make_unique<tray::TrayForm>(
         instance_, dialogs_,
-        tray::TrayForm::Callbacks{[this] { ShowMainWindow(); }, [this] { EndProgram(); },
-                                  [this](UINT message) { OnDisplayMayHaveBeenReset(message); },
-                                  [this] {
-                                    if (keeper_) keeper_->OnRewriteTimer();
-                                  }});
+        tray::TrayForm::Callbacks{
+            [this] { ShowMainWindow(); }, [this] { EndProgram(); },
+            [this] { return displays_ ? displays_->Choices() : std::vector<display::DisplayChoice>{}; },
+            [this](std::size_t index, bool included) {
+              if (displays_) displays_->SetIncluded(index, included);
+            }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
-    // The ramp applied last belongs to the program: it outlives every load of Form1.
-    keeper_ = std::make_unique<app::RampKeeper>(display_, tray_->RewriteTimer(), *notices_);
-    // The overlay's window is created on its first use.
-    overlay_ = std::make_unique<overlay::OverlayWindow>(instance_);
+    // The overlays are there for every display; their windows are made on their first use.
+    overlays_ = std::make_unique<overlay::OverlaySet>(overlayWindows_);
+    signals_ = std::make_unique<platform::DisplaySignalsWindow>(
+        instance_, platform::DisplaySignalsWindow::Handlers{
+                       [this](platform::DisplaySignal signal) {
+                         if (displays_) displays_->OnSignal(signal);
+                       },
+                       [this] {
+                         if (displays_) displays_->OnKeepOnTopTick();
+                       },
+                       [this] {
+                         if (displays_) displays_->OnRewriteTimer();
+                       }});
+    // The ramps applied last belong to the program: they outlive every load of Form1.
+    displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, signals_->RewriteTimer(),
+                                                      *notices_, *overlays_);
+    signals_->KeepOnTopTimer().Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
     // The last step of the tray form's load: show Form1.
     ShowMainWindow();
   }
@@ -66,8 +85,9 @@ class Application {
     ending_ = true;
     form1_.reset();
     unloadedForms_.clear();
-    overlay_.reset();
-    keeper_.reset();  // before the tray form, whose timer it starts
+    displays_.reset();  // before the signals window, whose timer it starts
+    signals_.reset();
+    overlays_.reset();
     notices_.reset();
     tray_.reset();
   }
@@ -88,19 +108,11 @@ class Application {
     if (ending_) return;
     if (!form1_) {
       form1_ = app::MainWindowForm::Load(
-          instance_, singleInstance_, *overlay_, *keeper_, *notices_,
+          instance_, *overlays_, *displays_, *notices_,
           app::MainWindowForm::Callbacks{[this] { EndProgram(); },
                                          [this] { OnMainWindowUnloaded(); }});
-      if (!form1_) return;  // another copy runs: the program is ending
     }
     form1_->Show();
-  }
-
-  // The display may have been reset: the ramp set last goes back, the overlay covers the screen.
-  // The overlay's own window hears WM_DISPLAYCHANGE and follows it by itself.
-  void OnDisplayMayHaveBeenReset(UINT message) {
-    if (keeper_) keeper_->OnDisplayMayHaveBeenReset();
-    if (overlay_ && message != WM_DISPLAYCHANGE) overlay_->FollowPrimaryScreen();
   }
 
   // Form1's close box unloaded it. This runs inside its window procedure, so the form is deleted
@@ -111,8 +123,8 @@ class Application {
     tray_->Defer([this] { unloadedForms_.clear(); });
   }
 
-  // Command2, "退出" and the single-instance test: remove the icon, then end at once. The windows
-  // are destroyed when the message loop has ended; no ramp is restored, nothing is written.
+  // Command2 and "退出": remove the icon, then end at once. The windows are destroyed when the
+  // message loop has ended; no ramp is restored, nothing is written.
   void EndProgram() {
     if (ending_) return;
     ending_ = true;
@@ -121,15 +133,16 @@ class Application {
   }
 
   HINSTANCE instance_;
-  platform::SingleInstance singleInstance_{kInstanceMutexName};
   platform::MessageBoxDialogs dialogs_;
   bool ending_ = false;
-  platform::DesktopGammaDevice display_;     // the desktop's device context, for the whole run
-  std::unique_ptr<tray::TrayForm> tray_;     // mytray1
-  std::unique_ptr<app::Notices> notices_;    // the tray icon's balloon
-  std::unique_ptr<app::RampKeeper> keeper_;  // Form1 writes through it
-  std::unique_ptr<overlay::OverlayWindow> overlay_;                  // mask_form_black
-  std::unique_ptr<app::MainWindowForm> form1_;                       // Form1 while loaded
+  platform::Win32Displays systemDisplays_;
+  overlay::OverlayWindows overlayWindows_;
+  std::unique_ptr<tray::TrayForm> tray_;                       // mytray1
+  std::unique_ptr<app::Notices> notices_;                      // the tray icon's balloon
+  std::unique_ptr<overlay::OverlaySet> overlays_;              // mask_form_black, per display
+  std::unique_ptr<platform::DisplaySignalsWindow> signals_;    // display changes and the timers
+  std::unique_ptr<display::DisplaySet> displays_;              // Form1 writes through it
+  std::unique_ptr<app::MainWindowForm> form1_;                 // Form1 while loaded
   std::vector<std::unique_ptr<app::MainWindowForm>> unloadedForms_;  // closed, not yet deleted
 };
 
@@ -139,6 +152,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Before anything else is loaded.
   lumenor::platform::LoadDllsFromSystemDirectoryOnly();
   if (!lumenor::platform::ConfirmSupportedWindows()) return 1;
+  // A second copy shows its message and nothing else: no icon, no window, no hotkey.
+  const lumenor::platform::SingleInstance singleInstance{kInstanceMutexName};
+  if (singleInstance.AnotherCopyRunning()) {
+    lumenor::platform::MessageBoxDialogs().ShowMessage(lumenor::app::kAlreadyRunningText,
+                                                       lumenor::platform::kProgramTitle,
+                                                       lumenor::platform::MessageIcon::None);
+    return 0;
+  }
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -1,6 +1,7 @@
 // How long one Ctrl + Left arrow takes inside the program: from WM_HOTKEY posted to the left
 // hotkey control's window, through the subclassed window procedure, the control's HotkeyPressed and
-// StepDarker, to the overlay's new layered attributes. Beside it, the same count of plain messages
+// StepDarker, to the new layered attributes of the overlay on every display attached. Beside it,
+// the same count of plain messages
 // posted to a window that does nothing, which is the floor the message loop itself sets.
 //
 // usage: lumenor_hotkey_latency [events per burst, default 2000] [bursts, default 5]
@@ -13,12 +14,18 @@
 #include <cwchar>
 #include <functional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "app/hotkey_steps.h"
 #include "app/main_window_design.h"
+#include "display/display_set.h"
 #include "hotkey/hotkey_control_win32.h"
+#include "overlay/overlay_set.h"
 #include "overlay/overlay_window_win32.h"
+#include "platform/displays_win32.h"
+#include "platform/notices.h"
+#include "platform/timer.h"
 
 namespace {
 
@@ -75,6 +82,17 @@ class BenchTarget final : public DarknessStepTarget {
   lumenor::overlay::OverlayControl& overlay_;
   int value_ = -121;
   bool ticked_ = false;
+};
+
+// The display set's timer and balloons, which a hotkey step never uses.
+class NoTimer final : public lumenor::platform::Timer {
+ public:
+  void Start(unsigned) override {}
+  void Stop() override {}
+};
+class NoNotices final : public lumenor::platform::Notices {
+ public:
+  void Show(std::string_view, std::string_view) override {}
 };
 
 // The plain window counts its messages (the counter hangs on GWLP_USERDATA) and does nothing else.
@@ -154,7 +172,13 @@ int wmain(int argc, wchar_t** argv) {
   HWND plain = MakeWindow(instance, L"LumenorBenchPlain", PlainWindowProc);
   long plainMessages = 0;
   SetWindowLongPtrW(plain, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&plainMessages));
-  lumenor::overlay::OverlayWindow overlay(instance);
+  // The overlays as the program has them: one per display attached, following the display set.
+  lumenor::overlay::OverlayWindows windows(instance);
+  lumenor::overlay::OverlaySet overlay(windows);
+  lumenor::platform::Win32Displays system;
+  NoTimer timer;
+  NoNotices notices;
+  lumenor::display::DisplaySet displays(system, timer, notices, overlay);
   BenchTarget target(overlay);
   lumenor::hotkey::HotkeyControlWindow control(
       host, POINT{0, 0}, std::span<const std::uint8_t>(lumenor::app::kHotkeyLeftProperties),
@@ -176,6 +200,8 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
+  std::printf("displays attached: %zu (overlay windows: %zu)\n", displays.Count(),
+              overlay.WindowCount());
   std::printf("bursts of %ld events, %d bursts each, alternating\n", events, bursts);
   std::printf("%-6s %14s %14s %8s\n", "burst", "hotkey us/ev", "plain us/ev", "ratio");
   double hotkeyTotal = 0, plainTotal = 0;
@@ -206,7 +232,7 @@ int wmain(int argc, wchar_t** argv) {
   COLORREF key = 0;
   BYTE alpha = 0;
   DWORD flags = 0;
-  GetLayeredWindowAttributes(overlay.Window(), &key, &alpha, &flags);
+  GetLayeredWindowAttributes(FindWindowW(L"mask_form_black", nullptr), &key, &alpha, &flags);
   std::printf("overlay after %ld steps: bar %d, alpha %u, key 0x%lx, flags %lu, showing %d\n",
               target.steps, target.Value(), alpha, static_cast<unsigned long>(key),
               static_cast<unsigned long>(flags), overlay.IsShowing() ? 1 : 0);

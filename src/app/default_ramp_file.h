@@ -4,13 +4,18 @@
 #include <string>
 #include <string_view>
 
-#include "app/gamma_ramp.h"
+#include "display/gamma_ramp.h"
 
 namespace lumenor::platform {
 class ProgramFiles;
 }
 
 namespace lumenor::app {
+
+using display::GammaRamp;
+using display::kRampChannels;
+using display::kRampLevels;
+using display::RampIndex;
 
 inline constexpr std::string_view kDefaultRampFileName = "Default.dat";
 

@@ -5,6 +5,7 @@
 
 #include "app/control_ranges.h"
 #include "app/default_ramp_file.h"
+#include "display/display_set.h"
 #include "overlay/overlay_control.h"
 #include "platform/dialogs.h"
 
@@ -22,17 +23,17 @@ std::string Decimal(int value) {
 
 }  // namespace
 
-MainWindow::MainWindow(MainWindowControls& controls, platform::GammaDevice& display,
+MainWindow::MainWindow(MainWindowControls& controls, display::DisplaySet& displays,
                        overlay::OverlayControl& overlay, platform::Dialogs& dialogs,
                        platform::ProgramFiles& programFiles)
     : controls_(controls),
       overlay_(overlay),
       dialogs_(dialogs),
       programFiles_(programFiles),
-      gamma_(display) {}
+      displays_(displays) {}
 
 void MainWindow::Load() {
-  gamma_.ReadSavedFromDisplay();
+  displays_.ReadReferences();
 
   // Range first, then the value: a value outside the old range would otherwise be clamped.
   controls_.SetSliderRange(Slider::Brightness, kBrightnessRange.minimum, kBrightnessRange.maximum);
@@ -56,13 +57,13 @@ void MainWindow::OnSliderScroll(Slider slider) {
     case Slider::Brightness: {
       const int value = controls_.SliderValue(Slider::Brightness);
       controls_.SetLabel(ValueLabel::Brightness, Decimal(value));
-      gamma_.ApplyBrightness(static_cast<std::int16_t>(value));
+      displays_.ApplyBrightness(static_cast<std::int16_t>(value));
       break;
     }
     case Slider::Contrast: {
       const int value = controls_.SliderValue(Slider::Contrast);
       controls_.SetLabel(ValueLabel::Contrast, Decimal(value));
-      gamma_.ApplyContrast(static_cast<std::int16_t>(value));
+      displays_.ApplyContrast(static_cast<std::int16_t>(value));
       break;
     }
     case Slider::Red:
@@ -83,7 +84,7 @@ void MainWindow::OnSliderChange(Slider slider) {
     case Slider::Green:
     case Slider::Blue:
       // Whichever member changed, all three are read.
-      gamma_.ApplyColours({static_cast<std::int16_t>(controls_.SliderValue(Slider::Red)),
+      displays_.ApplyColours({static_cast<std::int16_t>(controls_.SliderValue(Slider::Red)),
                            static_cast<std::int16_t>(controls_.SliderValue(Slider::Green)),
                            static_cast<std::int16_t>(controls_.SliderValue(Slider::Blue))});
       break;
@@ -128,18 +129,20 @@ void MainWindow::RestoreDefaults() {
   controls_.SetDarknessValue(kDarknessRange.neutral);
   UpdateDarkness();
 
-  // Always beside the program, never the working directory.
+  // Always beside the program, never the working directory. A file that reads becomes every
+  // display's reference; without it each display gets its own reference back.
   RampFileOutcome outcome = LoadRampFile(programFiles_);
+  const GammaRamp* fileRamp = nullptr;
   switch (outcome.status) {
     case RampFileStatus::Read:
-      gamma_.SavedRamp() = outcome.ramp;
+      fileRamp = &outcome.ramp;
       break;
     case RampFileStatus::Missing:
       dialogs_.ShowMessage(kMissingDefaultsText, kSystemNoticeCaption,
                            platform::MessageIcon::Exclamation);
       break;
     case RampFileStatus::Malformed: {
-      // A partly read file is not applied: SavedRamp stays as it was.
+      // A partly read file is not applied: every reference stays as it was.
       std::string text{kMalformedDefaultsLead};
       text += outcome.problem;
       text += kMalformedDefaultsTail;
@@ -148,7 +151,7 @@ void MainWindow::RestoreDefaults() {
     }
   }
 
-  gamma_.ApplySaved();
+  displays_.RestoreReferences(fileRamp);
 }
 
 int MainWindow::DarknessValue() const {

@@ -6,15 +6,16 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/gamma_ramp.h"
 #include "app/hotkey_steps.h"
 
+namespace lumenor::display {
+class DisplaySet;
+}
 namespace lumenor::overlay {
 class OverlayControl;
 }
 namespace lumenor::platform {
 class Dialogs;
-class GammaDevice;
 class ProgramFiles;
 }  // namespace lumenor::platform
 
@@ -56,13 +57,13 @@ class MainWindowControls {
 
 class MainWindow : private DarknessStepTarget {
  public:
-  MainWindow(MainWindowControls& controls, platform::GammaDevice& display,
+  MainWindow(MainWindowControls& controls, display::DisplaySet& displays,
              overlay::OverlayControl& overlay, platform::Dialogs& dialogs,
              platform::ProgramFiles& programFiles);
 
-  // The start-up sequence after the single-instance test (which the shell runs first): reads the
-  // display's ramp, sets ranges and neutral values, the labels, the darkness bar at -121 and runs
-  // the darkness update once. It writes no ramp.
+  // The start-up sequence (the single-instance test has run at the program's start): reads each
+  // display's ramp as its reference, sets ranges and neutral values, the labels, the darkness bar
+  // at -121 and runs the darkness update once. It writes no ramp.
   void Load();
 
   void OnSliderScroll(Slider slider);
@@ -79,8 +80,6 @@ class MainWindow : private DarknessStepTarget {
   // the overlay shows.
   void UpdateDarkness();
 
-  const GammaAdjuster& Gamma() const { return gamma_; }
-
  private:
   // DarknessStepTarget
   int DarknessValue() const override;
@@ -94,7 +93,7 @@ class MainWindow : private DarknessStepTarget {
   overlay::OverlayControl& overlay_;
   platform::Dialogs& dialogs_;
   platform::ProgramFiles& programFiles_;
-  GammaAdjuster gamma_;
+  display::DisplaySet& displays_;
 };
 
 }  // namespace lumenor::app

@@ -19,9 +19,7 @@
 #include "overlay/overlay_control.h"
 #include "platform/dialogs_win32.h"
 #include "platform/dpi_win32.h"
-#include "platform/gamma_device.h"
 #include "platform/program_files_win32.h"
-#include "platform/single_instance_win32.h"
 #include "platform/text_win32.h"
 #include "platform/window_binding_win32.h"
 #include "resource_ids.h"
@@ -109,11 +107,11 @@ class Form final : public MainWindowForm,
                    public platform::WindowBase<Form>,
                    private MainWindowControls {
  public:
-  Form(HINSTANCE instance, overlay::OverlayControl& overlay, platform::GammaDevice& display,
+  Form(HINSTANCE instance, overlay::OverlayControl& overlay, display::DisplaySet& displays,
        Notices& notices, Callbacks callbacks)
       : instance_(instance),
         overlay_(overlay),
-        display_(display),
+        displays_(displays),
         notices_(notices),
         callbacks_(std::move(callbacks)) {}
   ~Form() override;
@@ -172,7 +170,7 @@ class Form final : public MainWindowForm,
 
   HINSTANCE instance_;
   overlay::OverlayControl& overlay_;
-  platform::GammaDevice& display_;
+  display::DisplaySet& displays_;
   Notices& notices_;
   Callbacks callbacks_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -233,7 +231,7 @@ void Form::Create() {
   TellTakenHotkeys();
 
   MainWindowControls& controls = *this;
-  core_ = std::make_unique<MainWindow>(controls, display_, overlay_, dialogs_, programFiles_);
+  core_ = std::make_unique<MainWindow>(controls, displays_, overlay_, dialogs_, programFiles_);
   core_->Load();
 }
 
@@ -428,19 +426,10 @@ void Form::SetEnhanceTicked(bool ticked) {
 }  // namespace
 
 std::unique_ptr<MainWindowForm> MainWindowForm::Load(HINSTANCE instance,
-                                                     const platform::SingleInstance& singleInstance,
                                                      overlay::OverlayControl& overlay,
-                                                     platform::GammaDevice& display,
+                                                     display::DisplaySet& displays,
                                                      Notices& notices, Callbacks callbacks) {
-  // The single-instance test comes first: a second copy creates nothing, so it cannot disturb
-  // the first copy's hotkeys or windows.
-  if (singleInstance.AnotherCopyRunning()) {
-    platform::MessageBoxDialogs().ShowMessage(kAlreadyRunningText, platform::kProgramTitle,
-                                              platform::MessageIcon::None);
-    if (callbacks.endProgram) callbacks.endProgram();
-    return nullptr;
-  }
-  auto form = std::make_unique<Form>(instance, overlay, display, notices, std::move(callbacks));
+  auto form = std::make_unique<Form>(instance, overlay, displays, notices, std::move(callbacks));
   form->Create();
   return form;
 }

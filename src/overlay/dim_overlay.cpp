@@ -18,27 +18,21 @@ DarknessLook LookForDarkness(std::int16_t value) {
 
 DimOverlay::DimOverlay(platform::LayeredWindow& window) : window_(window) {}
 
-void DimOverlay::Create() {
+void DimOverlay::Create(const platform::PixelRect& display) {
   window_.SetExtendedStyle(window_.ExtendedStyle() | kOverlayExStyleBits);
   window_.SetLayeredAttributes(0, kCreationAlpha, platform::kLayeredAlpha);
   window_.BringToTopmost();
-  CoverPrimaryScreen();
-  window_.StartTimer(kKeepOnTopIntervalMs);
+  Cover(display);
 }
 
 void DimOverlay::OnKeepOnTopTick() {
   window_.BringToTopmost();
-  const platform::ScreenSize screen = window_.PrimaryScreenSize();
-  if (window_.WindowSize() != screen) window_.MoveAndSize(0, 0, screen.width, screen.height);
+  if (window_.WindowBounds() != display_) window_.MoveAndSize(display_);
 }
 
-void DimOverlay::OnDisplayChange() {
-  CoverPrimaryScreen();
-}
-
-void DimOverlay::CoverPrimaryScreen() {
-  const platform::ScreenSize screen = window_.PrimaryScreenSize();
-  window_.MoveAndSize(0, 0, screen.width, screen.height);
+void DimOverlay::Cover(const platform::PixelRect& display) {
+  display_ = display;
+  window_.MoveAndSize(display);
 }
 
 bool DimOverlay::IsShowing() {

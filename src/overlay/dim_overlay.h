@@ -14,7 +14,7 @@ namespace lumenor::overlay {
 inline constexpr std::uint32_t kOverlayExStyleBits =
     platform::kExStyleLayered | platform::kExStyleTransparent;  // 0x80020
 inline constexpr std::uint8_t kCreationAlpha = 200;
-inline constexpr unsigned kKeepOnTopIntervalMs = 5000;  // Timer1_settop
+inline constexpr unsigned kKeepOnTopIntervalMs = 5000;  // Timer1_settop, the program's one tick
 // The darkness update passes this key with LWA_ALPHA only, so the key has no effect.
 inline constexpr platform::ColorRef kDarknessColorKey = platform::MakeColorRef(0, 1, 0);  // 0x100
 inline constexpr platform::ColorRef kDesignBackground = platform::MakeColorRef(192, 192, 192);
@@ -40,16 +40,14 @@ class DimOverlay {
   DimOverlay& operator=(const DimOverlay&) = delete;
 
   // The creation sequence: layered and transparent style bits, alpha 200, topmost, over the whole
-  // primary screen, Timer1_settop started. It never shows the window.
-  void Create();
+  // of its display. It never shows the window.
+  void Create(const platform::PixelRect& display);
 
   // Timer1_settop: puts the window back on top, shown or hidden, without showing it, and covers
-  // the primary screen again when its size is no longer the window's (a change of mode made
-  // outside the window system's knowledge reaches no window as a message).
+  // its display again when the window no longer does.
   void OnKeepOnTopTick();
-  // The display's mode or monitor may have changed (a display change, a resume, an unlock):
-  // cover the primary screen again.
-  void OnDisplayChange();
+  // Its display moved or changed mode: cover it where it is now.
+  void Cover(const platform::PixelRect& display);
 
   bool IsShowing();
   void Show();  // changes neither colour nor opacity
@@ -57,9 +55,8 @@ class DimOverlay {
   void ApplyDarkness(std::int16_t value);
 
  private:
-  void CoverPrimaryScreen();
-
   platform::LayeredWindow& window_;
+  platform::PixelRect display_;
 };
 
 }  // namespace lumenor::overlay

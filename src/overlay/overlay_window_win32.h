@@ -1,37 +1,22 @@
 #pragma once
-// mask_form_black: the click-through, topmost, layered overlay over the primary screen. Its window
-// is created, hidden, on the first call of any OverlayControl member and lives until this object
-// is destroyed at the end of the program.
+// mask_form_black's windows: each a click-through, topmost, layered popup that paints itself in
+// its background colour. OverlaySet asks for one per display; each is destroyed with its object.
 
 #include <windows.h>
 
 #include <memory>
 
-#include "overlay/overlay_control.h"
+#include "platform/layered_window.h"
 
 namespace lumenor::overlay {
 
-class OverlayWindow final : public OverlayControl {
+class OverlayWindows final : public platform::LayeredWindows {
  public:
-  explicit OverlayWindow(HINSTANCE instance);
-  ~OverlayWindow() override;
-  OverlayWindow(const OverlayWindow&) = delete;
-  OverlayWindow& operator=(const OverlayWindow&) = delete;
-
-  bool IsShowing() override;
-  void Show() override;
-  void Hide() override;
-  void ApplyDarkness(std::int16_t value) override;
-
-  HWND Window();  // creates it when it does not exist yet
-
-  // The display may have changed (a resume, an unlock, a change of mode another window heard):
-  // an overlay that exists covers the primary screen again.
-  void FollowPrimaryScreen();
+  explicit OverlayWindows(HINSTANCE instance) : instance_(instance) {}
+  std::unique_ptr<platform::LayeredWindow> Create() override;
 
  private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+  HINSTANCE instance_;
 };
 
 }  // namespace lumenor::overlay

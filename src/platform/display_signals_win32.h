@@ -1,36 +1,47 @@
 #pragma once
-// What the program's listening window needs to hear that the display may have been reset and to
-// put its ramp back a moment later: session notices (unlock, console connect) registered for the
-// window while an object lives, and a one-shot timer on the window.
+// The program's ear for the displays, and its timers.
+//
+// DisplaySignalsWindow is a hidden top-level window (only top-level windows hear WM_DISPLAYCHANGE
+// and the power broadcasts). For as long as it lives it is registered for the session's notices
+// (unlock, console connect), the console display's power state (a display switched back on) and
+// the desktop switches of secure prompts, and turns what it hears into platform::DisplaySignal. It
+// also carries the program's display timers: Timer1_settop, the one 5 s tick, and the rewrite
+// timer.
 #include <windows.h>
 
-#include "platform/one_shot_timer.h"
+#include <functional>
+#include <optional>
+
+#include "platform/display_signals.h"
+#include "platform/handles_win32.h"
+#include "platform/timer.h"
+#include "platform/window_binding_win32.h"
 
 namespace lumenor::platform {
 
-// SetTimer on a window, killed at its first tick (when the window hands the tick over through
-// TakeTick) and when this object goes. The window must outlive it.
-class WindowOneShotTimer final : public OneShotTimer {
+// A timer on a window: SetTimer while running, killed by Stop and when this object goes. The
+// window hands each WM_TIMER's id to IsTick. The window must outlive it.
+class WindowTimer final : public Timer {
  public:
-  WindowOneShotTimer(HWND window, UINT_PTR timerId);
-  ~WindowOneShotTimer() override;
-  WindowOneShotTimer(const WindowOneShotTimer&) = delete;
-  WindowOneShotTimer& operator=(const WindowOneShotTimer&) = delete;
+  WindowTimer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
+  ~WindowTimer() override { Stop(); }
+  WindowTimer(const WindowTimer&) = delete;
+  WindowTimer& operator=(const WindowTimer&) = delete;
 
   void Start(unsigned milliseconds) override;
   void Stop() override;
-
-  // For the window's WM_TIMER: true when it is this timer's pending tick, which then is over.
-  bool TakeTick(WPARAM timerId);
+  // For the window's WM_TIMER: true when it is this timer's tick.
+  bool IsTick(WPARAM id) const { return running_ && id == id_; }
 
  private:
   HWND window_;
-  UINT_PTR timerId_;
-  bool pending_ = false;
+  UINT_PTR id_;
+  bool running_ = false;
 };
 
 // WM_WTSSESSION_CHANGE reaches the window (for this session) from construction until destruction.
-// The window must outlive it.
+// WTSAPI32 is loaded from the system directory only when this object is made, so no copy of it
+// saved beside the exe is ever loaded. The window must outlive it.
 class SessionNotifications {
  public:
   explicit SessionNotifications(HWND window);
@@ -41,8 +52,43 @@ class SessionNotifications {
   bool Registered() const { return registered_; }
 
  private:
+  using Unregister = BOOL(WINAPI*)(HWND);
   HWND window_;
-  bool registered_;
+  UniqueModule library_;
+  Unregister unregister_ = nullptr;
+  bool registered_ = false;
+};
+
+// The class of the listening window, which the desktop tests post the system's notices to.
+inline constexpr wchar_t kDisplaySignalsClass[] = L"LumenorDisplaySignals";
+
+class DisplaySignalsWindow final : public WindowBase<DisplaySignalsWindow> {
+ public:
+  struct Handlers {
+    std::function<void(DisplaySignal)> signal;
+    std::function<void()> keepOnTopTick;  // Timer1_settop
+    std::function<void()> rewriteTick;
+  };
+
+  DisplaySignalsWindow(HINSTANCE instance, Handlers handlers);
+  ~DisplaySignalsWindow();
+  DisplaySignalsWindow(const DisplaySignalsWindow&) = delete;
+  DisplaySignalsWindow& operator=(const DisplaySignalsWindow&) = delete;
+
+  Timer& KeepOnTopTimer() { return *keepOnTop_; }
+  Timer& RewriteTimer() { return *rewrite_; }
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+ private:
+  void Tell(DisplaySignal signal);
+
+  Handlers handlers_;
+  std::optional<WindowTimer> keepOnTop_;
+  std::optional<WindowTimer> rewrite_;
+  std::optional<SessionNotifications> session_;
+  HPOWERNOTIFY displayPower_ = nullptr;
+  HWINEVENTHOOK desktopSwitch_ = nullptr;
 };
 
 }  // namespace lumenor::platform

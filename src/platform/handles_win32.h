@@ -85,6 +85,11 @@ struct KernelHandleCloser {
   }
 };
 
+// A DLL loaded at run time, freed when its holder goes.
+struct ModuleFreer {
+  void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
+};
+
 // The holder: the interface of std::unique_ptr that the shell uses (get, reset, release, a test
 // for null, moves), plus the live count of its kind.
 template <class Handle, class Release, HandleKind Kind = detail::KindOf<Release>()>
@@ -161,8 +166,10 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter, HandleKind::Brush>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter, HandleKind::Bitmap>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectDeleter>;
 using UniqueMemoryDc = UniqueHandle<HDC, DcDeleter>;
+using UniqueDisplayDc = UniqueHandle<HDC, DcDeleter>;  // CreateDC for one display
 using UniqueWindowDc = UniqueHandle<HDC, WindowDcReleaser>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleCloser>;
+using UniqueModule = UniqueHandle<HMODULE, ModuleFreer>;
 
 // The registered message a window of the program answers with LiveHandles(HandleKind(wParam)),
 // -1 for a kind it does not know. Only counts go out: nothing about a handle itself.

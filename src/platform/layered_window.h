@@ -3,6 +3,9 @@
 // its window, and nothing else. None of their results is examined by the overlay.
 
 #include <cstdint>
+#include <memory>
+
+#include "platform/pixel_rect.h"
 
 namespace lumenor::platform {
 
@@ -23,12 +26,6 @@ inline constexpr std::uint32_t kExStyleNoActivate = 0x08000000;   // WS_EX_NOACT
 inline constexpr std::uint32_t kLayeredColorKey = 0x1;            // LWA_COLORKEY
 inline constexpr std::uint32_t kLayeredAlpha = 0x2;               // LWA_ALPHA
 
-struct ScreenSize {
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const ScreenSize&, const ScreenSize&) = default;
-};
-
 class LayeredWindow {
  public:
   virtual ~LayeredWindow() = default;
@@ -44,9 +41,9 @@ class LayeredWindow {
   // nor activating the window.
   virtual void BringToTopmost() = 0;
   // SetWindowPos with a new position and size, keeping the z-order and activation.
-  virtual void MoveAndSize(int left, int top, int width, int height) = 0;
-  // The window's width and height in pixels, as they are now.
-  virtual ScreenSize WindowSize() = 0;
+  virtual void MoveAndSize(const PixelRect& bounds) = 0;
+  // The window's rectangle on the desktop, as it is now.
+  virtual PixelRect WindowBounds() = 0;
 
   // The colour the window's client area is painted with; a change repaints it.
   virtual void SetBackground(ColorRef colour) = 0;
@@ -55,13 +52,13 @@ class LayeredWindow {
   // Shows the window without activating it or taking the focus.
   virtual void Show() = 0;
   virtual void Hide() = 0;
+};
 
-  // The primary screen's width and height in pixels, as they are now.
-  virtual ScreenSize PrimaryScreenSize() = 0;
-
-  // Starts the window's message-driven timer; each tick is delivered to the window's owner on the
-  // user-interface thread. The timer stops when the window goes.
-  virtual void StartTimer(unsigned intervalMilliseconds) = 0;
+// Makes the overlay's windows: each freshly created, hidden, and destroyed with its object.
+class LayeredWindows {
+ public:
+  virtual ~LayeredWindows() = default;
+  virtual std::unique_ptr<LayeredWindow> Create() = 0;
 };
 
 }  // namespace lumenor::platform

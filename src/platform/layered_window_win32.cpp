@@ -8,13 +8,6 @@ namespace {
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 }  // namespace
 
-Win32LayeredWindow::Win32LayeredWindow(HWND window, COLORREF background, UINT_PTR timerId)
-    : window_(window), background_(background), timerId_(timerId) {}
-
-Win32LayeredWindow::~Win32LayeredWindow() {
-  if (timerRunning_) KillTimer(window_, timerId_);
-}
-
 std::uint32_t Win32LayeredWindow::ExtendedStyle() {
   return static_cast<std::uint32_t>(GetWindowLongW(window_, GWL_EXSTYLE));
 }
@@ -32,15 +25,15 @@ void Win32LayeredWindow::BringToTopmost() {
   SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags);
 }
 
-void Win32LayeredWindow::MoveAndSize(int left, int top, int width, int height) {
-  SetWindowPos(window_, nullptr, left, top, width, height,
+void Win32LayeredWindow::MoveAndSize(const PixelRect& bounds) {
+  SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE);
 }
 
-ScreenSize Win32LayeredWindow::WindowSize() {
+PixelRect Win32LayeredWindow::WindowBounds() {
   RECT rect{};
   if (!GetWindowRect(window_, &rect)) return {};
-  return {rect.right - rect.left, rect.bottom - rect.top};
+  return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 void Win32LayeredWindow::SetBackground(ColorRef colour) {
@@ -60,14 +53,6 @@ void Win32LayeredWindow::Show() {
 
 void Win32LayeredWindow::Hide() {
   ShowWindow(window_, SW_HIDE);
-}
-
-ScreenSize Win32LayeredWindow::PrimaryScreenSize() {
-  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
-void Win32LayeredWindow::StartTimer(unsigned intervalMilliseconds) {
-  timerRunning_ = SetTimer(window_, timerId_, intervalMilliseconds, nullptr) != 0;
 }
 
 }  // namespace lumenor::platform

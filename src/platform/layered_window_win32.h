@@ -1,17 +1,16 @@
 #pragma once
-// platform::LayeredWindow over a real window. It does not own the window; it owns the window's
-// timer, which it kills when it goes, and keeps the background colour the window paints with.
+// platform::LayeredWindow over a real window. It does not own the window; it keeps the background
+// colour the window paints with.
 #include <windows.h>
 
 #include "platform/layered_window.h"
 
 namespace lumenor::platform {
 
-class Win32LayeredWindow final : public LayeredWindow {
+class Win32LayeredWindow : public LayeredWindow {
  public:
-  // window must outlive this object; timerId names the timer StartTimer starts on it.
-  Win32LayeredWindow(HWND window, COLORREF background, UINT_PTR timerId);
-  ~Win32LayeredWindow() override;
+  // window must outlive this object.
+  Win32LayeredWindow(HWND window, COLORREF background) : window_(window), background_(background) {}
   Win32LayeredWindow(const Win32LayeredWindow&) = delete;
   Win32LayeredWindow& operator=(const Win32LayeredWindow&) = delete;
 
@@ -19,23 +18,24 @@ class Win32LayeredWindow final : public LayeredWindow {
   void SetExtendedStyle(std::uint32_t style) override;
   void SetLayeredAttributes(ColorRef colorKey, std::uint8_t alpha, std::uint32_t flags) override;
   void BringToTopmost() override;
-  void MoveAndSize(int left, int top, int width, int height) override;
-  ScreenSize WindowSize() override;
+  void MoveAndSize(const PixelRect& bounds) override;
+  PixelRect WindowBounds() override;
   void SetBackground(ColorRef colour) override;
   bool IsVisible() override;
   void Show() override;
   void Hide() override;
-  ScreenSize PrimaryScreenSize() override;
-  void StartTimer(unsigned intervalMilliseconds) override;
 
   // What the window's WM_PAINT fills its client area with.
   COLORREF Background() const { return background_; }
 
+ protected:
+  // For a window that is both: the window is bound once it has been created.
+  explicit Win32LayeredWindow(COLORREF background) : background_(background) {}
+  void BindLayered(HWND window) { window_ = window; }
+
  private:
-  HWND window_;
+  HWND window_ = nullptr;
   COLORREF background_;
-  UINT_PTR timerId_;
-  bool timerRunning_ = false;
 };
 
 }  // namespace lumenor::platform

@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/ramp_keeper.h"
 #include "platform/dialogs.h"
 #include "platform/display_signals_win32.h"
 #include "platform/handles_win32.h"
@@ -22,13 +21,14 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"mytray1";  // never seen: the window is never shown
 constexpr UINT_PTR kBalloonTimerId = 1;     // Timer_no_boloon
-constexpr UINT_PTR kRewriteTimerId = 2;
 constexpr UINT kRunDeferred = WM_APP + 1;
 
 // myhame's items.
 constexpr UINT kOpen1 = 1;  // "Tandwin专版"
 constexpr UINT kSave1 = 2;  // "选项"
 constexpr UINT kSd1 = 3;    // "退出"
+// The "显示器" submenu's items: this plus the display's index.
+constexpr UINT kFirstDisplay = 100;
 
 using platform::UniqueIcon;
 using platform::UniqueMenu;
@@ -45,8 +45,7 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
       : instance(instance), dialogs(dialogs), callbacks(std::move(callbacks)) {}
   ~Impl() override {
     tray.RemoveTrayIcon();
-    sessionNotices.reset();  // both need the window
-    rewriteTimer.reset();
+    balloonTimer.reset();  // it needs the window
     DestroyWindowNow();  // before the icons it carries
   }
   Impl(const Impl&) = delete;
@@ -62,10 +61,13 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   std::uint64_t OwnIcon() const override { return reinterpret_cast<std::uintptr_t>(ownIcon); }
   std::uint64_t LoadIconFile() override;
   void StartBalloonTimer(std::uint32_t ms) override {
-    SetTimer(Hwnd(), kBalloonTimerId, ms, nullptr);
+    if (balloonTimer) balloonTimer->Start(ms);
   }
-  void StopBalloonTimer() override { KillTimer(Hwnd(), kBalloonTimerId); }
+  void StopBalloonTimer() override {
+    if (balloonTimer) balloonTimer->Stop();
+  }
   void OpenMenu() override;
+  void UpdateDisplaysItem(const std::vector<display::DisplayChoice>& choices);
   void ShowMainWindow() override {
     if (callbacks.showMainWindow) callbacks.showMainWindow();
   }
@@ -80,12 +82,12 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   HICON ownIcon = nullptr;  // the icon the window carries
   UniqueIcon fileIcon;      // tray.ico, when it loaded
   UniqueMenu menu;          // myhame
+  bool displaysItem = false;  // myhame holds the "显示器" submenu
   UINT taskbarCreated = 0;
   platform::ShellNotifyIcon shell;
   TrayIcon tray{*this, shell};
   std::vector<std::function<void()>> deferred;
-  std::optional<platform::WindowOneShotTimer> rewriteTimer;
-  std::optional<platform::SessionNotifications> sessionNotices;  // unlock, console connect
+  std::optional<platform::WindowTimer> balloonTimer;  // Timer_no_boloon
 };
 
 void TrayForm::Impl::Load() {
@@ -100,6 +102,7 @@ void TrayForm::Impl::Load() {
   SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ownIcon));
 
   // Timer_no_boloon has interval 0 until a balloon asks for it: no timer runs until then.
+  balloonTimer.emplace(Hwnd(), kBalloonTimerId);
 
   menu.reset(CreatePopupMenu());
   AppendMenuW(menu.get(), MF_STRING, kOpen1, L"Tandwin专版");
@@ -109,9 +112,6 @@ void TrayForm::Impl::Load() {
   // Explorer broadcasts this to top-level windows when it recreates the taskbar.
   taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   ChangeWindowMessageFilterEx(Hwnd(), taskbarCreated, MSGFLT_ALLOW, nullptr);
-
-  rewriteTimer.emplace(Hwnd(), kRewriteTimerId);
-  sessionNotices.emplace(Hwnd());
 
   tray.AddTrayIcon(kTrayTooltip);
 }
@@ -131,7 +131,31 @@ std::uint64_t TrayForm::Impl::LoadIconFile() {
   return reinterpret_cast<std::uintptr_t>(fileIcon.get());
 }
 
+// With more than one display, "显示器" stands just above "退出" with one checked item per display;
+// with one, the menu is the three items alone. Displays come and go, so this is done at each open.
+void TrayForm::Impl::UpdateDisplaysItem(const std::vector<display::DisplayChoice>& choices) {
+  if (displaysItem) {
+    DeleteMenu(menu.get(), 2, MF_BYPOSITION);  // destroys the submenu with it
+    displaysItem = false;
+  }
+  if (choices.size() < 2) return;
+  UniqueMenu displays(CreatePopupMenu());
+  for (std::size_t k = 0; k < choices.size(); ++k) {
+    AppendMenuW(displays.get(), MF_STRING | (choices[k].included ? MF_CHECKED : MF_UNCHECKED),
+                kFirstDisplay + k, platform::Utf16(choices[k].label).c_str());
+  }
+  const std::wstring caption = platform::Utf16(display::kDisplaysMenuText);
+  if (InsertMenuW(menu.get(), 2, MF_BYPOSITION | MF_POPUP,
+                  reinterpret_cast<UINT_PTR>(displays.get()), caption.c_str())) {
+    (void)displays.release();  // myhame owns it now
+    displaysItem = true;
+  }
+}
+
 void TrayForm::Impl::OpenMenu() {
+  std::vector<display::DisplayChoice> choices;
+  if (callbacks.displayChoices) choices = callbacks.displayChoices();
+  UpdateDisplaysItem(choices);
   POINT at{};
   GetCursorPos(&at);
   // The menu closes when the user clicks elsewhere only if our window is in the foreground.
@@ -150,7 +174,12 @@ void TrayForm::Impl::OpenMenu() {
       if (callbacks.endProgram) callbacks.endProgram();
       break;
     default:
-      break;  // dismissed
+      if (chosen >= kFirstDisplay && chosen - kFirstDisplay < choices.size() &&
+          callbacks.chooseDisplay) {
+        const std::size_t index = chosen - kFirstDisplay;
+        callbacks.chooseDisplay(index, !choices[index].included);
+      }
+      break;  // or dismissed
   }
 }
 
@@ -170,20 +199,9 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       tray.OnIconMessage(LOWORD(lParam));
       return 0;
     case WM_TIMER:
-      if (wParam == kBalloonTimerId) {
+      if (balloonTimer && balloonTimer->IsTick(wParam)) {
         tray.OnBalloonTimer();
         return 0;
-      }
-      if (rewriteTimer && rewriteTimer->TakeTick(wParam)) {
-        if (callbacks.rewriteTimer) callbacks.rewriteTimer();
-        return 0;
-      }
-      break;
-    case WM_DISPLAYCHANGE:
-    case WM_POWERBROADCAST:
-    case WM_WTSSESSION_CHANGE:
-      if (app::DisplayMayHaveBeenReset(message, wParam) && callbacks.displayMayHaveBeenReset) {
-        callbacks.displayMayHaveBeenReset(message);
       }
       break;
     case kRunDeferred:
@@ -224,10 +242,6 @@ void TrayForm::Defer(std::function<void()> work) {
 
 HWND TrayForm::Window() const {
   return impl_->Hwnd();
-}
-
-platform::OneShotTimer& TrayForm::RewriteTimer() {
-  return *impl_->rewriteTimer;
 }
 
 }  // namespace lumenor::tray

@@ -9,10 +9,12 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
+
+#include "display/display_set.h"
 
 namespace lumenor::platform {
 class Dialogs;
-class OneShotTimer;
 }  // namespace lumenor::platform
 
 namespace lumenor::tray {
@@ -25,10 +27,10 @@ class TrayForm {
   struct Callbacks {
     std::function<void()> showMainWindow;  // "选项" and a double-click on the icon
     std::function<void()> endProgram;      // "退出", and the tray window being closed
-    // The system says the display may have been reset (a display change, a resume, an unlock, a
-    // console connect): the tray window, top-level and there for the whole run, hears it.
-    std::function<void(UINT message)> displayMayHaveBeenReset = {};
-    std::function<void()> rewriteTimer = {};  // RewriteTimer ticked
+    // The displays for the "显示器" submenu, which shows when there is more than one, and the
+    // user's choice of one of them (its index and whether it is now included).
+    std::function<std::vector<display::DisplayChoice>()> displayChoices = {};
+    std::function<void(std::size_t index, bool included)> chooseDisplay = {};
   };
 
   // Loads the tray form: creates its hidden window and Timer_no_boloon, and adds the icon with
@@ -52,10 +54,6 @@ class TrayForm {
   void Defer(std::function<void()> work);
 
   HWND Window() const;
-
-  // A one-shot timer on the tray window, for putting the display's ramp back a moment after a
-  // reset; its tick reaches Callbacks::rewriteTimer.
-  platform::OneShotTimer& RewriteTimer();
 
  private:
   struct Impl;

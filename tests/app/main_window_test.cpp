@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "display/display_set.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_gamma_device.h"
 #include "support/fake_main_window_controls.h"
-#include "support/fake_overlay.h"
 #include "support/host_directory_files.h"
+#include "support/one_display_desk.h"
 
 namespace lumenor::app {
 namespace {
@@ -25,6 +25,8 @@ using testing::FakeGammaDevice;
 using testing::FakeMainWindowControls;
 using testing::FakeOverlay;
 using testing::HostDirectoryFiles;
+using testing::OneDisplayDesk;
+using namespace display;
 
 constexpr std::string_view kMalformedLead = "默认数据文件有误：";
 constexpr std::string_view kMalformedTail = "，只能恢复到本次调置前的状态！";
@@ -83,8 +85,8 @@ class TempDir {
 // One loaded main window over fakes, as the shell builds it: controls first, then the window
 // attached to them, then the start-up sequence.
 struct Loaded {
-  explicit Loaded(FakeGammaDevice& display, FakeOverlay& overlay, const fs::path& programDir)
-      : programFiles(programDir), window(controls, display, overlay, dialogs, programFiles) {
+  explicit Loaded(DisplaySet& displays, FakeOverlay& overlay, const fs::path& programDir)
+      : programFiles(programDir), window(controls, displays, overlay, dialogs, programFiles) {
     controls.Attach(window);
     window.Load();
   }
@@ -99,12 +101,16 @@ class MainWindowTest : public ::testing::Test {
   MainWindowTest() { display.shown = DistinctChannels(); }
 
   Loaded& Load() {
-    loaded = std::make_unique<Loaded>(display, overlay, programDir.path());
+    loaded = std::make_unique<Loaded>(desk.set, overlay, programDir.path());
     return *loaded;
   }
+  // The display's reference and the ramp last built for it.
+  const GammaRamp& Saved() const { return desk.set.Ramps(0).SavedRamp(); }
+  const GammaRamp& Working() const { return desk.set.Ramps(0).WorkingRamp(); }
 
-  FakeGammaDevice display;
-  FakeOverlay overlay;
+  OneDisplayDesk desk;
+  FakeGammaDevice& display = desk.display;
+  FakeOverlay& overlay = desk.overlay;
   TempDir programDir;
   std::unique_ptr<Loaded> loaded;
 };
@@ -125,10 +131,11 @@ class MainWindow_RefusingDisplay : public MainWindowTest {};
 // Start-up
 
 TEST_F(MainWindow_Load, ReadsTheDisplayAndWritesNoRamp) {
+  const int readsBefore = display.reads;
   Loaded& w = Load();
-  EXPECT_EQ(display.reads, 1);
+  EXPECT_EQ(display.reads - readsBefore, 1);
   EXPECT_TRUE(display.writes.empty());
-  EXPECT_EQ(w.window.Gamma().SavedRamp(), DistinctChannels());
+  EXPECT_EQ(Saved(), DistinctChannels());
   EXPECT_TRUE(w.dialogs.shown.empty());
 }
 
@@ -173,11 +180,19 @@ TEST_F(MainWindow_Load, AppliesTheStartValueWhenTheOverlayStillShows) {
   EXPECT_TRUE(display.writes.empty());
 }
 
-TEST_F(MainWindow_Load, UnreadableDisplayLeavesSavedRampAllZero) {
+TEST_F(MainWindow_Load, UnreadableDisplayGetsTheStraightRampUntilTheNextLoadReadsIt) {
   display.readable = false;
-  Loaded& w = Load();
-  EXPECT_EQ(w.window.Gamma().SavedRamp(), GammaRamp{});
-  EXPECT_TRUE(display.writes.empty());
+  {
+    Loaded& w = Load();
+    EXPECT_EQ(Saved(), StraightRamp()) << "an all-zero reference would turn the screen black";
+    EXPECT_TRUE(display.writes.empty());
+    w.window.RestoreDefaults();
+    EXPECT_EQ(display.writes.back(), StraightRamp());
+  }
+  display.readable = true;
+  display.shown = DistinctChannels();
+  Load();
+  EXPECT_EQ(Saved(), DistinctChannels());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -372,7 +387,7 @@ TEST_F(MainWindow_RestoreDefaults, MissingFileShowsItsMessageOnEveryRestore) {
     EXPECT_EQ(m.caption, "系统提示");
     EXPECT_EQ(m.icon, platform::MessageIcon::Exclamation);
   }
-  EXPECT_EQ(w.window.Gamma().SavedRamp(), DistinctChannels());
+  EXPECT_EQ(Saved(), DistinctChannels());
   EXPECT_EQ(display.shown, DistinctChannels());
 }
 
@@ -389,7 +404,7 @@ TEST_F(MainWindow_RestoreDefaults, GoodFileBecomesSavedRampAndBrightnessCopiesIt
   w.window.RestoreDefaults();
 
   EXPECT_TRUE(w.dialogs.shown.empty());
-  EXPECT_EQ(w.window.Gamma().SavedRamp(), file);
+  EXPECT_EQ(Saved(), file);
   ASSERT_FALSE(display.writes.empty());
   EXPECT_EQ(display.writes.back(), file);
 
@@ -416,7 +431,7 @@ TEST_F(MainWindow_RestoreDefaults, BadFileKeepsSavedRampSaysWhyAndStillApplies) 
   ASSERT_GT(m.text.size(), kMalformedLead.size() + kMalformedTail.size());
   EXPECT_EQ(m.text.substr(0, kMalformedLead.size()), kMalformedLead);
   EXPECT_EQ(m.text.substr(m.text.size() - kMalformedTail.size()), kMalformedTail);
-  EXPECT_EQ(w.window.Gamma().SavedRamp(), DistinctChannels());
+  EXPECT_EQ(Saved(), DistinctChannels());
   EXPECT_EQ(display.writes.back(), DistinctChannels());
 }
 
@@ -434,7 +449,7 @@ TEST_F(MainWindow_RestoreDefaults, ReadsDefaultDatFromTheProgramDirectoryOnly) {
   Loaded& w = Load();
   w.window.RestoreDefaults();
   const std::size_t messagesWithFileOnlyInWorkingDir = w.dialogs.shown.size();
-  const GammaRamp savedWithFileOnlyInWorkingDir = w.window.Gamma().SavedRamp();
+  const GammaRamp savedWithFileOnlyInWorkingDir = Saved();
 
   programDir.Write("Default.dat", RampFileText(file));
   fs::remove(workingDir.path() / "Default.dat");
@@ -444,7 +459,7 @@ TEST_F(MainWindow_RestoreDefaults, ReadsDefaultDatFromTheProgramDirectoryOnly) {
   EXPECT_EQ(messagesWithFileOnlyInWorkingDir, 1u);
   EXPECT_EQ(savedWithFileOnlyInWorkingDir, DistinctChannels());
   EXPECT_EQ(w.dialogs.shown.size(), 1u);
-  EXPECT_EQ(w.window.Gamma().SavedRamp(), file);
+  EXPECT_EQ(Saved(), file);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -498,7 +513,7 @@ TEST_F(MainWindow_Load, AfterCloseRereadsTheRampLastAppliedAndResetsTheSliders) 
 
   Loaded& second = Load();  // a fresh window over fresh controls
 
-  EXPECT_EQ(second.window.Gamma().SavedRamp(), lastApplied);
+  EXPECT_EQ(Saved(), lastApplied);
   EXPECT_TRUE(display.writes.empty());
   EXPECT_EQ(second.controls.sliders[Slider::Brightness].value, 0);
   EXPECT_EQ(second.controls.sliders[Slider::Contrast].value, 100);
@@ -524,8 +539,8 @@ TEST_F(MainWindow_RefusingDisplay, KeepsTheSavedRampAndTheDisplayWhileEverySlide
     w.controls.UserMovesSlider(move.slider, move.value);
     EXPECT_EQ(w.controls.sliders[move.slider].value, move.value);
     ASSERT_EQ(display.writes.size(), writes + 1) << "every move still asks the display";
-    EXPECT_EQ(w.window.Gamma().WorkingRamp(), display.writes.back());  // what was built stays
-    EXPECT_EQ(w.window.Gamma().SavedRamp(), DistinctChannels());
+    EXPECT_EQ(Working(), display.writes.back());  // what was built stays
+    EXPECT_EQ(Saved(), DistinctChannels());
     EXPECT_EQ(display.shown, DistinctChannels());
   }
   EXPECT_EQ(w.controls.Label(ValueLabel::Brightness), "40");
@@ -539,7 +554,7 @@ TEST_F(MainWindow_RefusingDisplay, KeepsTheSavedRampAndTheDisplayWhileEverySlide
   EXPECT_EQ(w.controls.Label(ValueLabel::Brightness), "0");
   EXPECT_EQ(w.controls.sliders[Slider::Blue].value, 0);
   EXPECT_EQ(display.writes.back(), DistinctChannels());
-  EXPECT_EQ(w.window.Gamma().SavedRamp(), DistinctChannels());
+  EXPECT_EQ(Saved(), DistinctChannels());
   EXPECT_EQ(display.shown, DistinctChannels());
 }
 

@@ -55,29 +55,31 @@ TYPED_TEST_P(LayeredWindowContract, WritingTheExtendedStyleNeverClearsTopmost) {
   EXPECT_NE(w.ExtendedStyle() & platform::kExStyleTopmost, 0u);
 }
 
-TYPED_TEST_P(LayeredWindowContract, ThePrimaryScreenHasASize) {
-  const platform::ScreenSize screen = this->window().PrimaryScreenSize();
-  EXPECT_GT(screen.width, 0);
-  EXPECT_GT(screen.height, 0);
+TYPED_TEST_P(LayeredWindowContract, TheBoundsReadBackWhereverTheWindowWasPut) {
+  platform::LayeredWindow& w = this->window();
+  for (const platform::PixelRect bounds :
+       {platform::PixelRect{10, 20, 310, 220}, platform::PixelRect{-400, -30, -100, 170}}) {
+    w.MoveAndSize(bounds);
+    EXPECT_EQ(w.WindowBounds(), bounds);
+  }
 }
 
 TYPED_TEST_P(LayeredWindowContract, TheOverlaysCreationLeavesItHiddenLayeredTransparentTopmost) {
   platform::LayeredWindow& w = this->window();
-  overlay::DimOverlay(w).Create();
+  const platform::PixelRect display{0, 0, 300, 200};
+  overlay::DimOverlay(w).Create(display);
   EXPECT_FALSE(w.IsVisible());
   const std::uint32_t style = w.ExtendedStyle();
   EXPECT_EQ(style & overlay::kOverlayExStyleBits, overlay::kOverlayExStyleBits);
   EXPECT_NE(style & platform::kExStyleTopmost, 0u);
-  // The keep-on-top tick compares these two: equal after creation, so it resizes nothing.
-  EXPECT_EQ(w.WindowSize(), w.PrimaryScreenSize());
-  w.MoveAndSize(0, 0, 300, 200);
-  EXPECT_EQ(w.WindowSize(), (platform::ScreenSize{300, 200}));
+  // The keep-on-top tick compares these two: equal after creation, so it moves nothing.
+  EXPECT_EQ(w.WindowBounds(), display);
 }
 
 REGISTER_TYPED_TEST_SUITE_P(LayeredWindowContract, AFreshWindowIsHiddenAndNotTopmost,
                             TheExtendedStyleReadsBackWhatWasWritten, ShowAndHideSetVisibility,
                             BringingAHiddenWindowToTopmostNeverShowsIt,
-                            WritingTheExtendedStyleNeverClearsTopmost, ThePrimaryScreenHasASize,
+                            WritingTheExtendedStyleNeverClearsTopmost, TheBoundsReadBackWhereverTheWindowWasPut,
                             TheOverlaysCreationLeavesItHiddenLayeredTransparentTopmost);
 
 }  // namespace lumenor::contract

@@ -21,7 +21,7 @@ class RealEnv {
     RegisterClassExW(&wc);  // fails harmlessly when an earlier test registered it
     hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, L"contract",
                             WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, instance, nullptr);
-    layered_.emplace(hwnd_, RGB(192, 192, 192), 7);
+    layered_.emplace(hwnd_, RGB(192, 192, 192));
   }
   ~RealEnv() {
     layered_.reset();

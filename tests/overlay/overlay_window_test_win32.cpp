@@ -1,11 +1,19 @@
-// The real overlay window under Wine: style, layered attributes, z-order, geometry, painting,
-// activation and mouse transparency.
+// The real overlays under Wine, as the program assembles them: the displays Windows lists, one
+// overlay window each, and the listening window with its 5 s tick. Style, layered attributes,
+// z-order, geometry, painting, activation and mouse transparency.
 #include "overlay/overlay_window_win32.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
+
+#include "display/display_set.h"
+#include "overlay/overlay_set.h"
+#include "platform/display_signals_win32.h"
+#include "platform/displays_win32.h"
+#include "support/fake_notices.h"
 
 namespace lumenor::overlay {
 namespace {
@@ -99,9 +107,48 @@ class FocusedWindow {
   HWND hwnd_ = nullptr;
 };
 
+// The overlay of the test desktop's one display, behind the program's display side.
+class Overlay {
+ public:
+  Overlay() {
+    signals_.emplace(GetModuleHandleW(nullptr),
+                     platform::DisplaySignalsWindow::Handlers{
+                         [this](platform::DisplaySignal s) { displays_->OnSignal(s); },
+                         [this] { displays_->OnKeepOnTopTick(); },
+                         [this] { displays_->OnRewriteTimer(); }});
+    displays_.emplace(system_, signals_->RewriteTimer(), notices_, set_);
+    signals_->KeepOnTopTimer().Start(kKeepOnTopIntervalMs);
+  }
+  ~Overlay() {
+    displays_.reset();
+    signals_.reset();
+  }
+  Overlay(const Overlay&) = delete;
+  Overlay& operator=(const Overlay&) = delete;
+
+  bool IsShowing() { return set_.IsShowing(); }
+  void Show() { set_.Show(); }
+  void Hide() { set_.Hide(); }
+  void ApplyDarkness(std::int16_t value) { set_.ApplyDarkness(value); }
+  // The primary display's overlay window, made on this first use.
+  HWND Window() {
+    set_.IsShowing();
+    return FindWindowW(L"mask_form_black", L"balck");
+  }
+  HWND Listener() const { return signals_->Window(); }
+
+ private:
+  OverlayWindows windows_{GetModuleHandleW(nullptr)};
+  OverlaySet set_{windows_};
+  platform::Win32Displays system_;
+  testing::FakeNotices notices_;
+  std::optional<platform::DisplaySignalsWindow> signals_;
+  std::optional<display::DisplaySet> displays_;
+};
+
 class OverlayWindowTest : public ::testing::Test {
  protected:
-  OverlayWindow overlay{GetModuleHandleW(nullptr)};
+  Overlay overlay;
 };
 
 TEST_F(OverlayWindowTest, TheFirstQueryCreatesTheWindowHiddenAndLayeredOverTheWholeScreen) {
@@ -188,7 +235,7 @@ TEST_F(OverlayWindowTest, TheMouseGoesThroughToTheWindowBeneath) {
 TEST_F(OverlayWindowTest, ADisplayChangeCoversThePrimaryScreenAgain) {
   HWND w = overlay.Window();
   SetWindowPos(w, nullptr, 100, 100, 200, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(w, WM_DISPLAYCHANGE, 32,
+  SendMessageW(overlay.Listener(), WM_DISPLAYCHANGE, 32,
                MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
   EXPECT_TRUE(Covers(w, ScreenRect()));
   EXPECT_FALSE(IsWindowVisible(w));

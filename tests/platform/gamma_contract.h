@@ -16,32 +16,32 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/gamma_ramp.h"
+#include "display/gamma_ramp.h"
 #include "platform/gamma_device.h"
 #include "support/fake_gamma_device.h"
 
 namespace lumenor::testing {
 
-inline app::GammaRamp StraightGammaRamp() {
-  app::GammaRamp ramp{};
-  for (int i = 0; i < app::kRampLevels; ++i) {
-    for (int c = 0; c < app::kRampChannels; ++c)
-      ramp[app::RampIndex(i, c)] = static_cast<std::uint16_t>(i * 257);
+inline display::GammaRamp StraightGammaRamp() {
+  display::GammaRamp ramp{};
+  for (int i = 0; i < display::kRampLevels; ++i) {
+    for (int c = 0; c < display::kRampChannels; ++c)
+      ramp[display::RampIndex(i, c)] = static_cast<std::uint16_t>(i * 257);
   }
   return ramp;
 }
 
 // Half brightness built from the straight ramp, the way the brightness slider at -50 builds it.
-inline app::GammaRamp HalfBrightnessRamp() {
+inline display::GammaRamp HalfBrightnessRamp() {
   FakeGammaDevice scratch;
-  app::GammaAdjuster adjuster(scratch);
+  display::GammaAdjuster adjuster(scratch);
   adjuster.SavedRamp() = StraightGammaRamp();
   adjuster.ApplyBrightness(-50);
   return adjuster.WorkingRamp();
 }
 
-inline ::testing::AssertionResult HighBytesEqual(const app::GammaRamp& expected,
-                                                 const app::GammaRamp& actual) {
+inline ::testing::AssertionResult HighBytesEqual(const display::GammaRamp& expected,
+                                                 const display::GammaRamp& actual) {
   for (std::size_t k = 0; k < expected.size(); ++k) {
     if ((expected[k] >> 8) != (actual[k] >> 8)) {
       return ::testing::AssertionFailure()
@@ -57,6 +57,7 @@ class GammaDevice_Contract : public ::testing::Test {
  protected:
   void SetUp() override {
     display_ = Factory::Make();
+    ASSERT_NE(display_, nullptr) << "the display cannot be opened";
     ASSERT_TRUE(display_->ReadRamp(original_)) << "this display has no gamma ramp to read";
     have_original_ = true;
   }
@@ -66,25 +67,25 @@ class GammaDevice_Contract : public ::testing::Test {
   }
 
   std::unique_ptr<platform::GammaDevice> display_;
-  app::GammaRamp original_{};
+  display::GammaRamp original_{};
   bool have_original_ = false;
 };
 
 TYPED_TEST_SUITE_P(GammaDevice_Contract);
 
 TYPED_TEST_P(GammaDevice_Contract, ReadingTwiceGivesTheSameRamp) {
-  app::GammaRamp again{};
+  display::GammaRamp again{};
   ASSERT_TRUE(this->display_->ReadRamp(again));
   EXPECT_EQ(again, this->original_);
 }
 
 TYPED_TEST_P(GammaDevice_Contract, HalfBrightnessRampIsTakenAndReadsBack) {
-  const app::GammaRamp half = HalfBrightnessRamp();
-  ASSERT_EQ(half[app::RampIndex(255, 0)], 0x7FFF);
+  const display::GammaRamp half = HalfBrightnessRamp();
+  ASSERT_EQ(half[display::RampIndex(255, 0)], 0x7FFF);
 
   ASSERT_TRUE(this->display_->WriteRamp(half));
 
-  app::GammaRamp shown{};
+  display::GammaRamp shown{};
   ASSERT_TRUE(this->display_->ReadRamp(shown));
   EXPECT_TRUE(HighBytesEqual(half, shown));
 }
@@ -94,24 +95,24 @@ TYPED_TEST_P(GammaDevice_Contract, OriginalRampWrittenBackIsShownAgain) {
 
   ASSERT_TRUE(this->display_->WriteRamp(this->original_));
 
-  app::GammaRamp shown{};
+  display::GammaRamp shown{};
   ASSERT_TRUE(this->display_->ReadRamp(shown));
   EXPECT_TRUE(HighBytesEqual(this->original_, shown));
 }
 
 TYPED_TEST_P(GammaDevice_Contract, RefusedRampReturnsFalseAndLeavesTheDisplayUnchanged) {
   ASSERT_TRUE(this->display_->WriteRamp(HalfBrightnessRamp()));
-  app::GammaRamp before{};
+  display::GammaRamp before{};
   ASSERT_TRUE(this->display_->ReadRamp(before));
 
-  const app::GammaRamp all_zero{};
+  const display::GammaRamp all_zero{};
   EXPECT_FALSE(this->display_->WriteRamp(all_zero));
-  app::GammaRamp inverted{};
+  display::GammaRamp inverted{};
   for (std::size_t k = 0; k < inverted.size(); ++k)
     inverted[k] = static_cast<std::uint16_t>(0xFFFF - (k % 256) * 257);
   EXPECT_FALSE(this->display_->WriteRamp(inverted));
 
-  app::GammaRamp after{};
+  display::GammaRamp after{};
   ASSERT_TRUE(this->display_->ReadRamp(after));
   EXPECT_EQ(after, before);
 }

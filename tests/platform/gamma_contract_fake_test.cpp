@@ -8,11 +8,11 @@
 namespace lumenor::testing {
 namespace {
 
-bool RisingChannels(const app::GammaRamp& ramp) {
-  for (int c = 0; c < app::kRampChannels; ++c) {
-    if (ramp[app::RampIndex(255, c)] <= ramp[app::RampIndex(0, c)]) return false;
-    for (int i = 1; i < app::kRampLevels; ++i) {
-      if (ramp[app::RampIndex(i, c)] < ramp[app::RampIndex(i - 1, c)]) return false;
+bool RisingChannels(const display::GammaRamp& ramp) {
+  for (int c = 0; c < display::kRampChannels; ++c) {
+    if (ramp[display::RampIndex(255, c)] <= ramp[display::RampIndex(0, c)]) return false;
+    for (int i = 1; i < display::kRampLevels; ++i) {
+      if (ramp[display::RampIndex(i, c)] < ramp[display::RampIndex(i - 1, c)]) return false;
     }
   }
   return true;

@@ -37,7 +37,7 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
 
 std::string StraightRampText() {
   std::string text;
-  for (int i = 0; i < app::kRampLevels; ++i) {
+  for (int i = 0; i < display::kRampLevels; ++i) {
     const std::string n = std::to_string(static_cast<std::int16_t>(i * 257));
     text += n + "," + n + "," + n + "\r\n";
   }
@@ -52,8 +52,8 @@ TEST(DirectoryFiles_Read, ReadsDefaultDatInADirectoryWithAChineseName) {
   const app::RampFileOutcome outcome = app::LoadRampFile(files);
 
   ASSERT_EQ(outcome.status, app::RampFileStatus::Read) << outcome.problem;
-  for (int i = 0; i < app::kRampLevels; ++i)
-    EXPECT_EQ(outcome.ramp[app::RampIndex(i, 2)], static_cast<std::uint16_t>(i * 257));
+  for (int i = 0; i < display::kRampLevels; ++i)
+    EXPECT_EQ(outcome.ramp[display::RampIndex(i, 2)], static_cast<std::uint16_t>(i * 257));
 }
 
 TEST(DirectoryFiles_Read, NothingOrADirectoryUnderTheNameIsMissing) {

@@ -18,6 +18,7 @@ class FakeGammaDevice : public platform::GammaDevice {
     return true;
   };
   bool answersNoWhenApplied = false;        // a driver that reports failure for ramps it did apply
+  bool answersYesWhenRefused = false;       // a driver that reports success for ramps it refused
   bool eightBitReadback = false;            // reads give each entry's high byte twice, as Wine does
   std::vector<platform::GammaRamp> writes;  // every ramp handed to the display, in order
   int reads = 0;

@@ -40,18 +40,18 @@ void FakeLayeredWindow::BringToTopmost() {
   exStyle |= platform::kExStyleTopmost;
 }
 
-void FakeLayeredWindow::MoveAndSize(int newLeft, int newTop, int newWidth, int newHeight) {
-  calls.push_back("MoveAndSize " + std::to_string(newLeft) + " " + std::to_string(newTop) + " " +
-                  std::to_string(newWidth) + " " + std::to_string(newHeight));
-  left = newLeft;
-  top = newTop;
-  width = newWidth;
-  height = newHeight;
+void FakeLayeredWindow::MoveAndSize(const platform::PixelRect& bounds) {
+  calls.push_back("MoveAndSize " + std::to_string(bounds.left) + " " + std::to_string(bounds.top) +
+                  " " + std::to_string(bounds.Width()) + " " + std::to_string(bounds.Height()));
+  left = bounds.left;
+  top = bounds.top;
+  width = bounds.Width();
+  height = bounds.Height();
 }
 
-platform::ScreenSize FakeLayeredWindow::WindowSize() {
-  calls.push_back("WindowSize");
-  return {width, height};
+platform::PixelRect FakeLayeredWindow::WindowBounds() {
+  calls.push_back("WindowBounds");
+  return {left, top, left + width, top + height};
 }
 
 void FakeLayeredWindow::SetBackground(platform::ColorRef colour) {
@@ -74,14 +74,24 @@ void FakeLayeredWindow::Hide() {
   visible = false;
 }
 
-platform::ScreenSize FakeLayeredWindow::PrimaryScreenSize() {
-  calls.push_back("PrimaryScreenSize");
-  return screen;
+FakeLayeredWindow::~FakeLayeredWindow() {
+  if (destroyed != nullptr) *destroyed = true;
 }
 
-void FakeLayeredWindow::StartTimer(unsigned intervalMilliseconds) {
-  calls.push_back("StartTimer " + std::to_string(intervalMilliseconds));
-  timerInterval = intervalMilliseconds;
+std::unique_ptr<platform::LayeredWindow> FakeLayeredWindows::Create() {
+  auto window = std::make_unique<FakeLayeredWindow>();
+  made.push_back(window.get());
+  gone.push_back(std::make_unique<bool>(false));
+  window->destroyed = gone.back().get();
+  return window;
+}
+
+std::vector<FakeLayeredWindow*> FakeLayeredWindows::Live() const {
+  std::vector<FakeLayeredWindow*> live;
+  for (std::size_t k = 0; k < made.size(); ++k) {
+    if (!*gone[k]) live.push_back(made[k]);
+  }
+  return live;
 }
 
 }  // namespace lumenor::testing

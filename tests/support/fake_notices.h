@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/notices.h"
+#include "platform/notices.h"
 
 namespace lumenor::testing {
 
-class FakeNotices : public app::Notices {
+class FakeNotices : public platform::Notices {
  public:
   void Show(std::string_view title, std::string_view text) override {
     shown.emplace_back(std::string(title), std::string(text));

@@ -1,10 +1,10 @@
-#include "app/gamma_ramp.h"
+#include "display/gamma_ramp.h"
 
 #include <algorithm>
 
 #include "platform/gamma_device.h"
 
-namespace lumenor::app {
+namespace lumenor::display {
 namespace {
 
 constexpr std::int32_t kFull = 65535;
@@ -88,11 +88,21 @@ std::int32_t AdjustLevel(std::int16_t v, std::int32_t level) {
 
 GammaAdjuster::GammaAdjuster(platform::GammaDevice& display) : display_(display) {}
 
-void GammaAdjuster::ReadSavedFromDisplay() {
-  display_.ReadRamp(saved_);
+GammaRamp StraightRamp() {
+  GammaRamp ramp{};
+  for (int level = 0; level < kRampLevels; ++level) {
+    for (int channel = 0; channel < kRampChannels; ++channel) {
+      ramp[RampIndex(level, channel)] = static_cast<std::uint16_t>(level * 257);
+    }
+  }
+  return ramp;
 }
 
-void GammaAdjuster::ApplyBrightness(std::int16_t brightness) {
+bool GammaAdjuster::ReadSavedFromDisplay() {
+  return display_.ReadRamp(saved_);
+}
+
+bool GammaAdjuster::ApplyBrightness(std::int16_t brightness) {
   // Every channel is built from the red one.
   const LevelAdjustment adjustment(brightness);
   for (int level = 0; level < kRampLevels; ++level) {
@@ -102,7 +112,7 @@ void GammaAdjuster::ApplyBrightness(std::int16_t brightness) {
       working_[RampIndex(level, channel)] = out;
     }
   }
-  display_.WriteRamp(working_);
+  return display_.WriteRamp(working_);
 }
 
 void GammaAdjuster::BuildChannel(std::int16_t colour, int channel) {
@@ -118,12 +128,12 @@ void GammaAdjuster::BuildChannel(std::int16_t colour, int channel) {
   }
 }
 
-void GammaAdjuster::ApplyColours(const std::array<std::int16_t, 3>& colours) {
+bool GammaAdjuster::ApplyColours(const std::array<std::int16_t, 3>& colours) {
   for (int channel = 0; channel < kRampChannels; ++channel) BuildChannel(colours[channel], channel);
-  display_.WriteRamp(working_);
+  return display_.WriteRamp(working_);
 }
 
-void GammaAdjuster::ApplyContrast(std::int16_t contrast) {
+bool GammaAdjuster::ApplyContrast(std::int16_t contrast) {
   for (std::size_t i = 0; i < saved_.size(); ++i) {
     const std::int32_t product = contrast * std::int32_t{SignedReading(saved_[i])};
     // Held at -32767, not -32768: the lowest entry the contrast gives is 0x8001. Holding the
@@ -131,11 +141,11 @@ void GammaAdjuster::ApplyContrast(std::int16_t contrast) {
     const std::int32_t x = std::clamp(DivideBy100RoundingHalfToEven(product), -32767, 32767);
     working_[i] = static_cast<std::uint16_t>(static_cast<std::int16_t>(x));
   }
-  display_.WriteRamp(working_);
+  return display_.WriteRamp(working_);
 }
 
-void GammaAdjuster::ApplySaved() {
-  display_.WriteRamp(saved_);
+bool GammaAdjuster::ApplySaved() {
+  return display_.WriteRamp(saved_);
 }
 
-}  // namespace lumenor::app
+}  // namespace lumenor::display

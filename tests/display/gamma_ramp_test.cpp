@@ -1,4 +1,4 @@
-#include "app/gamma_ramp.h"
+#include "display/gamma_ramp.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "support/fake_gamma_device.h"
 
-namespace lumenor::app {
+namespace lumenor::display {
 namespace {
 
 using testing::FakeGammaDevice;
@@ -519,4 +519,4 @@ TEST(GammaAdjuster_ReadSavedFromDisplay, TakesTheDisplaysRampOrKeepsSavedWhenThe
 }
 
 }  // namespace
-}  // namespace lumenor::app
+}  // namespace lumenor::display

@@ -7,7 +7,7 @@
 
 #include "platform/gamma_device.h"
 
-namespace lumenor::app {
+namespace lumenor::display {
 
 // The ramp table is the gamma seam's; the arithmetic below works on it under these names.
 using platform::GammaRamp;
@@ -28,21 +28,26 @@ std::uint16_t LevelToWord(std::int32_t level);
 // a level 0 … 65534.
 std::int32_t AdjustLevel(std::int16_t v, std::int32_t level);
 
+// The ramp that changes nothing: entry (i, c) is i × 257, from 0 to 65535.
+GammaRamp StraightRamp();
+
 // The main window's display state: the reference ramp every slider rebuilds from, the ramp last
 // built, and the display both are read from and written to. Each Apply ends with exactly one write
-// to the display; BuildChannel writes nothing (and builds nothing for a channel other than 0 … 2).
+// to the display and returns whether the display took the ramp; BuildChannel writes nothing (and
+// builds nothing for a channel other than 0 … 2).
 class GammaAdjuster {
  public:
   explicit GammaAdjuster(platform::GammaDevice& display);
 
-  // Reads the display's current ramp into SavedRamp; a failed read leaves it as it was.
-  void ReadSavedFromDisplay();
+  // Reads the display's current ramp into SavedRamp; a failed read leaves it as it was and
+  // returns false.
+  bool ReadSavedFromDisplay();
 
-  void ApplyBrightness(std::int16_t brightness);        // -50 … 50, every channel from red
+  bool ApplyBrightness(std::int16_t brightness);        // -50 … 50, every channel from red
   void BuildChannel(std::int16_t colour, int channel);  // -50 … 50, one channel from itself
-  void ApplyColours(const std::array<std::int16_t, 3>& colours);  // red, green, blue in order
-  void ApplyContrast(std::int16_t contrast);                      // 1 … 300, signed reading
-  void ApplySaved();                                              // writes SavedRamp as it stands
+  bool ApplyColours(const std::array<std::int16_t, 3>& colours);  // red, green, blue in order
+  bool ApplyContrast(std::int16_t contrast);                      // 1 … 300, signed reading
+  bool ApplySaved();                                              // writes SavedRamp as it stands
 
   GammaRamp& SavedRamp() { return saved_; }
   const GammaRamp& SavedRamp() const { return saved_; }
@@ -54,4 +59,4 @@ class GammaAdjuster {
   GammaRamp working_{};
 };
 
-}  // namespace lumenor::app
+}  // namespace lumenor::display

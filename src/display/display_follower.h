@@ -1,0 +1,27 @@
+#pragma once
+// What follows the displays as they come, go, move and are chosen: the overlays, one per display.
+
+#include <string>
+#include <vector>
+
+#include "platform/pixel_rect.h"
+
+namespace lumenor::display {
+
+struct FollowedDisplay {
+  std::string identity;  // the same display keeps it from one call to the next
+  platform::PixelRect bounds;
+  bool included = true;  // the user has not left it out
+  friend bool operator==(const FollowedDisplay&, const FollowedDisplay&) = default;
+};
+
+class DisplayFollower {
+ public:
+  virtual ~DisplayFollower() = default;
+  // The displays attached now, in the system's order.
+  virtual void Follow(const std::vector<FollowedDisplay>& displays) = 0;
+  // The 5 s tick: whatever covers the displays goes back on top.
+  virtual void KeepOnTop() = 0;
+};
+
+}  // namespace lumenor::display

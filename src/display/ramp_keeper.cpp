@@ -1,0 +1,43 @@
+#include "display/ramp_keeper.h"
+
+namespace lumenor::display {
+
+bool SameHighBytes(const GammaRamp& a, const GammaRamp& b) {
+  for (std::size_t k = 0; k < a.size(); ++k) {
+    if ((a[k] >> 8) != (b[k] >> 8)) return false;
+  }
+  return true;
+}
+
+RampKeeper::RampKeeper(platform::GammaDevice& display) : display_(display) {}
+
+bool RampKeeper::ReadRamp(GammaRamp& ramp) {
+  if (!display_.ReadRamp(ramp)) return false;
+  shown_ = ramp;
+  return true;
+}
+
+bool RampKeeper::WriteRamp(const GammaRamp& ramp) {
+  const bool answeredYes = display_.WriteRamp(ramp);
+  const std::optional<GammaRamp> before = shown_;
+  GammaRamp now{};
+  bool taken = answeredYes;
+  if (ReadRamp(now)) {
+    if (SameHighBytes(now, ramp)) {
+      taken = true;
+    } else if (answeredYes) {
+      // Still the old picture: a yes for a ramp the display did not take.
+      taken = !(before && SameHighBytes(now, *before));
+    } else {
+      taken = false;
+    }
+  }
+  if (taken) lastApplied_ = ramp;
+  return taken;
+}
+
+void RampKeeper::Rewrite() {
+  if (lastApplied_) WriteRamp(*lastApplied_);
+}
+
+}  // namespace lumenor::display

@@ -1,0 +1,100 @@
+#include "overlay/overlay_set.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace lumenor::overlay {
+
+struct OverlaySet::Overlay {
+  explicit Overlay(std::unique_ptr<platform::LayeredWindow> made)
+      : window(std::move(made)), overlay(*window) {}
+
+  std::string identity;
+  bool included = true;
+  std::unique_ptr<platform::LayeredWindow> window;
+  DimOverlay overlay;
+};
+
+OverlaySet::OverlaySet(platform::LayeredWindows& windows) : windows_(windows) {}
+
+OverlaySet::~OverlaySet() = default;
+
+std::unique_ptr<OverlaySet::Overlay> OverlaySet::Make(const display::FollowedDisplay& display) {
+  auto made = std::make_unique<Overlay>(windows_.Create());
+  made->identity = display.identity;
+  made->included = display.included;
+  made->overlay.Create(display.bounds);
+  // A display that comes later looks like the others.
+  if (lastColourValue_) made->overlay.ApplyDarkness(*lastColourValue_);
+  if (lastValue_ && lastValue_ != lastColourValue_) made->overlay.ApplyDarkness(*lastValue_);
+  if (showing_ && made->included) made->overlay.Show();
+  return made;
+}
+
+void OverlaySet::Ensure() {
+  if (created_) return;
+  created_ = true;
+  for (const display::FollowedDisplay& display : displays_) overlays_.push_back(Make(display));
+}
+
+bool OverlaySet::IsShowing() {
+  Ensure();
+  return showing_;
+}
+
+void OverlaySet::Show() {
+  Ensure();
+  showing_ = true;
+  for (auto& o : overlays_) {
+    if (o->included) o->overlay.Show();
+  }
+}
+
+void OverlaySet::Hide() {
+  Ensure();
+  showing_ = false;
+  for (auto& o : overlays_) o->overlay.Hide();
+}
+
+void OverlaySet::ApplyDarkness(std::int16_t value) {
+  Ensure();
+  lastValue_ = value;
+  if (value != 0) lastColourValue_ = value;
+  for (auto& o : overlays_) o->overlay.ApplyDarkness(value);
+}
+
+void OverlaySet::Follow(const std::vector<display::FollowedDisplay>& displays) {
+  const std::vector<display::FollowedDisplay> before = std::exchange(displays_, displays);
+  if (!created_) return;
+  std::vector<std::unique_ptr<Overlay>> next;
+  for (const display::FollowedDisplay& display : displays) {
+    auto known = std::find_if(overlays_.begin(), overlays_.end(), [&](const auto& o) {
+      return o && o->identity == display.identity;
+    });
+    if (known == overlays_.end()) {
+      next.push_back(Make(display));
+      continue;
+    }
+    std::unique_ptr<Overlay> o = std::move(*known);
+    const auto was = std::find_if(before.begin(), before.end(), [&](const auto& d) {
+      return d.identity == display.identity;
+    });
+    if (was == before.end() || was->bounds != display.bounds) o->overlay.Cover(display.bounds);
+    if (o->included != display.included) {
+      o->included = display.included;
+      if (!display.included) {
+        o->overlay.Hide();
+      } else if (showing_) {
+        o->overlay.Show();
+      }
+    }
+    next.push_back(std::move(o));
+  }
+  overlays_ = std::move(next);  // the displays gone take their windows along
+}
+
+void OverlaySet::KeepOnTop() {
+  for (auto& o : overlays_) o->overlay.OnKeepOnTopTick();
+}
+
+}  // namespace lumenor::overlay

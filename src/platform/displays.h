@@ -1,0 +1,37 @@
+#pragma once
+// The displays attached to the desktop, and each one's own gamma ramp. The program never uses the
+// desktop window's device context for the ramp: with an extended desktop Windows refuses ramps
+// there while each display's own context takes them.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gamma_device.h"
+#include "platform/pixel_rect.h"
+
+namespace lumenor::platform {
+
+struct DisplayInfo {
+  // The monitor's device identity: a display keeps it while others are plugged in or out, and it
+  // is unique among the displays attached.
+  std::string identity;
+  std::string deviceName;  // the display's device name ("\\.\DISPLAY2"), UTF-8
+  PixelRect bounds;        // physical pixels
+  bool primary = false;
+  bool hdr = false;  // advanced colour is on: a gamma ramp would tint the picture
+
+  friend bool operator==(const DisplayInfo&, const DisplayInfo&) = default;
+};
+
+class Displays {
+ public:
+  virtual ~Displays() = default;
+  // The displays attached now, in the system's order.
+  virtual std::vector<DisplayInfo> Attached() = 0;
+  // The display's ramp through a device context of its own, held until the device is destroyed;
+  // null when the display cannot be opened.
+  virtual std::unique_ptr<GammaDevice> OpenGamma(const DisplayInfo& display) = 0;
+};
+
+}  // namespace lumenor::platform
