@@ -31,7 +31,9 @@ MOD_CONTROL = 2
 VK_LEFT = 37
 VK_RIGHT = 39
 SCREEN_SIZES = ((1280, 800), (1024, 768))  # the modes the headless desktop offers, first is usual
-TRAY_FORM_CLASS = "mytray1"  # the hidden start-up window, which hears the system's notices
+TRAY_FORM_CLASS = "mytray1"  # the hidden start-up window, with the icon, its menu and balloons
+# The hidden window that hears the system's display notices (changes, resumes, unlocks).
+DISPLAY_SIGNALS_CLASS = "LumenorDisplaySignals"
 # A tray balloon shows under Wine as a visible top-level tooltip that answers WM_GETTEXT with its
 # text (its window title stays empty).
 TOOLTIP_CLASS = "tooltips_class32"

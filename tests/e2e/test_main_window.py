@@ -13,7 +13,7 @@ import time
 
 from lumenor_e2e import (BANNER_TEXT, MAIN_CAPTION, MISSING_FILE_CAPTION, MISSING_FILE_TEXT,
                          PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMESUSPEND, RAMP_REFUSED_TEXT,
-                         SCREEN_SIZES, SECOND_COPY_TEXT, TRAY_FORM_CLASS, TWIPS_PER_PIXEL,
+                         SCREEN_SIZES, SECOND_COPY_TEXT, TRAY_FORM_CLASS, DISPLAY_SIGNALS_CLASS, TWIPS_PER_PIXEL,
                          WM_POWERBROADCAST, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT,
                          WTS_SESSION_UNLOCK, DesktopTestCase, brightness_ramp, colour_ramp,
                          click, config, drag, key, mouse_move, ramp_difference, ramp_file_text,
@@ -348,6 +348,9 @@ class MainWindow(DesktopTestCase):
         self.assertIsNotNone(box, "a second copy showed no message %r; message boxes seen: %s"
                              % (SECOND_COPY_TEXT, seen))
         self.assertNotEqual(box.pid, main.pid, "the first copy showed the second copy's message")
+        self.assertEqual(len(self.tray_icons()), icons_before,
+                         "while its message shows, the second copy has an icon of its own in the "
+                         "notification area")
         self.dismiss_with_enter(box)
         self.assertTrue(second.wait_exit(10), "the second copy still runs after its message closed")
         self.assertTrue(first.alive(), "the first copy ended when the second one started")
@@ -420,8 +423,8 @@ class MainWindow(DesktopTestCase):
                           "the display does not show the ramp put on it %s" % what)
 
     def post_to_listener(self, message, wparam):
-        self.assertTrue(self.probe.post(TRAY_FORM_CLASS, message, wparam),
-                        "there is no window of class %r to tell" % TRAY_FORM_CLASS)
+        self.assertTrue(self.probe.post(DISPLAY_SIGNALS_CLASS, message, wparam),
+                        "there is no window of class %r to tell" % DISPLAY_SIGNALS_CLASS)
 
     def test_the_ramp_set_last_comes_back_after_each_system_reset_also_from_the_tray(self):
         program, main = self.start_and_wait()
