@@ -1,5 +1,5 @@
 // The real main window moved to a display of another DPI: it goes once, to the rectangle the
-// system suggests, with its controls made for the new DPI.
+// system suggests, with its controls and fonts made for the new DPI.
 #include "app/main_window_win32.h"
 
 #include <commctrl.h>
@@ -22,15 +22,20 @@ struct HookRemover {
   void operator()(HHOOK hook) const noexcept { UnhookWindowsHookEx(hook); }
 };
 
-// What the watched form's window procedure is handed.
+// What the window procedures of the watched form and its controls are handed.
 HWND watched = nullptr;
 std::vector<std::pair<int, int>> moves;  // the form's moves, to its new top-left corner
+int controlsOnDeadFont = 0;  // controls told of a new font while their old one was deleted
 
 LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
   const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && call.hwnd == watched && call.message == WM_WINDOWPOSCHANGED) {
     const auto& pos = *reinterpret_cast<const WINDOWPOS*>(call.lParam);
     if ((pos.flags & SWP_NOMOVE) == 0) moves.emplace_back(pos.x, pos.y);
+  }
+  if (code == HC_ACTION && call.message == WM_SETFONT && GetParent(call.hwnd) == watched) {
+    const auto old = reinterpret_cast<HGDIOBJ>(SendMessageW(call.hwnd, WM_GETFONT, 0, 0));
+    if (old != nullptr && GetObjectType(old) != OBJ_FONT) ++controlsOnDeadFont;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -68,6 +73,7 @@ TEST(MainWindowForm_DpiChanged, MovesOnceToTheSuggestedRectangleWithControlsAtTh
   GetClientRect(button, &buttonAt144);
   EXPECT_EQ(buttonAt144.right, buttonAt96.right * 144 / 96);
   EXPECT_EQ(buttonAt144.bottom, buttonAt96.bottom * 144 / 96);
+  EXPECT_EQ(controlsOnDeadFont, 0);
 }
 
 }  // namespace
