@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "app/control_ranges.h"
 #include "platform/text_win32.h"
@@ -157,9 +158,11 @@ std::vector<const hotkey::VBHotKey*> FormControls::HotkeyControls() const {
 
 void FormControls::LayOut(UINT dpi) {
   dpi_ = dpi;
-  for (std::size_t role = 0; role < fonts_.size(); ++role)
-    fonts_[role] = MakeFont(design_.fonts[role], dpi);
-  SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[0].get()), FALSE);
+  // The new fonts go to every control before the old ones, which they may still use, are deleted.
+  std::array<platform::UniqueFont, 3> fonts;
+  for (std::size_t role = 0; role < fonts.size(); ++role)
+    fonts[role] = MakeFont(design_.fonts[role], dpi);
+  SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].get()), FALSE);
   for (const ControlDesign& design : design_.controls) {
     if (design.kind == ControlKind::Picture) continue;
     const bool isHotkey = design.kind == ControlKind::Hotkey;
@@ -171,10 +174,11 @@ void FormControls::LayOut(UINT dpi) {
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  sizing | SWP_NOZORDER | SWP_NOACTIVATE);
     if (!isHotkey) {
-      const HFONT font = fonts_[static_cast<std::size_t>(design.font)].get();
+      const HFONT font = fonts[static_cast<std::size_t>(design.font)].get();
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
   }
+  fonts_ = std::move(fonts);
   InvalidateRect(form_, nullptr, TRUE);
 }
 

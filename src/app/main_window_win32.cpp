@@ -129,6 +129,7 @@ class Form final : public MainWindowForm,
  private:
   void TellTakenHotkeys();
   void ApplyDpi(UINT dpi);
+  void PlaceAtDesign();
   void SetIcons(UINT dpi);
   void OnCommand(int id, int code);
   void OnHorizontalScroll(HWND control, WPARAM wParam);
@@ -192,7 +193,7 @@ Form::~Form() {
 
 void Form::Create() {
   // A fixed tool window: thin caption, close box only, no taskbar button, not resizable. The
-  // first size and place are rough; ApplyDpi sets them with the window's own DPI.
+  // first size and place are rough; PlaceAtDesign sets them with the window's own DPI.
   const platform::WindowClassDesign windowClass{kClassName, LoadCursorW(nullptr, IDC_ARROW),
                                                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
   const platform::WindowPlacement placement{WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT,
@@ -225,8 +226,12 @@ void Form::Create() {
   // Made and placed by the system's DPI first, then again by the DPI of the monitor it landed on.
   controls_->CreateControls(platform::SystemDpi());
   ApplyDpi(platform::SystemDpi());
+  PlaceAtDesign();
   const UINT windowDpi = platform::WindowDpi(Window());
-  if (windowDpi != 0 && windowDpi != dpi_) ApplyDpi(windowDpi);
+  if (windowDpi != 0 && windowDpi != dpi_) {
+    ApplyDpi(windowDpi);
+    PlaceAtDesign();
+  }
   controls_->CreateHotkeyControls();
   TellTakenHotkeys();
 
@@ -248,9 +253,17 @@ void Form::TellTakenHotkeys() {
   if (!text.empty()) notices_.Show(kNoticeTitle, text);
 }
 
+// Icons, fonts and layout for a DPI; where the window stands is left to the caller.
 void Form::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   SetIcons(dpi);
+  controls_->LayOut(dpi);
+}
+
+// The design's place on the screen, at creation only: a later move to a display of another DPI
+// takes the place the system suggests, and a move here could send the window back across.
+void Form::PlaceAtDesign() {
+  const UINT dpi = dpi_;
   // The client area at its place and size in twips; the frame around it as this DPI draws it.
   const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
   RECT outer{px(kClientTwips.left), px(kClientTwips.top),
@@ -261,7 +274,6 @@ void Form::ApplyDpi(UINT dpi) {
   platform::AdjustWindowRectForDpi(outer, style, exStyle, dpi);
   SetWindowPos(Window(), nullptr, outer.left, outer.top, outer.right - outer.left,
                outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  controls_->LayOut(dpi);
 }
 
 void Form::SetIcons(UINT dpi) {
@@ -308,6 +320,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
       if (LOWORD(wParam) != WA_INACTIVE) return 0;
       break;
     case WM_DPICHANGED: {
+      // Only the suggested rectangle: moving anywhere else first could cross back and re-enter.
       const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
       ApplyDpi(HIWORD(wParam));
       SetWindowPos(Window(), nullptr, suggested.left, suggested.top,

@@ -211,7 +211,9 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       if (callbacks.endProgram) callbacks.endProgram();
       return 0;
     case WM_ENDSESSION:
-      if (wParam != FALSE) tray.RemoveTrayIcon();
+      // The session ends, or the Restart Manager closes the program for an update
+      // (ENDSESSION_CLOSEAPP): the program ends the way "退出" does.
+      if (wParam != FALSE && callbacks.endProgram) callbacks.endProgram();
       return 0;
     default:
       break;

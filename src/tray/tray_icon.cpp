@@ -98,7 +98,14 @@ void TrayIcon::OnIconMessage(std::uint32_t mouseMessage) {
 }
 
 void TrayIcon::OnTaskbarCreated() {
-  if (added_) shell_.Notify(platform::NotifyAction::Add, record_.Bytes());
+  if (!added_) return;
+  // A balloon still in the record would show a second time: the icon comes back without it.
+  if (record_.Bytes()[record_.Layout().szInfo] != 0) {
+    record_.SetInfoTitle("");
+    record_.SetInfo("");
+    host_.StopBalloonTimer();
+  }
+  shell_.Notify(platform::NotifyAction::Add, record_.Bytes());
 }
 
 }  // namespace lumenor::tray

@@ -1,8 +1,8 @@
 """The main window, the restore and the tray presence as a user meets them: the window's texts and
 layout, the brightness slider changing the display, the restore with and without Default.dat, the
-single running copy, hiding to the tray, the close box, and the tray menu's exit; tray.ico good
-and bad, the icon coming back when the shell restarts; the ramp set last coming back after the
-system's resets, and the balloon for a setting the display refuses."""
+single running copy, hiding to the tray, the close box, the tray menu's exit and a close for an
+update; tray.ico good and bad, the icon coming back when the shell restarts; the ramp set last
+coming back after the system's resets, and the balloon for a setting the display refuses."""
 
 import os
 import shutil
@@ -20,6 +20,8 @@ from lumenor_e2e import (BANNER_TEXT, MAIN_CAPTION, MISSING_FILE_CAPTION, MISSIN
                          screenshot, wait_for)
 
 TRAY_TOOLTIP = "显示器亮度调节增强"
+WM_ENDSESSION = 0x16
+ENDSESSION_CLOSEAPP = 0x1
 
 # Every control a user reads, with its place in the design (twips, relative to the client area;
 # the colour controls sit in the frame at 285, 1890).
@@ -416,15 +418,28 @@ class MainWindow(DesktopTestCase):
         self.assertTrue(wait_for("icon gone", lambda: not self.tray_icons(), 5),
                         "the tray icon stays after the program ended through \"退出\"")
 
+    def test_a_close_for_an_update_ends_the_program_and_removes_the_icon(self):
+        program, main = self.start_and_wait()
+        self.assertTrue(wait_for("icon", self.tray_icons, 5), "no tray icon shows")
+        # The Restart Manager closes a program it must update with the session's end.
+        self.post_to(TRAY_FORM_CLASS, WM_ENDSESSION, 1, ENDSESSION_CLOSEAPP)
+        self.assertTrue(program.wait_exit(10), "lumenor.exe still runs after WM_ENDSESSION with "
+                                               "ENDSESSION_CLOSEAPP")
+        self.assertTrue(wait_for("icon gone", lambda: not self.tray_icons(), 5),
+                        "the tray icon stays after the program was closed for an update")
+
     def put_outside_ramp(self, what):
         self.assertTrue(self.probe.set_gamma(outside_ramp()),
                         "the display refused the outside ramp %s" % what)
         self.assertIsNone(self.wait_ramp(outside_ramp()),
                           "the display does not show the ramp put on it %s" % what)
 
+    def post_to(self, cls, message, wparam, lparam=0):
+        self.assertTrue(self.probe.post(cls, message, wparam, lparam),
+                        "there is no window of class %r to tell" % cls)
+
     def post_to_listener(self, message, wparam):
-        self.assertTrue(self.probe.post(DISPLAY_SIGNALS_CLASS, message, wparam),
-                        "there is no window of class %r to tell" % DISPLAY_SIGNALS_CLASS)
+        self.post_to(DISPLAY_SIGNALS_CLASS, message, wparam)
 
     def test_the_ramp_set_last_comes_back_after_each_system_reset_also_from_the_tray(self):
         program, main = self.start_and_wait()

@@ -218,6 +218,22 @@ TEST(TrayIcon_OnTaskbarCreated, AddsTheIconAgainUntilItIsRemoved) {
   EXPECT_TRUE(shell.icons.empty());
 }
 
+TEST(TrayIcon_OnTaskbarCreated, AddsTheIconAgainWithoutABalloonShownBefore) {
+  Tray t;
+  auto& [host, shell, tray] = t;
+  tray.AddTrayIcon(kTrayTooltip);
+  tray.TrayBalloon("亮度已调整", "显示器", 10000);
+  shell.icons.clear();
+  tray.OnTaskbarCreated();
+  ASSERT_EQ(shell.calls.size(), 3u);
+  const auto& added = shell.calls[2];
+  EXPECT_EQ(added.action, NotifyAction::Add);
+  EXPECT_EQ(FieldText(added.record, kNotifyLayout.szInfo, kInfoBytes), "");
+  EXPECT_EQ(FieldText(added.record, kNotifyLayout.szInfoTitle, kInfoTitleBytes), "");
+  EXPECT_EQ(FieldText(added.record, kNotifyLayout.szTip, kTipBytes), "显示器亮度调节增强");
+  EXPECT_FALSE(host.timer.has_value());
+}
+
 TEST(TrayIcon_ErrorReport, TextNamesNumberDescriptionAndProcedure) {
   EXPECT_EQ(ErrorReport(53, "File not found", "addtrayicon"),
             "Error 53 (File not found) in procedure addtrayicon of Class Module quillbox");
