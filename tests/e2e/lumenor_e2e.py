@@ -88,14 +88,14 @@ def wait_for(what, predicate, timeout=10.0, interval=0.2):
         time.sleep(interval)
 
 
-def run(cmd, timeout=30, check=True):
+def run(cmd, timeout=30, check=True, env=None):
     """Runs a command and returns its standard output. The output goes through files, not pipes:
     a Wine process can hand its inherited descriptors to a service it starts, and a pipe would then
-    never reach its end."""
+    never reach its end. `env` holds variables set on top of the scenarios' own."""
     started = time.monotonic()
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                env=config().env)
+                                env=dict(config().env, **(env or {})))
         try:
             proc.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -268,14 +268,16 @@ Monitor = collections.namedtuple("Monitor", "device rect primary")
 
 
 class Probe:
-    def __init__(self, path):
+    def __init__(self, path, env=None):
         self.path = path
+        self.env = env  # variables for the probe's runs on top of the scenarios' own
 
     def _cmd(self, args):
         return ["wine", self.path] + [_probe_arg(a) for a in args]
 
     def call(self, *args, timeout=30):
-        return _parse(run(self._cmd(args), timeout=timeout), " ".join(str(a) for a in args))
+        return _parse(run(self._cmd(args), timeout=timeout, env=self.env),
+                      " ".join(str(a) for a in args))
 
     def window(self, caption):
         data = self.call("window", caption)

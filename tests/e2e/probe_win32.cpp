@@ -935,7 +935,7 @@ int CmdLoadLibrary(int argc, wchar_t** argv) {
   HMODULE module = LoadLibraryW(Arg(argv[2]).c_str());
   const DWORD error = module == nullptr ? GetLastError() : 0;
   if (module != nullptr) FreeLibrary(module);
-  Emit("{\"loaded\":" + Bool(module != nullptr) + ",\"error\":" + Num(error) + "}");
+  Emit("{\"loaded\":" + Bool(module != nullptr) + ",\"lastError\":" + Num(error) + "}");
   return 0;
 }
 
