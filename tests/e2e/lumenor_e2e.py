@@ -5,8 +5,10 @@ holds (lumenor_probe, a Win32 console program run in the same Wine prefix and di
 run_e2e.py configures this module (configure()) before the scenarios load.
 """
 
+import collections
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -31,6 +33,7 @@ MOD_CONTROL = 2
 VK_LEFT = 37
 VK_RIGHT = 39
 SCREEN_SIZES = ((1280, 800), (1024, 768))  # the modes the headless desktop offers, first is usual
+SECOND_DISPLAY_SIZE = (1024, 768)  # the dummy output DUMMY1, attached by add_second_display
 TRAY_FORM_CLASS = "mytray1"  # the hidden start-up window, with the icon, its menu and balloons
 # The hidden window that hears the system's display notices (changes, resumes, unlocks).
 DISPLAY_SIGNALS_CLASS = "LumenorDisplaySignals"
@@ -87,14 +90,14 @@ def wait_for(what, predicate, timeout=10.0, interval=0.2):
         time.sleep(interval)
 
 
-def run(cmd, timeout=30, check=True):
+def run(cmd, timeout=30, check=True, env=None):
     """Runs a command and returns its standard output. The output goes through files, not pipes:
     a Wine process can hand its inherited descriptors to a service it starts, and a pipe would then
-    never reach its end."""
+    never reach its end. `env` holds variables set on top of the scenarios' own."""
     started = time.monotonic()
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                env=config().env)
+                                env=dict(config().env, **(env or {})))
         try:
             proc.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -259,15 +262,24 @@ class TopWindow:
         return [c.text for c in self.children if c.text]
 
 
+def _rect(r):
+    return (r["left"], r["top"], r["right"], r["bottom"])
+
+
+Monitor = collections.namedtuple("Monitor", "device rect primary")
+
+
 class Probe:
-    def __init__(self, path):
+    def __init__(self, path, env=None):
         self.path = path
+        self.env = env  # variables for the probe's runs on top of the scenarios' own
 
     def _cmd(self, args):
         return ["wine", self.path] + [_probe_arg(a) for a in args]
 
     def call(self, *args, timeout=30):
-        return _parse(run(self._cmd(args), timeout=timeout), " ".join(str(a) for a in args))
+        return _parse(run(self._cmd(args), timeout=timeout, env=self.env),
+                      " ".join(str(a) for a in args))
 
     def window(self, caption):
         data = self.call("window", caption)
@@ -304,6 +316,31 @@ class Probe:
     def screen(self):
         data = self.call("screen")
         return (data["width"], data["height"])
+
+    def monitors(self):
+        """The displays attached as Windows programs see them (EnumDisplayMonitors), in its
+        order."""
+        return [Monitor(m["device"], _rect(m["rect"]), m["primary"])
+                for m in self.call("monitors")["monitors"]]
+
+    def display_on(self, cls):
+        """Tells the top-level window of that class that the display came on, as the system does
+        (WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, GUID_CONSOLE_DISPLAY_STATE 1 in a record in
+        that window's process); False when there is no such window."""
+        data = self.call("display-on", cls)
+        return data.get("found", False) and data.get("posted", False)
+
+    def load_library(self, path):
+        """Loads a DLL into a probe process (Windows path or Unix path Wine can map) and frees it;
+        whether it loaded."""
+        return self.call("load-library", path)["loaded"]
+
+    def modules(self, pid):
+        """The files of the modules loaded in a process (its Windows process id)."""
+        data = self.call("modules", pid)
+        if not data["ok"]:
+            raise DesktopError("the modules of process %d cannot be listed" % pid)
+        return data["modules"]
 
     def set_resolution(self, width, height):
         """Changes the display's mode the way Windows does it (ChangeDisplaySettingsExW), which
@@ -460,6 +497,57 @@ def x_resolution():
     return None
 
 
+# ---- a second display -----------------------------------------------------------------------------
+# The headless desktop's dummy driver has outputs DUMMY0 (the primary) to DUMMY15. Wine reads the
+# outputs as the X server last reported them, so every change is followed by a plain xrandr query;
+# Wine then follows within about a second but tells no window (no WM_DISPLAYCHANGE).
+
+def second_display_on():
+    """Whether X shows something on DUMMY1."""
+    for line in run(["xrandr"]).splitlines():
+        if line.startswith("DUMMY1 "):
+            return re.search(r"\b\d+x\d+[+-]\d+[+-]\d+\b", line) is not None
+    return False
+
+
+def _wait_monitors(expected, what):
+    probe = Probe(config().probe)
+    seen = [None]
+
+    def check():
+        seen[0] = sorted(m.rect for m in probe.monitors())
+        return seen[0] == sorted(expected)
+    if wait_for(what, check, 10.0, 0.25) is None:
+        raise DesktopError("%s: Wine still reports the displays %s, expected %s"
+                           % (what, seen[0], sorted(expected)))
+
+
+def add_second_display(where="right-of"):
+    """Attaches a 1024x768 display right or left of the primary, as plugging one in does, and
+    waits until Windows programs see it. Returns its rectangle in Windows coordinates, where the
+    primary stays at (0, 0): (1280, 0, 2304, 768) or (-1024, 0, 0, 768) beside a 1280x800 one."""
+    if where not in ("right-of", "left-of"):
+        raise ValueError("a second display goes right-of or left-of the primary, not %r" % where)
+    width, height = Probe(config().probe).screen()
+    w2, h2 = SECOND_DISPLAY_SIZE
+    mode = "%dx%d" % (w2, h2)
+    run(["xrandr", "--addmode", "DUMMY1", mode])
+    run(["xrandr", "--output", "DUMMY1", "--mode", mode, "--" + where, "DUMMY0"])
+    run(["xrandr"])
+    second = (width, 0, width + w2, h2) if where == "right-of" else (-w2, 0, 0, h2)
+    _wait_monitors([(0, 0, width, height), second], "a second display %s the primary" % where)
+    return second
+
+
+def remove_second_display():
+    """Switches DUMMY1 off, as unplugging a display does, and waits until Windows programs see one
+    display. xrandr puts the primary back at the X origin when DUMMY1 was left of it."""
+    run(["xrandr", "--output", "DUMMY1", "--off"])
+    run(["xrandr"])
+    width, height = Probe(config().probe).screen()
+    _wait_monitors([(0, 0, width, height)], "the second display switched off")
+
+
 # ---- the display's ramp and the ramp arithmetic -------------------------------------------------
 
 def straight_ramp():
@@ -544,10 +632,11 @@ _log_counter = [0]
 class Lumenor:
     """One lumenor.exe started from its own temporary directory (so a scenario can put Default.dat
     or tray.ico beside it), with a working directory elsewhere: the program must find its files in
-    its own directory. `beside` and `in_cwd` map file names to bytes put in either."""
+    its own directory. `beside` and `in_cwd` map file names to bytes put in either; `env` holds
+    variables set for this program on top of the scenarios' own."""
 
     def __init__(self, default_dat=None, tray_ico=None, directory=None, name="lumenor",
-                 beside=None, in_cwd=None):
+                 beside=None, in_cwd=None, env=None):
         cfg = config()
         self.owns_directory = directory is None
         self.directory = directory or tempfile.mkdtemp(prefix="lumenor-e2e-")
@@ -570,7 +659,7 @@ class Lumenor:
         self.log = open(os.path.join(cfg.out, "lumenor-%02d-%s.log" % (_log_counter[0], name)),
                         "w")
         self.proc = subprocess.Popen(["wine", self.exe], cwd=self.cwd, stdout=self.log,
-                                     stderr=subprocess.STDOUT, env=cfg.env)
+                                     stderr=subprocess.STDOUT, env=dict(cfg.env, **(env or {})))
 
     @property
     def pid(self):
@@ -626,8 +715,8 @@ def ramp_file_text(ramp, line_end="\r\n"):
 # ---- the base of every scenario -----------------------------------------------------------------
 
 class DesktopTestCase(unittest.TestCase):
-    """Each scenario starts from the straight ramp, the usual resolution, no leftover Lumenor and
-    none of its hotkey atoms, and leaves no lumenor.exe running."""
+    """Each scenario starts from the straight ramp, one display at the usual resolution, no leftover
+    Lumenor and none of its hotkey atoms, and leaves no lumenor.exe running and one display."""
 
     longMessage = False
     maxDiff = 2000
@@ -639,6 +728,7 @@ class DesktopTestCase(unittest.TestCase):
     def setUp(self):
         self.started = []
         self.holders = []
+        self.restore_one_display()
         self.restore_resolution()
         leftover = self.probe.window(MAIN_CAPTION)
         if leftover is not None:
@@ -655,8 +745,13 @@ class DesktopTestCase(unittest.TestCase):
             holder.stop()
         for program in self.started:
             program.cleanup()
+        self.restore_one_display()
         self.restore_resolution()
         wait_for("no Lumenor window", lambda: self.probe.window(MAIN_CAPTION) is None, 10)
+
+    def restore_one_display(self):
+        if second_display_on() or len(self.probe.monitors()) > 1:
+            remove_second_display()
 
     def restore_resolution(self):
         if self.probe.screen() != SCREEN_SIZES[0]:

@@ -17,10 +17,14 @@
 //   topmost-window <s> <x> <y> <w> <h> <rrggbb>
 //                                 shows a topmost, solid-coloured window for s seconds
 //   screen                        the primary screen's size
+//   monitors                      every display attached (EnumDisplayMonitors): its device name,
+//                                 its rectangle and work area, and whether it is the primary
 //   set-resolution <w> <h>        changes the display's mode as Windows programs and the display
 //                                 settings do (ChangeDisplaySettingsExW, which tells every window)
-//   watch-display <s>             a hidden top-level window that reports each WM_DISPLAYCHANGE it
-//                                 receives during s seconds
+//   watch-display <s>             a hidden top-level window (class LumenorProbeDisplayWatch) that
+//                                 reports each WM_DISPLAYCHANGE and each power setting change
+//                                 (WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE) it receives during s
+//                                 seconds
 //   post <class> <msg> <wp> <lp>  posts a message to the top-level window of that class, as the
 //                                 system posts WM_POWERBROADCAST and WM_WTSSESSION_CHANGE (numbers
 //                                 in decimal or 0x hexadecimal)
@@ -28,7 +32,13 @@
 //                                 by class, whether each top-level one answers WM_GETTEXT within
 //                                 2 s, and the program's live handle counts asked of its window
 //                                 of that class
+//   display-on <class>            tells the top-level window of that class that the display came
+//                                 on, as the system does: WM_POWERBROADCAST with
+//                                 PBT_POWERSETTINGCHANGE and a POWERBROADCAST_SETTING for
+//                                 GUID_CONSOLE_DISPLAY_STATE (data 1) in that window's process
 //   modules <pid>                 the file of every module loaded in a process
+//   load-library <path>           loads a DLL into the probe and frees it again (whether its
+//                                 DllMain runs)
 //   taskbar-created               broadcasts "TaskbarCreated" as Explorer does when it restarts
 //   forget-tray-icon <hwnd>       deletes the notification icon of that window, as a restarting
 //                                 shell loses every icon (its identifier is read from Wine's
@@ -50,8 +60,10 @@
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <map>
 #include <string>
@@ -438,6 +450,28 @@ int CmdScreen() {
   return 0;
 }
 
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
+  reinterpret_cast<std::vector<HMONITOR>*>(param)->push_back(monitor);
+  return TRUE;
+}
+
+int CmdMonitors() {
+  std::vector<HMONITOR> monitors;
+  if (!EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors)))
+    return Fail("EnumDisplayMonitors failed");
+  std::string out = "{\"monitors\":[";
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitors[i], &info)) return Fail("GetMonitorInfoW failed");
+    out += std::string(i > 0 ? "," : "") + "{\"device\":" + Quote(info.szDevice) +
+           ",\"rect\":" + RectJson(info.rcMonitor) + ",\"work\":" + RectJson(info.rcWork) +
+           ",\"primary\":" + Bool((info.dwFlags & MONITORINFOF_PRIMARY) != 0) + "}";
+  }
+  Emit(out + "]}");
+  return 0;
+}
+
 int CmdSetResolution(int argc, wchar_t** argv) {
   if (argc < 4) return Fail("usage: set-resolution <width> <height>");
   DEVMODEW mode{};
@@ -612,12 +646,25 @@ int CmdTopmostWindow(int argc, wchar_t** argv) {
 
 constexpr wchar_t kWatchClass[] = L"LumenorProbeDisplayWatch";
 
+// {6FE69556-704A-47A0-8F24-C28D936FDA47}: the console display's state, 0 off, 1 on, 2 dimmed.
+constexpr GUID kConsoleDisplayState = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+
 LRESULT CALLBACK WatchProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DISPLAYCHANGE) {
     Emit("{\"displaychange\":true,\"width\":" + Num(LOWORD(lp)) + ",\"height\":" + Num(HIWORD(lp)) +
          ",\"metrics\":[" + Num(GetSystemMetrics(SM_CXSCREEN)) + "," +
          Num(GetSystemMetrics(SM_CYSCREEN)) + "]}");
     return 0;
+  }
+  if (msg == WM_POWERBROADCAST && wp == PBT_POWERSETTINGCHANGE && lp != 0) {
+    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
+    DWORD value = 0;
+    if (setting->DataLength == sizeof value) std::memcpy(&value, setting->Data, sizeof value);
+    Emit("{\"powersetting\":true,\"displaystate\":" +
+         Bool(IsEqualGUID(setting->PowerSetting, kConsoleDisplayState) != FALSE) +
+         ",\"length\":" + Num(setting->DataLength) + ",\"value\":" + Num(value) + "}");
+    return TRUE;
   }
   return DefWindowProcW(w, msg, wp, lp);
 }
@@ -827,6 +874,71 @@ class RemoteBuffer {
   void* address_;
 };
 
+class OwnedProcess {
+ public:
+  OwnedProcess(DWORD access, DWORD pid) : process_(OpenProcess(access, FALSE, pid)) {}
+  ~OwnedProcess() {
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  OwnedProcess(const OwnedProcess&) = delete;
+  OwnedProcess& operator=(const OwnedProcess&) = delete;
+  HANDLE get() const { return process_; }
+
+ private:
+  HANDLE process_;
+};
+
+// The system hands a power setting's new value to a window as a POWERBROADCAST_SETTING in that
+// window's own process: the record is written there and its address posted. The record stays
+// with the target (one page per notice): the probe cannot tell when it has been read, and
+// freeing it early would leave the target reading released memory.
+int CmdDisplayOn(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: display-on <class>");
+  HWND w = FindWindowW(Arg(argv[2]).c_str(), nullptr);
+  if (w == nullptr) {
+    Emit("{\"found\":false}");
+    return 0;
+  }
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  OwnedProcess process(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, pid);
+  if (process.get() == nullptr) return Fail("OpenProcess failed");
+
+  // GUID PowerSetting; DWORD DataLength; UCHAR Data[DataLength]: here a DWORD.
+  constexpr DWORD kDisplayOn = 1;
+  char record[sizeof(GUID) + 2 * sizeof(DWORD)] = {};
+  const DWORD length = sizeof kDisplayOn;
+  std::memcpy(record, &kConsoleDisplayState, sizeof(GUID));
+  std::memcpy(record + sizeof(GUID), &length, sizeof length);
+  std::memcpy(record + sizeof(GUID) + sizeof(DWORD), &kDisplayOn, sizeof kDisplayOn);
+  static_assert(offsetof(POWERBROADCAST_SETTING, DataLength) == sizeof(GUID));
+  static_assert(offsetof(POWERBROADCAST_SETTING, Data) == sizeof(GUID) + sizeof(DWORD));
+
+  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof record, MEM_COMMIT | MEM_RESERVE,
+                                PAGE_READWRITE);
+  if (remote == nullptr) return Fail("VirtualAllocEx failed");
+  if (!WriteProcessMemory(process.get(), remote, record, sizeof record, nullptr)) {
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return Fail("WriteProcessMemory failed");
+  }
+  const bool posted = PostMessageW(w, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                                   reinterpret_cast<LPARAM>(remote)) != FALSE;
+  if (!posted) VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  Emit("{\"found\":true,\"hwnd\":" + Handle(w) + ",\"pid\":" + Num(pid) +
+       ",\"posted\":" + Bool(posted) + ",\"address\":" +
+       Num(static_cast<long long>(reinterpret_cast<INT_PTR>(remote))) + "}");
+  return 0;
+}
+
+int CmdLoadLibrary(int argc, wchar_t** argv) {
+  if (argc < 3) return Fail("usage: load-library <path>");
+  HMODULE module = LoadLibraryW(Arg(argv[2]).c_str());
+  const DWORD error = module == nullptr ? GetLastError() : 0;
+  if (module != nullptr) FreeLibrary(module);
+  Emit("{\"loaded\":" + Bool(module != nullptr) + ",\"lastError\":" + Num(error) + "}");
+  return 0;
+}
+
 int CmdTooltipText(int argc, wchar_t** argv) {
   if (argc < 3) return Fail("usage: tooltip-text <hwnd>");
   HWND w = reinterpret_cast<HWND>(static_cast<INT_PTR>(_wtoi64(argv[2])));
@@ -885,12 +997,15 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"hold-hotkey") return CmdHoldHotkey(argc, argv);
   if (cmd == L"topmost-window") return CmdTopmostWindow(argc, argv);
   if (cmd == L"screen") return CmdScreen();
+  if (cmd == L"monitors") return CmdMonitors();
   if (cmd == L"watch-display") return CmdWatchDisplay(argc, argv);
   if (cmd == L"set-resolution") return CmdSetResolution(argc, argv);
   if (cmd == L"post") return CmdPost(argc, argv);
   if (cmd == L"census") return CmdCensus(argc, argv);
   if (cmd == L"tooltip-text") return CmdTooltipText(argc, argv);
   if (cmd == L"modules") return CmdModules(argc, argv);
+  if (cmd == L"display-on") return CmdDisplayOn(argc, argv);
+  if (cmd == L"load-library") return CmdLoadLibrary(argc, argv);
   if (cmd == L"taskbar-created") return CmdTaskbarCreated();
   if (cmd == L"forget-tray-icon") return CmdForgetTrayIcon(argc, argv);
   if (cmd == L"idle" && argc >= 3) {
