@@ -2,13 +2,13 @@
 display switched off or on from outside is followed within the 5 s tick, and the ramp reaches the
 displays and comes back when the system says a display came on."""
 
-from lumenor_e2e import (OVERLAY_CAPTION, SCREEN_SIZES, DesktopTestCase, add_second_display,
+from lumenor_e2e import (DISPLAY_SIGNALS_CLASS, OVERLAY_CAPTION, SCREEN_SIZES, DesktopTestCase,
+                         add_second_display,
                          brightness_ramp, key, remove_second_display, screenshot, straight_ramp,
                          wait_for)
 from test_overlay import GREY, TOLERANCE, dimmed
 
 PRIMARY = (0, 0) + SCREEN_SIZES[0]
-SIGNALS_CLASS = "LumenorDisplaySignals"  # the hidden window that hears the system's display notices
 TICK = 6.5  # the 5 s tick, and time for Wine to see the change
 
 
@@ -127,17 +127,14 @@ class Displays(DesktopTestCase):
                                 "%s" % diff)
         return expected
 
-    def test_a_brightness_step_writes_the_ramp(self):
-        self.darker_by_slider()
-
-    def test_the_ramp_comes_back_when_the_display_comes_on(self):
+    def test_a_brightness_step_writes_the_ramp_which_comes_back_when_the_display_comes_on(self):
         expected = self.darker_by_slider()
         # The system puts its own ramp on a display that comes on, then says so.
         self.assertTrue(self.probe.set_gamma(straight_ramp()), "the straight ramp was refused")
         self.assertIsNone(self.wait_ramp(straight_ramp(), 2), "the straight ramp did not stick")
-        self.assertTrue(self.probe.display_on(SIGNALS_CLASS),
+        self.assertTrue(self.probe.display_on(DISPLAY_SIGNALS_CLASS),
                         "the program has no window of class %s to hear that the display came on"
-                        % SIGNALS_CLASS)
+                        % DISPLAY_SIGNALS_CLASS)
         diff = self.wait_ramp(expected, 3)
         self.assertIsNone(diff, "after the display came on the screen stays at the system's ramp "
                                 "instead of brightness -5: %s" % diff)
