@@ -16,27 +16,27 @@ DarknessLook LookForDarkness(std::int16_t value) {
   return look;
 }
 
-DimOverlay::DimOverlay(platform::LayeredWindow& window) : window_(window) {}
+DimOverlay::DimOverlay(platform::OverlaySurface& window) : window_(window) {}
 
 void DimOverlay::Create(const platform::PixelRect& display) {
-  window_.SetExtendedStyle(window_.ExtendedStyle() | kOverlayExStyleBits);
-  window_.SetLayeredAttributes(0, kCreationAlpha, platform::kLayeredAlpha);
-  window_.BringToTopmost();
+  window_.MakeClickThrough();
+  window_.SetOpacity(kCreationAlpha);
+  window_.Raise();
   Cover(display);
 }
 
 void DimOverlay::OnKeepOnTopTick() {
-  window_.BringToTopmost();
-  if (window_.WindowBounds() != display_) window_.MoveAndSize(display_);
+  window_.Raise();
+  if (window_.Bounds() != display_) window_.Cover(display_);
 }
 
 void DimOverlay::Cover(const platform::PixelRect& display) {
   display_ = display;
-  window_.MoveAndSize(display);
+  window_.Cover(display);
 }
 
 bool DimOverlay::IsShowing() {
-  return window_.IsVisible();
+  return window_.IsShowing();
 }
 
 void DimOverlay::Show() {
@@ -49,8 +49,8 @@ void DimOverlay::Hide() {
 
 void DimOverlay::ApplyDarkness(std::int16_t value) {
   const DarknessLook look = LookForDarkness(value);
-  if (look.background) window_.SetBackground(*look.background);
-  window_.SetLayeredAttributes(kDarknessColorKey, look.alpha, platform::kLayeredAlpha);
+  if (look.background) window_.SetColour(*look.background);
+  window_.SetOpacity(look.alpha);
 }
 
 }  // namespace lumenor::overlay

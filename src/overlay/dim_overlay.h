@@ -1,22 +1,16 @@
 #pragma once
 // mask_form_black's behaviour over its window: the creation sequence, the keep-on-top tick and the
-// darkness value's colour and opacity. Platform-free; the window calls go through
-// platform::LayeredWindow.
+// darkness value's colour and opacity. Platform-free; the window is a platform::OverlaySurface.
 
 #include <cstdint>
 #include <optional>
 
-#include "platform/layered_window.h"
+#include "platform/overlay_surface.h"
 
 namespace lumenor::overlay {
 
-// Added to the window's extended style at creation: layered and mouse-transparent, nothing else.
-inline constexpr std::uint32_t kOverlayExStyleBits =
-    platform::kExStyleLayered | platform::kExStyleTransparent;  // 0x80020
 inline constexpr std::uint8_t kCreationAlpha = 200;
 inline constexpr unsigned kKeepOnTopIntervalMs = 5000;  // Timer1_settop, the program's one tick
-// The darkness update passes this key with LWA_ALPHA only, so the key has no effect.
-inline constexpr platform::ColorRef kDarknessColorKey = platform::MakeColorRef(0, 1, 0);  // 0x100
 inline constexpr platform::ColorRef kDesignBackground = platform::MakeColorRef(192, 192, 192);
 inline constexpr platform::ColorRef kBlack = platform::MakeColorRef(0, 0, 0);
 inline constexpr platform::ColorRef kWhite = platform::MakeColorRef(255, 255, 255);
@@ -35,12 +29,12 @@ DarknessLook LookForDarkness(std::int16_t value);
 class DimOverlay {
  public:
   // window has just been created, hidden.
-  explicit DimOverlay(platform::LayeredWindow& window);
+  explicit DimOverlay(platform::OverlaySurface& window);
   DimOverlay(const DimOverlay&) = delete;
   DimOverlay& operator=(const DimOverlay&) = delete;
 
-  // The creation sequence: layered and transparent style bits, alpha 200, topmost, over the whole
-  // of its display. It never shows the window.
+  // The creation sequence: click-through, opacity 200, raised, over the whole of its display. It
+  // never shows the window.
   void Create(const platform::PixelRect& display);
 
   // Timer1_settop: puts the window back on top, shown or hidden, without showing it, and covers
@@ -55,7 +49,7 @@ class DimOverlay {
   void ApplyDarkness(std::int16_t value);
 
  private:
-  platform::LayeredWindow& window_;
+  platform::OverlaySurface& window_;
   platform::PixelRect display_;
 };
 

@@ -6,16 +6,16 @@
 namespace lumenor::overlay {
 
 struct OverlaySet::Overlay {
-  explicit Overlay(std::unique_ptr<platform::LayeredWindow> made)
+  explicit Overlay(std::unique_ptr<platform::OverlaySurface> made)
       : window(std::move(made)), overlay(*window) {}
 
   std::string identity;
   bool included = true;
-  std::unique_ptr<platform::LayeredWindow> window;
+  std::unique_ptr<platform::OverlaySurface> window;
   DimOverlay overlay;
 };
 
-OverlaySet::OverlaySet(platform::LayeredWindows& windows) : windows_(windows) {}
+OverlaySet::OverlaySet(platform::OverlaySurfaces& windows) : windows_(windows) {}
 
 OverlaySet::~OverlaySet() = default;
 

@@ -2,7 +2,7 @@
 // mask_form_black on every display: one overlay window per display attached, each covering
 // exactly its display, all at the same colour and opacity. The main window's check box, darkness
 // bar and hotkeys act on all of them at once; a display the user left out keeps its overlay
-// hidden. Platform-free: the windows come from platform::LayeredWindows.
+// hidden. Platform-free: the windows come from platform::OverlaySurfaces.
 
 #include <cstdint>
 #include <memory>
@@ -18,7 +18,7 @@ namespace lumenor::overlay {
 
 class OverlaySet final : public OverlayControl, public display::DisplayFollower {
  public:
-  explicit OverlaySet(platform::LayeredWindows& windows);
+  explicit OverlaySet(platform::OverlaySurfaces& windows);
   ~OverlaySet() override;
   OverlaySet(const OverlaySet&) = delete;
   OverlaySet& operator=(const OverlaySet&) = delete;
@@ -41,7 +41,7 @@ class OverlaySet final : public OverlayControl, public display::DisplayFollower 
   void Ensure();
   std::unique_ptr<Overlay> Make(const display::FollowedDisplay& display);
 
-  platform::LayeredWindows& windows_;
+  platform::OverlaySurfaces& windows_;
   std::vector<display::FollowedDisplay> displays_;
   std::vector<std::unique_ptr<Overlay>> overlays_;  // one per display once created
   bool created_ = false;

@@ -1,7 +1,7 @@
 #include "overlay/overlay_window_win32.h"
 
 #include "overlay/dim_overlay.h"
-#include "platform/layered_window_win32.h"
+#include "platform/overlay_surface_win32.h"
 #include "platform/window_binding_win32.h"
 
 namespace lumenor::overlay {
@@ -14,13 +14,13 @@ constexpr wchar_t kCaption[] = L"balck";  // never seen: the window has no capti
 constexpr DWORD kCreationExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
 class OverlayWindow final : public platform::WindowBase<OverlayWindow>,
-                            public platform::Win32LayeredWindow {
+                            public platform::Win32OverlaySurface {
  public:
-  explicit OverlayWindow(HINSTANCE instance) : Win32LayeredWindow(kDesignBackground) {
+  explicit OverlayWindow(HINSTANCE instance) : Win32OverlaySurface(kDesignBackground) {
     // No background brush: WM_PAINT fills with the current colour. Created hidden: WS_VISIBLE is
     // not among the styles.
     const platform::WindowClassDesign design{kClassName, LoadCursorW(nullptr, IDC_ARROW), nullptr};
-    BindLayered(CreateBoundWindow(instance, design, kCaption,
+    BindSurface(CreateBoundWindow(instance, design, kCaption,
                                   {kCreationExStyle, WS_POPUP, RECT{}, nullptr, nullptr}));
   }
   ~OverlayWindow() override { DestroyWindowNow(); }
@@ -56,7 +56,7 @@ class OverlayWindow final : public platform::WindowBase<OverlayWindow>,
 
  private:
   void Fill(HDC dc, const RECT& area) const {
-    const COLORREF previous = SetDCBrushColor(dc, Background());
+    const COLORREF previous = SetDCBrushColor(dc, Colour());
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     SetDCBrushColor(dc, previous);
   }
@@ -64,7 +64,7 @@ class OverlayWindow final : public platform::WindowBase<OverlayWindow>,
 
 }  // namespace
 
-std::unique_ptr<platform::LayeredWindow> OverlayWindows::Create() {
+std::unique_ptr<platform::OverlaySurface> OverlayWindows::Create() {
   return std::make_unique<OverlayWindow>(instance_);
 }
 

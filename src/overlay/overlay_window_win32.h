@@ -6,14 +6,14 @@
 
 #include <memory>
 
-#include "platform/layered_window.h"
+#include "platform/overlay_surface.h"
 
 namespace lumenor::overlay {
 
-class OverlayWindows final : public platform::LayeredWindows {
+class OverlayWindows final : public platform::OverlaySurfaces {
  public:
   explicit OverlayWindows(HINSTANCE instance) : instance_(instance) {}
-  std::unique_ptr<platform::LayeredWindow> Create() override;
+  std::unique_ptr<platform::OverlaySurface> Create() override;
 
  private:
   HINSTANCE instance_;

@@ -9,15 +9,15 @@
 #include <vector>
 
 #include "overlay/overlay_set.h"
-#include "support/fake_layered_window.h"
+#include "support/fake_overlay_surface.h"
 
 namespace lumenor::overlay {
 namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
-using testing::FakeLayeredWindow;
-using testing::FakeLayeredWindows;
+using testing::FakeOverlaySurface;
+using testing::FakeOverlaySurfaces;
 using ::testing::Not;
 
 struct LookCase {
@@ -49,17 +49,15 @@ TEST(Overlay_LookForDarkness, ValuesBeyondTheBarSaturateInsteadOfWrapping) {
 }
 
 TEST(Overlay_Colours, AreTheWindowSystemsColourValues) {
-  EXPECT_EQ(kDarknessColorKey, 0x100u);
   EXPECT_EQ(kDesignBackground, 0xC0C0C0u);
   EXPECT_EQ(kWhite, 0xFFFFFFu);
-  EXPECT_EQ(kOverlayExStyleBits, 0x80020u);
 }
 
 constexpr platform::PixelRect kPrimary{0, 0, 1280, 800};
 
 class DimOverlayTest : public ::testing::Test {
  protected:
-  FakeLayeredWindow window;
+  FakeOverlaySurface window;
   DimOverlay overlay{window};
 
   void CreateAndForgetCalls() {
@@ -68,47 +66,29 @@ class DimOverlayTest : public ::testing::Test {
   }
 };
 
-TEST_F(DimOverlayTest, CreationRunsItsStepsInOrderAndAddsOnlyTheLayeredAndTransparentBits) {
-  window.exStyle = 0x08000080;  // tool window, no-activate
+TEST_F(DimOverlayTest, CreationRunsItsStepsInOrder) {
   overlay.Create(kPrimary);
-  EXPECT_THAT(window.calls,
-              ElementsAre("ExtendedStyle", "SetExtendedStyle 0x80800a0",
-                          "SetLayeredAttributes 0x0 200 2", "BringToTopmost",
-                          "MoveAndSize 0 0 1280 800"));
-}
-
-TEST_F(DimOverlayTest, CreationOrsTheBitsIntoWhateverStyleTheWindowHas) {
-  for (std::uint32_t before : {0x0u, 0x100u, 0x80000u, 0x20u, 0x08000080u}) {
-    FakeLayeredWindow fresh;
-    fresh.exStyle = before;
-    DimOverlay(fresh).Create(kPrimary);
-    ASSERT_GE(fresh.calls.size(), 2u);
-    char expected[40];
-    std::snprintf(expected, sizeof expected, "SetExtendedStyle 0x%x", before | 0x80020u);
-    EXPECT_EQ(fresh.calls[1], expected);
-  }
+  EXPECT_THAT(window.calls, ElementsAre("MakeClickThrough", "SetOpacity 200", "Raise",
+                                        "Cover 0 0 1280 800"));
 }
 
 TEST_F(DimOverlayTest, CreationLeavesTheWindowHiddenLightGreyAtAlpha200OverTheWholeDisplay) {
   overlay.Create({-1920, -40, 0, 1040});  // left of the primary, a little higher
   EXPECT_FALSE(overlay.IsShowing());
   EXPECT_THAT(window.calls, Not(Contains("Show")));
-  EXPECT_EQ(window.background, kDesignBackground);
+  EXPECT_EQ(window.colour, kDesignBackground);
   EXPECT_EQ(window.alpha, 200);
-  EXPECT_EQ(window.layeredFlags, platform::kLayeredAlpha);
-  EXPECT_TRUE(window.topmost);
-  EXPECT_EQ(window.left, -1920);
-  EXPECT_EQ(window.top, -40);
-  EXPECT_EQ(window.width, 1920);
-  EXPECT_EQ(window.height, 1080);
+  EXPECT_TRUE(window.clickThrough);
+  EXPECT_TRUE(window.raised);
+  EXPECT_EQ(window.bounds, (platform::PixelRect{-1920, -40, 0, 1040}));
 }
 
 TEST_F(DimOverlayTest, KeepOnTopTickOnAHiddenOverlayPutsItOnTopWithoutShowingIt) {
   CreateAndForgetCalls();
-  window.topmost = false;  // another window took the top
+  window.raised = false;  // another window took the top
   overlay.OnKeepOnTopTick();
-  EXPECT_THAT(window.calls, ElementsAre("BringToTopmost", "WindowBounds"));
-  EXPECT_TRUE(window.topmost);
+  EXPECT_THAT(window.calls, ElementsAre("Raise", "Bounds"));
+  EXPECT_TRUE(window.raised);
   EXPECT_FALSE(window.visible);
 }
 
@@ -118,43 +98,42 @@ TEST_F(DimOverlayTest, KeepOnTopTickOnAShowingOverlayChangesNeitherColourNorOpac
   overlay.ApplyDarkness(-126);
   window.calls.clear();
   overlay.OnKeepOnTopTick();
-  EXPECT_THAT(window.calls, ElementsAre("BringToTopmost", "WindowBounds"));
+  EXPECT_THAT(window.calls, ElementsAre("Raise", "Bounds"));
   EXPECT_TRUE(window.visible);
-  EXPECT_EQ(window.background, kBlack);
+  EXPECT_EQ(window.colour, kBlack);
   EXPECT_EQ(window.alpha, 126);
 }
 
 TEST_F(DimOverlayTest, ApplyingADarknessPaintsFirstThenSetsTheAlphaWithTheInertColourKey) {
   CreateAndForgetCalls();
   overlay.ApplyDarkness(-126);
-  EXPECT_THAT(window.calls, ElementsAre("SetBackground 0x0", "SetLayeredAttributes 0x100 126 2"));
+  EXPECT_THAT(window.calls, ElementsAre("SetColour 0x0", "SetOpacity 126"));
   window.calls.clear();
   overlay.ApplyDarkness(37);
   EXPECT_THAT(window.calls,
-              ElementsAre("SetBackground 0xffffff", "SetLayeredAttributes 0x100 37 2"));
+              ElementsAre("SetColour 0xffffff", "SetOpacity 37"));
 }
 
 TEST_F(DimOverlayTest, StepsFromMinusFiveThroughZeroToFiveGiveBlack5Black0White5) {
   CreateAndForgetCalls();
   overlay.Show();
   overlay.ApplyDarkness(-5);
-  EXPECT_EQ(window.background, kBlack);
+  EXPECT_EQ(window.colour, kBlack);
   EXPECT_EQ(window.alpha, 5);
   overlay.ApplyDarkness(0);
-  EXPECT_EQ(window.background, kBlack);
+  EXPECT_EQ(window.colour, kBlack);
   EXPECT_EQ(window.alpha, 0);
   EXPECT_TRUE(window.visible);  // fully transparent, still showing
   overlay.ApplyDarkness(5);
-  EXPECT_EQ(window.background, kWhite);
+  EXPECT_EQ(window.colour, kWhite);
   EXPECT_EQ(window.alpha, 5);
-  EXPECT_EQ(window.layeredFlags, platform::kLayeredAlpha);
 }
 
 TEST_F(DimOverlayTest, ZeroRightAfterCreationKeepsTheDesignsLightGrey) {
   CreateAndForgetCalls();
   overlay.ApplyDarkness(0);
-  EXPECT_THAT(window.calls, ElementsAre("SetLayeredAttributes 0x100 0 2"));
-  EXPECT_EQ(window.background, kDesignBackground);
+  EXPECT_THAT(window.calls, ElementsAre("SetOpacity 0"));
+  EXPECT_EQ(window.colour, kDesignBackground);
 }
 
 TEST_F(DimOverlayTest, ShowingAndHidingChangeNothingElse) {
@@ -166,8 +145,8 @@ TEST_F(DimOverlayTest, ShowingAndHidingChangeNothingElse) {
   overlay.Hide();
   EXPECT_FALSE(overlay.IsShowing());
   overlay.Show();
-  EXPECT_THAT(window.calls, ElementsAre("Show", "IsVisible", "Hide", "IsVisible", "Show"));
-  EXPECT_EQ(window.background, kBlack);
+  EXPECT_THAT(window.calls, ElementsAre("Show", "IsShowing", "Hide", "IsShowing", "Show"));
+  EXPECT_EQ(window.colour, kBlack);
   EXPECT_EQ(window.alpha, 126);
 }
 
@@ -175,38 +154,38 @@ TEST_F(DimOverlayTest, TheFirstShowAfterCreationIsLightGreyAt200) {
   CreateAndForgetCalls();
   overlay.Show();
   EXPECT_TRUE(window.visible);
-  EXPECT_EQ(window.background, kDesignBackground);
+  EXPECT_EQ(window.colour, kDesignBackground);
   EXPECT_EQ(window.alpha, 200);
 }
 
 TEST_F(DimOverlayTest, KeepOnTopTickCoversItsDisplayAgainWhenTheWindowWasMovedOffIt) {
   CreateAndForgetCalls();
   overlay.Show();
-  window.left = 40;  // the window system moved it (a desktop whose origin moved)
+  window.bounds.left = 40;  // the window system moved it (a desktop whose origin moved)
   window.calls.clear();
   overlay.OnKeepOnTopTick();
-  EXPECT_THAT(window.calls, ElementsAre("BringToTopmost", "WindowBounds", "MoveAndSize 0 0 1280 800"));
+  EXPECT_THAT(window.calls, ElementsAre("Raise", "Bounds", "Cover 0 0 1280 800"));
   window.calls.clear();
   overlay.OnKeepOnTopTick();
-  EXPECT_THAT(window.calls, Not(Contains(::testing::StartsWith("MoveAndSize"))))
+  EXPECT_THAT(window.calls, Not(Contains(::testing::StartsWith("Cover"))))
       << "a window that covers its display is not moved again";
   EXPECT_TRUE(window.visible);
-  EXPECT_TRUE(window.topmost);
+  EXPECT_TRUE(window.raised);
 }
 
 TEST_F(DimOverlayTest, CoverFollowsItsDisplayToItsNewPlaceAndSize) {
   CreateAndForgetCalls();
   overlay.Cover({1280, 0, 2304, 768});
-  EXPECT_THAT(window.calls, ElementsAre("MoveAndSize 1280 0 1024 768"));
+  EXPECT_THAT(window.calls, ElementsAre("Cover 1280 0 1024 768"));
   EXPECT_FALSE(window.visible);
   window.calls.clear();
   overlay.OnKeepOnTopTick();
-  EXPECT_THAT(window.calls, ElementsAre("BringToTopmost", "WindowBounds"));
+  EXPECT_THAT(window.calls, ElementsAre("Raise", "Bounds"));
 }
 
 // The overlays of a desk: one window per display, all alike, following the displays.
 TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDisplays) {
-  FakeLayeredWindows windows;
+  FakeOverlaySurfaces windows;
   OverlaySet overlays(windows);
   overlays.Follow({{"a", kPrimary, true}, {"b", {1280, 0, 2304, 768}, true}});
   EXPECT_TRUE(windows.made.empty()) << "the windows are made on first use";
@@ -214,24 +193,24 @@ TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDispla
   ASSERT_EQ(windows.Live().size(), 2u);
   overlays.Show();
   overlays.ApplyDarkness(-126);
-  for (FakeLayeredWindow* w : windows.Live()) {
+  for (FakeOverlaySurface* w : windows.Live()) {
     EXPECT_TRUE(w->visible);
-    EXPECT_EQ(w->background, kBlack);
+    EXPECT_EQ(w->colour, kBlack);
     EXPECT_EQ(w->alpha, 126);
   }
-  EXPECT_EQ(windows.Live()[1]->left, 1280);
+  EXPECT_EQ(windows.Live()[1]->bounds.left, 1280);
 
   // Left out: hidden while the others show; a new display left of the primary looks like the rest.
   overlays.ApplyDarkness(0);
   overlays.Follow({{"a", kPrimary, true},
                    {"b", {1280, 0, 2304, 768}, false},
                    {"c", {-1024, 0, 0, 768}, true}});
-  std::vector<FakeLayeredWindow*> live = windows.Live();
+  std::vector<FakeOverlaySurface*> live = windows.Live();
   ASSERT_EQ(live.size(), 3u);
   EXPECT_FALSE(live[1]->visible);
   EXPECT_TRUE(live[2]->visible);
-  EXPECT_EQ(live[2]->left, -1024);
-  EXPECT_EQ(live[2]->background, kBlack);
+  EXPECT_EQ(live[2]->bounds.left, -1024);
+  EXPECT_EQ(live[2]->colour, kBlack);
   EXPECT_EQ(live[2]->alpha, 0);
 
   // Gone: its window goes with it; the one taken back in shows again.
@@ -241,9 +220,9 @@ TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDispla
   EXPECT_TRUE(live[1]->visible);
   overlays.Hide();
   overlays.KeepOnTop();
-  for (FakeLayeredWindow* w : windows.Live()) {
+  for (FakeOverlaySurface* w : windows.Live()) {
     EXPECT_FALSE(w->visible);
-    EXPECT_TRUE(w->topmost);
+    EXPECT_TRUE(w->raised);
   }
 }
 
