@@ -52,7 +52,7 @@ std::string DisplayChoiceLabel(std::size_t number, const platform::DisplayInfo& 
 DisplaySet::DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer,
                        platform::Notices& notices, DisplayFollower& follower)
     : system_(system), rewriteTimer_(rewriteTimer), notices_(notices), follower_(follower) {
-  Refresh();
+  Refresh(platform::Displays::Look::Thorough);
 }
 
 DisplaySet::~DisplaySet() = default;
@@ -68,8 +68,8 @@ std::unique_ptr<DisplaySet::Display> DisplaySet::Open(const platform::DisplayInf
   return display;
 }
 
-bool DisplaySet::Refresh() {
-  const std::vector<platform::DisplayInfo> attached = system_.Attached();
+bool DisplaySet::Refresh(platform::Displays::Look look) {
+  const std::vector<platform::DisplayInfo> attached = system_.Attached(look);
   std::vector<platform::DisplayInfo> before;
   before.reserve(displays_.size());
   for (const auto& display : displays_) before.push_back(display->info);
@@ -119,14 +119,14 @@ void DisplaySet::OnSignal(platform::DisplaySignal signal) {
   if (signal == platform::DisplaySignal::None) return;
   // Either may come with displays gone, come or changed, and with their ramps reset; the
   // overlays cover their displays again whatever the window system did with them.
-  Refresh();
+  Refresh(platform::Displays::Look::Thorough);
   follower_.KeepOnTop();
   StartRewrites();
 }
 
 void DisplaySet::OnKeepOnTopTick() {
   // Some systems (and the test desktop) change displays without telling any window.
-  if (Refresh()) StartRewrites();
+  if (Refresh(platform::Displays::Look::Quick)) StartRewrites();
   follower_.KeepOnTop();
 }
 
@@ -204,7 +204,8 @@ void DisplaySet::ApplyTo(const std::vector<std::size_t>& indexes, const RampOper
     Display& display = *displays_[index];
     if (!display.included) continue;
     if (display.info.hdr) {
-      if (hdrTold_.insert(display.info.identity).second) {
+      if (std::find(hdrTold_.begin(), hdrTold_.end(), display.info.identity) == hdrTold_.end()) {
+        hdrTold_.push_back(display.info.identity);
         told.push_back(DisplayName(index + 1) + std::string(kHdrTail));
       }
       continue;

@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -103,7 +102,7 @@ class DisplaySet {
   struct Display;
 
   // Takes the displays attached now; false when nothing changed.
-  bool Refresh();
+  bool Refresh(platform::Displays::Look look);
   std::unique_ptr<Display> Open(const platform::DisplayInfo& info);
   void Apply(const RampOperation& operation);
   // Applies the operation to the displays at these indexes; tells refusals and HDR displays.
@@ -123,7 +122,7 @@ class DisplaySet {
   std::vector<std::unique_ptr<Display>> displays_;  // in the system's order
   RampOperation last_;
   bool refusalTold_ = false;  // a refusal was told and no operation has been taken by all since
-  std::set<std::string> hdrTold_;  // identities of the HDR displays the user has heard of
+  std::vector<std::string> hdrTold_;  // identities of the HDR displays the user has heard of
   Rewrites pending_ = Rewrites::None;
 };
 

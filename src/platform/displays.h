@@ -26,9 +26,14 @@ struct DisplayInfo {
 
 class Displays {
  public:
+  // How hard to look. The quick look (for the 5 s tick) asks again only where the displays are
+  // and takes each one's identity and HDR state from the last look while its device name, bounds
+  // and primary flag are unchanged; the thorough look (after the system's notices) asks for all.
+  enum class Look { Thorough, Quick };
+
   virtual ~Displays() = default;
   // The displays attached now, in the system's order.
-  virtual std::vector<DisplayInfo> Attached() = 0;
+  virtual std::vector<DisplayInfo> Attached(Look look) = 0;
   // The display's ramp through a device context of its own, held until the device is destroyed;
   // null when the display cannot be opened.
   virtual std::unique_ptr<GammaDevice> OpenGamma(const DisplayInfo& display) = 0;

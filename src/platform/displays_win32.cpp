@@ -1,7 +1,6 @@
 #include "platform/displays_win32.h"
 
 #include <algorithm>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -12,8 +11,8 @@ namespace lumenor::platform {
 namespace {
 
 // The GDI device names of the displays in advanced-colour (HDR) mode.
-std::set<std::wstring> DisplaysInHdr() {
-  std::set<std::wstring> hdr;
+std::vector<std::wstring> DisplaysInHdr() {
+  std::vector<std::wstring> hdr;
   UINT32 pathCount = 0;
   UINT32 modeCount = 0;
   if (GetDisplayConfigBufferSizes(QDC_ONLY_ACTIVE_PATHS, &pathCount, &modeCount) != ERROR_SUCCESS)
@@ -38,7 +37,7 @@ std::set<std::wstring> DisplaysInHdr() {
     source.header.adapterId = path.sourceInfo.adapterId;
     source.header.id = path.sourceInfo.id;
     if (DisplayConfigGetDeviceInfo(&source.header) == ERROR_SUCCESS)
-      hdr.insert(source.viewGdiDeviceName);
+      hdr.emplace_back(source.viewGdiDeviceName);
   }
   return hdr;
 }
@@ -81,28 +80,48 @@ bool DisplayGammaDevice::WriteRamp(const GammaRamp& ramp) {
   return dc_ && SetDeviceGammaRamp(dc_.get(), copy.data()) != FALSE;
 }
 
-std::vector<DisplayInfo> Win32Displays::Attached() {
+std::vector<DisplayInfo> Win32Displays::Attached(Look look) {
   std::vector<HMONITOR> monitors;
   EnumDisplayMonitors(nullptr, nullptr, &CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
-  const std::set<std::wstring> hdr = DisplaysInHdr();
   std::vector<DisplayInfo> displays;
+  std::vector<std::size_t> unknown;  // displays whose identity and HDR state are to be asked for
   for (HMONITOR monitor : monitors) {
     MONITORINFOEXW info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(monitor, &info)) continue;
     DisplayInfo display;
     display.deviceName = Utf8(info.szDevice);
-    display.identity = Utf8(MonitorIdentity(info.szDevice));
-    // Two monitors that report the same identity are still two displays.
-    if (std::any_of(displays.begin(), displays.end(),
-                    [&](const DisplayInfo& d) { return d.identity == display.identity; }))
-      display.identity += "|" + display.deviceName;
     const RECT& r = info.rcMonitor;  // physical pixels: the program is per-monitor DPI aware
     display.bounds = {r.left, r.top, r.right, r.bottom};
     display.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
-    display.hdr = hdr.count(info.szDevice) != 0;
+    const auto known = std::find_if(last_.begin(), last_.end(), [&](const DisplayInfo& d) {
+      return d.deviceName == display.deviceName && d.bounds == display.bounds &&
+             d.primary == display.primary;
+    });
+    if (look == Look::Quick && known != last_.end()) {
+      display.identity = known->identity;
+      display.hdr = known->hdr;
+    } else {
+      display.identity = Utf8(MonitorIdentity(info.szDevice));
+      unknown.push_back(displays.size());
+    }
     displays.push_back(std::move(display));
   }
+  if (!unknown.empty()) {
+    const std::vector<std::wstring> hdr = DisplaysInHdr();
+    for (std::size_t k : unknown) {
+      displays[k].hdr = std::find(hdr.begin(), hdr.end(), Utf16(displays[k].deviceName)) != hdr.end();
+    }
+  }
+  // Two monitors that report the same identity are still two displays.
+  for (std::size_t k : unknown) {
+    const auto same = [&](const DisplayInfo& d) {
+      return &d != &displays[k] && d.identity == displays[k].identity;
+    };
+    if (std::any_of(displays.begin(), displays.end(), same))
+      displays[k].identity += "|" + displays[k].deviceName;
+  }
+  last_ = displays;
   return displays;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/displays.h"
 #include "platform/handles_win32.h"
@@ -28,8 +29,13 @@ class Win32Displays final : public Displays {
  public:
   // EnumDisplayMonitors' order; the identity is the monitor's device interface name. HDR comes from
   // the display configuration: a display it does not know, or a query that fails, is not HDR.
-  std::vector<DisplayInfo> Attached() override;
+  // Both take the system far longer than the list of monitors (under Wine, well over a hundred
+  // context switches), so a quick look reuses them for the displays that have not changed.
+  std::vector<DisplayInfo> Attached(Look look) override;
   std::unique_ptr<GammaDevice> OpenGamma(const DisplayInfo& display) override;
+
+ private:
+  std::vector<DisplayInfo> last_;
 };
 
 }  // namespace lumenor::platform

@@ -13,7 +13,7 @@ namespace lumenor::testing {
 
 class FakeDisplays : public platform::Displays {
  public:
-  std::vector<platform::DisplayInfo> Attached() override { return attached; }
+  std::vector<platform::DisplayInfo> Attached(Look) override { return attached; }
   std::unique_ptr<platform::GammaDevice> OpenGamma(const platform::DisplayInfo& display) override;
 
   // Attaches a display "\\.\DISPLAY<n>" (n its place from 1) with identity "monitor-<n>".
