@@ -6,16 +6,11 @@
 #include <utility>
 
 #include "app/control_ranges.h"
+#include "platform/dpi_win32.h"
 #include "platform/text_win32.h"
 
 namespace lumenor::app {
 namespace {
-
-constexpr int kTwipsPerInch = 1440;
-
-int Px(int twips, UINT dpi) {
-  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
-}
 
 platform::UniqueFont MakeFont(const FontDesign& design, UINT dpi) {
   LOGFONTW font{};
@@ -69,11 +64,19 @@ FormControls::~FormControls() {
   DestroyHotkeyControls();
 }
 
+RECT PixelRectOf(const TwipsRect& twips, UINT dpi) {
+  const auto px = [dpi](int t) { return platform::TwipsToPixels(t, dpi); };
+  return RECT{px(twips.left), px(twips.top), px(twips.left + twips.width),
+              px(twips.top + twips.height)};
+}
+
 RECT FormControls::PixelRect(const ControlDesign& design) const {
-  const TwipsRect& t = design.twips;
-  const int left = design.inFrame ? design_.frameTwips.x + t.left : t.left;
-  const int top = design.inFrame ? design_.frameTwips.y + t.top : t.top;
-  return RECT{Px(left, dpi_), Px(top, dpi_), Px(left + t.width, dpi_), Px(top + t.height, dpi_)};
+  TwipsRect twips = design.twips;
+  if (design.inFrame) {
+    twips.left += design_.frameTwips.x;
+    twips.top += design_.frameTwips.y;
+  }
+  return PixelRectOf(twips, dpi_);
 }
 
 void FormControls::CreateControls(UINT dpi) {

@@ -74,6 +74,8 @@ constexpr bool IsSlider(ControlRole role) {
 struct TwipsRect {
   int left, top, width, height;
 };
+// The pixels of a place in twips at a DPI.
+RECT PixelRectOf(const TwipsRect& twips, UINT dpi);
 
 // The system's own colour (no override).
 inline constexpr COLORREF kSystemColour = CLR_INVALID;

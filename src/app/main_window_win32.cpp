@@ -263,15 +263,11 @@ void Form::ApplyDpi(UINT dpi) {
 // The design's place on the screen, at creation only: a later move to a display of another DPI
 // takes the place the system suggests, and a move here could send the window back across.
 void Form::PlaceAtDesign() {
-  const UINT dpi = dpi_;
   // The client area at its place and size in twips; the frame around it as this DPI draws it.
-  const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
-  RECT outer{px(kClientTwips.left), px(kClientTwips.top),
-             px(kClientTwips.left + kClientTwips.width),
-             px(kClientTwips.top + kClientTwips.height)};
+  RECT outer = PixelRectOf(kClientTwips, dpi_);
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE));
-  platform::AdjustWindowRectForDpi(outer, style, exStyle, dpi);
+  platform::AdjustWindowRectForDpi(outer, style, exStyle, dpi_);
   SetWindowPos(Window(), nullptr, outer.left, outer.top, outer.right - outer.left,
                outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
