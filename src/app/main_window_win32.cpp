@@ -1,15 +1,15 @@
-// Form1: the main window. One design table says what every control is; FormControls makes and
-// lays them out from it, this file routes their notifications to app::MainWindow and implements
-// MainWindowControls with them.
+// Form1: the main window. Its design (main_window_design.h) says what every control is;
+// FormControls makes and lays them out from it, this file routes their notifications to
+// app::MainWindow and implements MainWindowControls with them.
 
 #include "app/main_window_win32.h"
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <utility>
+#include <variant>
 
 #include "app/form_controls_win32.h"
 #include "app/form_picture_win32.h"
@@ -27,78 +27,7 @@
 namespace lumenor::app {
 namespace {
 
-// ---------------------------------------------------------------------------------------------
-// The design, in twips (1/1440 inch).
-
-constexpr std::string_view kCaption = "显示器极限亮度调节-Tandwin增强版";
 constexpr wchar_t kClassName[] = L"LumenorMainWindow";
-constexpr TwipsRect kClientTwips{5175, 1560, 6300, 6150};  // the client area on the screen
-constexpr POINT kFrameTwips{285, 1890};                    // Frame2, for its members
-
-constexpr COLORREF kRedLetterBack = RGB(0xFF, 0xC0, 0xC0);
-constexpr COLORREF kGreenLetterBack = RGB(0xC0, 0xFF, 0xC0);
-constexpr COLORREF kBlueLetterBack = RGB(0x80, 0x80, 0xFF);
-constexpr COLORREF kBannerText = RGB(0xFF, 0xFF, 0x00);
-constexpr COLORREF kBannerBack = RGB(0x00, 0x00, 0x00);
-
-using K = ControlKind;
-using R = ControlRole;
-
-// Each row names only what differs from ControlDesign's defaults (GCC warns of the rest).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-// In tab-index order (0 … 19), which is the order of creation and of the keyboard; then the
-// windowless picture under every control and the two hotkey controls, which paint nothing.
-// clang-format off
-constexpr std::array<ControlDesign, 23> kControls = {{
-    // Command1, Command2, Frame2
-    {.id = 1001, .kind = K::Button, .role = R::Restore, .text = "恢复默认", .twips = {3735, 4695, 1200, 510}},
-    {.id = 1002, .kind = K::Button, .role = R::Exit, .text = "退    出", .twips = {4980, 4695, 1200, 510}},
-    {.id = 1003, .kind = K::Frame, .text = "色相调整", .twips = {kFrameTwips.x, kFrameTwips.y, 5820, 2535}},
-    // Slider3(0) and Label1(0 … 2), members of Frame2
-    {.id = 1004, .kind = K::Slider, .role = R::RedSlider, .twips = {495, 360, 5130, 495}, .inFrame = true},
-    {.id = 1005, .kind = K::Label, .text = "红", .twips = {240, 450, 180, 255}, .inFrame = true,
-     .backColour = kRedLetterBack},
-    {.id = 1006, .kind = K::Label, .text = "绿", .twips = {240, 1200, 180, 255}, .inFrame = true,
-     .backColour = kGreenLetterBack},
-    {.id = 1007, .kind = K::Label, .text = "蓝", .twips = {240, 1875, 180, 255}, .inFrame = true,
-     .backColour = kBlueLetterBack},
-    // Slider3(1), Slider3(2), HScroll_setblack
-    {.id = 1008, .kind = K::Slider, .role = R::GreenSlider, .twips = {495, 1065, 5100, 495}, .inFrame = true},
-    {.id = 1009, .kind = K::Slider, .role = R::BlueSlider, .twips = {495, 1770, 5115, 495}, .inFrame = true},
-    {.id = 1010, .kind = K::ScrollBar, .role = R::Darkness, .twips = {1485, 915, 4545, 270}},
-    // Slider1, Label2, Label_liangdu
-    {.id = 1011, .kind = K::Slider, .role = R::BrightnessSlider, .twips = {1335, 255, 4815, 420}},
-    {.id = 1012, .kind = K::Label, .role = R::BrightnessLabel, .text = "1", .twips = {1035, 360, 405, 255}},
-    {.id = 1013, .kind = K::Label, .text = "亮度:", .twips = {240, 330, 480, 240}},
-    // Slider2, Label3, Label_dbd
-    {.id = 1014, .kind = K::Slider, .role = R::ContrastSlider, .twips = {1380, 1365, 4740, 375}},
-    {.id = 1015, .kind = K::Label, .role = R::ContrastLabel, .text = "1", .twips = {1035, 1365, 435, 255}},
-    {.id = 1016, .kind = K::Label, .text = "对比度:", .twips = {240, 1365, 720, 330}},
-    // Label_zl_show, Check加强
-    {.id = 1017, .kind = K::Label, .role = R::DarknessLabel, .text = "1", .twips = {1020, 885, 420, 255}},
-    {.id = 1018, .kind = K::CheckBox, .role = R::Enhance, .text = "加强:", .twips = {240, 825, 750, 405},
-     .font = FontRole::CheckBox},
-    // Labelsm, the banner
-    {.id = 1019, .kind = K::Label,
-     .text = "按住ctrl+←变黑,按住ctrl+→变亮,可实现显示器极限全黑(可欺骗关闭显示器)与高亮调节.Tandwin专版.",
-     .twips = {-15, 5250, 6330, 765}, .font = FontRole::Banner, .textColour = kBannerText,
-     .backColour = kBannerBack},
-    // Command托盘
-    {.id = 1020, .kind = K::Button, .role = R::HideToTray, .text = "小到托盘", .twips = {2310, 4710, 1335, 495}},
-    // Image
-    {.kind = K::Picture, .twips = {-3420, 3270, 5730, 4770}},
-    // VBHotKeyleft, VBHotKeyright
-    {.kind = K::Hotkey, .role = R::DarkerHotkey, .twips = {6135, 1365, 450, 450},
-     .storedProperties = kHotkeyLeftProperties},
-    {.kind = K::Hotkey, .role = R::BrighterHotkey, .twips = {6060, 195, 450, 450},
-     .storedProperties = kHotkeyRightProperties},
-}};
-// clang-format on
-#pragma GCC diagnostic pop
-
-constexpr FormDesign kDesign{
-    kControls, kFrameTwips, {{{L"微软雅黑", 9}, {L"宋体", 9}, {L"微软雅黑", 12}}}};
 
 // ---------------------------------------------------------------------------------------------
 // The form
@@ -136,7 +65,7 @@ class Form final : public MainWindowForm,
   void OnDarknessScroll(int code);
   void OnActivate(bool active);
   void Paint();
-  HWND Control(ControlRole role) const { return controls_->Control(role); }
+  HWND Control(const Role& role) const { return controls_->Control(role); }
 
   // MainWindowControls
   int SliderValue(Slider slider) const override { return controls_->SliderFor(slider).Value(); }
@@ -147,7 +76,7 @@ class Form final : public MainWindowForm,
     controls_->SliderFor(slider).SetValue(value);
   }
   void SetLabel(ValueLabel label, std::string_view text) override {
-    SetWindowTextW(Control(RoleOf(label)), platform::Utf16(text).c_str());
+    SetWindowTextW(Control(label), platform::Utf16(text).c_str());
   }
   bool EnhanceTicked() const override {
     return SendMessageW(Control(ControlRole::Enhance), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -199,15 +128,15 @@ void Form::Create() {
   const platform::WindowPlacement placement{WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT,
                                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                                             RECT{0, 0, 100, 100}, nullptr, nullptr};
-  if (CreateBoundWindow(instance_, windowClass, platform::Utf16(kCaption).c_str(), placement) ==
-      nullptr) {
+  if (CreateBoundWindow(instance_, windowClass, platform::Utf16(kMainWindowCaption).c_str(),
+                        placement) == nullptr) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                             "CreateWindowExW(Form1)");
   }
   dialogs_.SetOwner(Window());
 
   controls_ =
-      std::make_unique<FormControls>(Window(), kDesign,
+      std::make_unique<FormControls>(Window(), kMainWindowDesign,
                                      FormControls::Events{[this](Slider slider) {
                                                             if (core_)
                                                               core_->OnSliderScroll(slider);
@@ -264,7 +193,7 @@ void Form::ApplyDpi(UINT dpi) {
 // takes the place the system suggests, and a move here could send the window back across.
 void Form::PlaceAtDesign() {
   // The client area at its place and size in twips; the frame around it as this DPI draws it.
-  RECT outer = PixelRectOf(kClientTwips, dpi_);
+  RECT outer = PixelRectOf(kMainWindowClientTwips, dpi_);
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE));
   platform::AdjustWindowRectForDpi(outer, style, exStyle, dpi_);
@@ -341,8 +270,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
 
 void Form::OnCommand(int id, int code) {
   const ControlDesign* design = controls_ ? controls_->DesignOf(id) : nullptr;
-  if (code != BN_CLICKED || design == nullptr || !core_) return;
-  switch (design->role) {
+  const auto* role = design != nullptr ? std::get_if<ControlRole>(&design->role) : nullptr;
+  if (code != BN_CLICKED || role == nullptr || !core_) return;
+  switch (*role) {
     case ControlRole::Restore:
       core_->OnRestoreClick();
       break;
@@ -365,10 +295,10 @@ void Form::OnCommand(int id, int code) {
 void Form::OnHorizontalScroll(HWND control, WPARAM wParam) {
   const ControlDesign* design = controls_ ? controls_->DesignOf(control) : nullptr;
   if (design == nullptr) return;
-  if (design->role == ControlRole::Darkness) {
+  if (design->role == Role{ControlRole::Darkness}) {
     OnDarknessScroll(LOWORD(wParam));
-  } else if (IsSlider(design->role)) {
-    controls_->SliderFor(SliderOf(design->role)).HandleScroll(wParam);
+  } else if (const auto* slider = std::get_if<Slider>(&design->role)) {
+    controls_->SliderFor(*slider).HandleScroll(wParam);
   }
 }
 
@@ -418,7 +348,7 @@ void Form::OnActivate(bool active) {
 void Form::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(Window(), &paint);
-  for (const ControlDesign& design : kControls) {
+  for (const ControlDesign& design : kMainWindowDesign.controls) {
     if (design.kind == ControlKind::Picture && controls_)
       PaintWindowlessPicture(Window(), dc, controls_->PixelRect(design));
   }
