@@ -45,8 +45,6 @@ WindowKind WindowKindOf(ControlKind kind) {
       return {WC_BUTTONW, kChild | kTabStop | BS_AUTOCHECKBOX};
     case ControlKind::Frame:
       return {WC_BUTTONW, kChild | BS_GROUPBOX};
-    case ControlKind::ScrollBar:
-      return {WC_SCROLLBARW, kChild | kTabStop | SBS_HORZ};
     default:
       return {WC_STATICW, kChild | SS_LEFT | SS_NOPREFIX};
   }
@@ -92,6 +90,10 @@ void FormControls::CreateControls(UINT dpi) {
         made.slider = CreateSlider(design);
         made.window = made.slider->Window();
         break;
+      case ControlKind::ScrollBar:
+        made.scrollBar = CreateScrollBar(design);
+        made.window = made.scrollBar->Window();
+        break;
       default:
         made.window = CreateWindowControl(design);
         break;
@@ -110,22 +112,10 @@ HWND FormControls::CreateWindowControl(const ControlDesign& design) {
   const WindowKind kind = WindowKindOf(design.kind);
   const std::wstring text = platform::Utf16(design.text);
   const RECT r = PixelRect(design);
-  HWND control = CreateWindowExW(
+  return CreateWindowExW(
       0, kind.className, text.c_str(), kind.style, r.left, r.top, r.right - r.left,
       r.bottom - r.top, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE)), nullptr);
-  if (design.kind == ControlKind::ScrollBar) {
-    // The darkness bar's range with the value 0 of the design; small and large change 1.
-    SCROLLINFO info{static_cast<UINT>(sizeof(info)),
-                    SIF_RANGE | SIF_POS | SIF_PAGE,
-                    kDarknessRange.minimum,
-                    kDarknessRange.maximum,
-                    0,
-                    0,
-                    0};
-    SetScrollInfo(control, SB_CTL, &info, TRUE);
-  }
-  return control;
 }
 
 std::unique_ptr<SliderControl> FormControls::CreateSlider(const ControlDesign& design) {
@@ -141,6 +131,18 @@ std::unique_ptr<SliderControl> FormControls::CreateSlider(const ControlDesign& d
   // The design's ranges, replaced at start-up.
   slider->SetRange(0, which == Slider::Contrast ? 20 : 10);
   return slider;
+}
+
+std::unique_ptr<ScrollBarControl> FormControls::CreateScrollBar(const ControlDesign& design) {
+  const ControlRole role = std::get<ControlRole>(design.role);
+  auto bar = std::make_unique<ScrollBarControl>(
+      ScrollBarControl::CreateArgs{form_, design.id, PixelRect(design)});
+  bar->onThumbDrag = [this, role] {
+    if (events_.thumbDragged) events_.thumbDragged(role);
+  };
+  // The darkness bar's range with the value 0 of the design.
+  bar->SetRange(kDarknessRange.minimum, kDarknessRange.maximum);
+  return bar;
 }
 
 void FormControls::CreateHotkeyControls() {
@@ -216,6 +218,18 @@ HWND FormControls::Control(const Role& role) const {
 
 SliderControl& FormControls::SliderFor(Slider slider) const {
   return *MadeFor(slider)->slider;
+}
+
+ScrollBarControl& FormControls::ScrollBarFor(ControlRole role) const {
+  return *MadeFor(role)->scrollBar;
+}
+
+void FormControls::HandleScroll(HWND control, WPARAM wParam) {
+  const ControlDesign* design = DesignOf(control);
+  if (design == nullptr) return;
+  const Made& made = MadeFor(*design);
+  if (made.slider) made.slider->HandleScroll(wParam);
+  if (made.scrollBar) made.scrollBar->HandleScroll(wParam);
 }
 
 const ControlDesign* FormControls::DesignOf(int id) const {

@@ -12,6 +12,7 @@
 
 #include "app/form_design.h"
 #include "app/main_window.h"
+#include "app/scroll_bar_win32.h"
 #include "app/slider_win32.h"
 #include "hotkey/hotkey_control_win32.h"
 #include "platform/handles_win32.h"
@@ -26,6 +27,7 @@ class FormControls {
   struct Events {
     std::function<void(Slider)> sliderScrolled;
     std::function<void(Slider)> sliderChanged;
+    std::function<void(ControlRole)> thumbDragged;   // a scroll bar's, by its role
     std::function<void(ControlRole)> hotkeyPressed;  // DarkerHotkey or BrighterHotkey
   };
 
@@ -48,6 +50,9 @@ class FormControls {
   // The control that plays the role for the core; null for none.
   HWND Control(const Role& role) const;
   SliderControl& SliderFor(Slider slider) const;
+  ScrollBarControl& ScrollBarFor(ControlRole role) const;
+  // A slider's or scroll bar's WM_HSCROLL, for its wrapper to handle.
+  void HandleScroll(HWND control, WPARAM wParam);
   const ControlDesign* DesignOf(HWND control) const;
   const ControlDesign* DesignOf(int id) const;
   // The pixels of a design row at the DPI last laid out.
@@ -62,12 +67,14 @@ class FormControls {
   struct Made {
     HWND window = nullptr;  // null for a windowless picture, and before creation
     std::unique_ptr<SliderControl> slider;
+    std::unique_ptr<ScrollBarControl> scrollBar;
     std::unique_ptr<hotkey::HotkeyControlWindow> hotkey;
     platform::UniqueBrush brush;  // its own background colour; null for the system's
   };
 
   HWND CreateWindowControl(const ControlDesign& design);
   std::unique_ptr<SliderControl> CreateSlider(const ControlDesign& design);
+  std::unique_ptr<ScrollBarControl> CreateScrollBar(const ControlDesign& design);
   // The row that plays the role for the core; null for none.
   const Made* MadeFor(const Role& role) const;
   Made& MadeFor(const ControlDesign& design) { return made_[&design - design_.controls.data()]; }

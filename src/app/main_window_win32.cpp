@@ -61,8 +61,6 @@ class Form final : public MainWindowForm,
   void PlaceAtDesign();
   void SetIcons(UINT dpi);
   void OnCommand(int id, int code);
-  void OnHorizontalScroll(HWND control, WPARAM wParam);
-  void OnDarknessScroll(int code);
   void OnActivate(bool active);
   void Paint();
   HWND Control(const Role& role) const { return controls_->Control(role); }
@@ -82,20 +80,11 @@ class Form final : public MainWindowForm,
     return SendMessageW(Control(ControlRole::Enhance), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
   void SetEnhanceTicked(bool ticked) override;
-  int DarknessValue() const override {
-    return GetScrollPos(Control(ControlRole::Darkness), SB_CTL);
-  }
-  int DarknessMinimum() const override { return DarknessRange().first; }
-  int DarknessMaximum() const override { return DarknessRange().second; }
-  std::pair<int, int> DarknessRange() const {
-    int minimum = 0;
-    int maximum = 0;
-    GetScrollRange(Control(ControlRole::Darkness), SB_CTL, &minimum, &maximum);
-    return {minimum, maximum};
-  }
-  void SetDarknessValue(int value) override {
-    SetScrollPos(Control(ControlRole::Darkness), SB_CTL, value, TRUE);
-  }
+  int DarknessValue() const override { return DarknessBar().Value(); }
+  int DarknessMinimum() const override { return DarknessBar().Minimum(); }
+  int DarknessMaximum() const override { return DarknessBar().Maximum(); }
+  void SetDarknessValue(int value) override { DarknessBar().SetValue(value); }
+  ScrollBarControl& DarknessBar() const { return controls_->ScrollBarFor(ControlRole::Darkness); }
   void HideWindow() override { ShowWindow(Window(), SW_HIDE); }
 
   HINSTANCE instance_;
@@ -135,23 +124,22 @@ void Form::Create() {
   }
   dialogs_.SetOwner(Window());
 
-  controls_ =
-      std::make_unique<FormControls>(Window(), kMainWindowDesign,
-                                     FormControls::Events{[this](Slider slider) {
-                                                            if (core_)
-                                                              core_->OnSliderScroll(slider);
-                                                          },
-                                                          [this](Slider slider) {
-                                                            if (core_)
-                                                              core_->OnSliderChange(slider);
-                                                          },
-                                                          [this](ControlRole role) {
-                                                            if (!core_) return;
-                                                            if (role == ControlRole::DarkerHotkey)
-                                                              core_->OnDarkerHotkey();
-                                                            if (role == ControlRole::BrighterHotkey)
-                                                              core_->OnBrighterHotkey();
-                                                          }});
+  // The controls' notifications go to the core once it exists.
+  FormControls::Events events;
+  events.sliderScrolled = [this](Slider slider) {
+    if (core_) core_->OnSliderScroll(slider);
+  };
+  events.sliderChanged = [this](Slider slider) {
+    if (core_) core_->OnSliderChange(slider);
+  };
+  events.thumbDragged = [this](ControlRole role) {
+    if (core_ && role == ControlRole::Darkness) core_->OnDarknessThumbDrag();
+  };
+  events.hotkeyPressed = [this](ControlRole role) {
+    if (core_ && role == ControlRole::DarkerHotkey) core_->OnDarkerHotkey();
+    if (core_ && role == ControlRole::BrighterHotkey) core_->OnBrighterHotkey();
+  };
+  controls_ = std::make_unique<FormControls>(Window(), kMainWindowDesign, std::move(events));
   // Made and placed by the system's DPI first, then again by the DPI of the monitor it landed on.
   controls_->CreateControls(platform::SystemDpi());
   ApplyDpi(platform::SystemDpi());
@@ -227,7 +215,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_HSCROLL:
-      OnHorizontalScroll(reinterpret_cast<HWND>(lParam), wParam);
+      if (controls_) controls_->HandleScroll(reinterpret_cast<HWND>(lParam), wParam);
       return 0;
     case WM_CTLCOLORSTATIC:
       if (controls_) {
@@ -290,47 +278,6 @@ void Form::OnCommand(int id, int code) {
     default:
       break;
   }
-}
-
-void Form::OnHorizontalScroll(HWND control, WPARAM wParam) {
-  const ControlDesign* design = controls_ ? controls_->DesignOf(control) : nullptr;
-  if (design == nullptr) return;
-  if (design->role == Role{ControlRole::Darkness}) {
-    OnDarknessScroll(LOWORD(wParam));
-  } else if (const auto* slider = std::get_if<Slider>(&design->role)) {
-    controls_->SliderFor(*slider).HandleScroll(wParam);
-  }
-}
-
-void Form::OnDarknessScroll(int code) {
-  SCROLLINFO info{static_cast<UINT>(sizeof(info)), SIF_ALL, 0, 0, 0, 0, 0};
-  GetScrollInfo(Control(ControlRole::Darkness), SB_CTL, &info);
-  int value = info.nPos;
-  // Arrows, track and keys only move the value; dragging the thumb also runs the update.
-  switch (code) {
-    case SB_LINELEFT:
-    case SB_PAGELEFT:
-      value -= 1;
-      break;
-    case SB_LINERIGHT:
-    case SB_PAGERIGHT:
-      value += 1;
-      break;
-    case SB_LEFT:
-      value = info.nMin;
-      break;
-    case SB_RIGHT:
-      value = info.nMax;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      value = info.nTrackPos;
-      break;
-    default:
-      return;
-  }
-  SetDarknessValue(value);
-  if (code == SB_THUMBTRACK && core_) core_->OnDarknessThumbDrag();
 }
 
 // As a dialog does: the focus leaves with the window and comes back to the same control, the
