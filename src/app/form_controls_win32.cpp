@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "app/control_ranges.h"
 #include "platform/dpi_win32.h"
 #include "platform/text_win32.h"
 
@@ -128,8 +127,6 @@ std::unique_ptr<SliderControl> FormControls::CreateSlider(const ControlDesign& d
   slider->onChange = [this, which] {
     if (events_.sliderChanged) events_.sliderChanged(which);
   };
-  // The design's ranges, replaced at start-up.
-  slider->SetRange(0, which == Slider::Contrast ? 20 : 10);
   return slider;
 }
 
@@ -140,8 +137,6 @@ std::unique_ptr<ScrollBarControl> FormControls::CreateScrollBar(const ControlDes
   bar->onThumbDrag = [this, role] {
     if (events_.thumbDragged) events_.thumbDragged(role);
   };
-  // The darkness bar's range with the value 0 of the design.
-  bar->SetRange(kDarknessRange.minimum, kDarknessRange.maximum);
   return bar;
 }
 

@@ -36,7 +36,8 @@ class FormControls {
   FormControls(const FormControls&) = delete;
   FormControls& operator=(const FormControls&) = delete;
 
-  // Every window control of the design, hidden hotkey controls excluded, at the given DPI.
+  // Every window control of the design, hidden hotkey controls excluded, at the given DPI. Their
+  // ranges are the core's to set (MainWindow::Load).
   void CreateControls(UINT dpi);
   // The hotkey controls: they register their keys when they load, and release them when destroyed,
   // which the form does first when it unloads.

@@ -48,6 +48,7 @@ void MainWindow::Load() {
   controls_.SetLabel(ValueLabel::Brightness, Decimal(controls_.SliderValue(Slider::Brightness)));
   controls_.SetLabel(ValueLabel::Contrast, Decimal(controls_.SliderValue(Slider::Contrast)));
 
+  controls_.SetDarknessRange(kDarknessRange.minimum, kDarknessRange.maximum);
   controls_.SetDarknessValue(kDarknessAtStart);
   UpdateDarkness();
 }

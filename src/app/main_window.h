@@ -46,10 +46,11 @@ class MainWindowControls {
   virtual bool EnhanceTicked() const = 0;
   virtual void SetEnhanceTicked(bool ticked) = 0;
 
-  // HScroll_setblack: setting its value raises no reaction.
+  // HScroll_setblack: setting its range or its value raises no reaction.
   virtual int DarknessValue() const = 0;
   virtual int DarknessMinimum() const = 0;
   virtual int DarknessMaximum() const = 0;
+  virtual void SetDarknessRange(int minimum, int maximum) = 0;
   virtual void SetDarknessValue(int value) = 0;
 
   virtual void HideWindow() = 0;
@@ -62,8 +63,9 @@ class MainWindow : private DarknessStepTarget {
              platform::ProgramFiles& programFiles);
 
   // The start-up sequence (the single-instance test has run at the program's start): reads each
-  // display's ramp as its reference, sets ranges and neutral values, the labels, the darkness bar
-  // at -121 and runs the darkness update once. It writes no ramp.
+  // display's ramp as its reference, gives every slider and the darkness bar its range (the only
+  // place the controls' ranges are set), the sliders their neutral values, the labels, the
+  // darkness bar -121, and runs the darkness update once. It writes no ramp.
   void Load();
 
   void OnSliderScroll(Slider slider);

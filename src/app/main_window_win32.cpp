@@ -83,6 +83,9 @@ class Form final : public MainWindowForm,
   int DarknessValue() const override { return DarknessBar().Value(); }
   int DarknessMinimum() const override { return DarknessBar().Minimum(); }
   int DarknessMaximum() const override { return DarknessBar().Maximum(); }
+  void SetDarknessRange(int minimum, int maximum) override {
+    DarknessBar().SetRange(minimum, maximum);
+  }
   void SetDarknessValue(int value) override { DarknessBar().SetValue(value); }
   ScrollBarControl& DarknessBar() const { return controls_->ScrollBarFor(ControlRole::Darkness); }
   void HideWindow() override { ShowWindow(Window(), SW_HIDE); }
