@@ -155,21 +155,4 @@ void MainWindow::RestoreDefaults() {
   displays_.RestoreReferences(fileRamp);
 }
 
-int MainWindow::DarknessValue() const {
-  return controls_.DarknessValue();
-}
-int MainWindow::DarknessMinimum() const {
-  return controls_.DarknessMinimum();
-}
-int MainWindow::DarknessMaximum() const {
-  return controls_.DarknessMaximum();
-}
-void MainWindow::SetDarknessValue(int value) {
-  controls_.SetDarknessValue(value);
-}
-// The controls raise the click reaction when the box was not ticked yet.
-void MainWindow::TickEnhance() {
-  controls_.SetEnhanceTicked(true);
-}
-
 }  // namespace lumenor::app

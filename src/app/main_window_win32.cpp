@@ -79,7 +79,7 @@ class Form final : public MainWindowForm,
   bool EnhanceTicked() const override {
     return SendMessageW(Control(ControlRole::Enhance), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  void SetEnhanceTicked(bool ticked) override;
+  void TickEnhance() override;
   int DarknessValue() const override { return DarknessBar().Value(); }
   int DarknessMinimum() const override { return DarknessBar().Minimum(); }
   int DarknessMaximum() const override { return DarknessBar().Maximum(); }
@@ -87,6 +87,9 @@ class Form final : public MainWindowForm,
     DarknessBar().SetRange(minimum, maximum);
   }
   void SetDarknessValue(int value) override { DarknessBar().SetValue(value); }
+  void RunDarknessUpdate() override {
+    if (core_) core_->UpdateDarkness();
+  }
   ScrollBarControl& DarknessBar() const { return controls_->ScrollBarFor(ControlRole::Darkness); }
   void HideWindow() override { ShowWindow(Window(), SW_HIDE); }
 
@@ -305,11 +308,11 @@ void Form::Paint() {
   EndPaint(Window(), &paint);
 }
 
-void Form::SetEnhanceTicked(bool ticked) {
+void Form::TickEnhance() {
   const bool wasTicked = EnhanceTicked();
-  SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
-  // Ticking it runs its click reaction, as a user's click would; clearing it runs none.
-  if (ticked && !wasTicked && core_) core_->OnEnhanceClick();
+  SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, BST_CHECKED, 0);
+  // Ticking it runs its click reaction, as a user's click would.
+  if (!wasTicked && core_) core_->OnEnhanceClick();
 }
 
 }  // namespace

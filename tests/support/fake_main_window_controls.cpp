@@ -79,15 +79,19 @@ void FakeMainWindowControls::SetDarknessValue(int value) {
   darknessValue = std::clamp(value, darknessMinimum, darknessMaximum);
 }
 
+void FakeMainWindowControls::RunDarknessUpdate() {
+  if (window_ != nullptr) window_->UpdateDarkness();
+}
+
 void FakeMainWindowControls::SetLabel(app::ValueLabel label, std::string_view text) {
   labels[label] = std::string(text);
   events.push_back(std::string("label:") + Name(label) + "=" + std::string(text));
 }
 
-void FakeMainWindowControls::SetEnhanceTicked(bool ticked) {
+void FakeMainWindowControls::TickEnhance() {
   const bool wasTicked = enhanceTicked;
-  enhanceTicked = ticked;
-  if (ticked && !wasTicked) {
+  enhanceTicked = true;
+  if (!wasTicked) {
     events.push_back("click");
     if (window_ != nullptr) window_->OnEnhanceClick();
   }

@@ -1,7 +1,8 @@
 #pragma once
 // The main window's controls as plain fields. Like the real controls, a slider raises its change
-// reaction when its value changes (also when set by the program), and ticking the overlay box while
-// it is unticked raises its click reaction; both reach the MainWindow attached with Attach().
+// reaction when its value changes (also when set by the program), ticking the overlay box while it
+// is unticked raises its click reaction, and the darkness bar raises its update when asked; all
+// reach the MainWindow attached with Attach().
 #include <map>
 #include <string>
 #include <vector>
@@ -27,12 +28,13 @@ class FakeMainWindowControls : public app::MainWindowControls {
   void SetSliderValue(app::Slider slider, int value) override;
   void SetLabel(app::ValueLabel label, std::string_view text) override;
   bool EnhanceTicked() const override { return enhanceTicked; }
-  void SetEnhanceTicked(bool ticked) override;
+  void TickEnhance() override;
   int DarknessValue() const override { return darknessValue; }
   int DarknessMinimum() const override { return darknessMinimum; }
   int DarknessMaximum() const override { return darknessMaximum; }
   void SetDarknessRange(int minimum, int maximum) override;
   void SetDarknessValue(int value) override;
+  void RunDarknessUpdate() override;
   void HideWindow() override { windowVisible = false; }
 
   // What a user does: the slider moves (its value changes, then it reports the scroll) and the box
