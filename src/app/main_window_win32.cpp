@@ -29,29 +29,25 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"LumenorMainWindow";
 
-// ---------------------------------------------------------------------------------------------
-// The form
+}  // namespace
 
-class Form final : public MainWindowForm,
-                   public platform::WindowBase<Form>,
-                   private MainWindowControls {
- public:
-  Form(HINSTANCE instance, overlay::OverlayControl& overlay, display::DisplaySet& displays,
+// Form1's window, controls and core, private to this file behind MainWindowForm.
+struct MainWindowForm::Impl final : platform::WindowBase<Impl>, private MainWindowControls {
+  Impl(HINSTANCE instance, overlay::OverlayControl& overlay, display::DisplaySet& displays,
        Notices& notices, Callbacks callbacks)
       : instance_(instance),
         overlay_(overlay),
         displays_(displays),
         notices_(notices),
         callbacks_(std::move(callbacks)) {}
-  ~Form() override;
-  Form(const Form&) = delete;
-  Form& operator=(const Form&) = delete;
+  ~Impl() override;
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
 
   // Creates the window, its controls and its hotkey controls, then runs the start-up sequence.
   void Create();
 
-  void Show() override;
-  HWND Window() const override { return WindowBase::Window(); }
+  void Show();
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
@@ -108,14 +104,14 @@ class Form final : public MainWindowForm,
   std::unique_ptr<MainWindow> core_;
 };
 
-Form::~Form() {
+MainWindowForm::Impl::~Impl() {
   // The hotkey controls first: they release their keys and their windows while the host lives.
   if (controls_) controls_->DestroyHotkeyControls();
   core_.reset();
   DestroyWindowNow();
 }
 
-void Form::Create() {
+void MainWindowForm::Impl::Create() {
   // A fixed tool window: thin caption, close box only, no taskbar button, not resizable. The
   // first size and place are rough; PlaceAtDesign sets them with the window's own DPI.
   const platform::WindowClassDesign windowClass{kClassName, LoadCursorW(nullptr, IDC_ARROW),
@@ -165,7 +161,7 @@ void Form::Create() {
 
 // A combination another program holds fails silently when the hotkey controls load: the user hears
 // of it once per load, in one balloon for both controls.
-void Form::TellTakenHotkeys() {
+void MainWindowForm::Impl::TellTakenHotkeys() {
   std::string text;
   for (const hotkey::VBHotKey* control : controls_->HotkeyControls()) {
     if (std::optional<std::string> taken = HotkeyTakenNotice(*control)) {
@@ -177,7 +173,7 @@ void Form::TellTakenHotkeys() {
 }
 
 // Icons, fonts and layout for a DPI; where the window stands is left to the caller.
-void Form::ApplyDpi(UINT dpi) {
+void MainWindowForm::Impl::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   SetIcons(dpi);
   controls_->LayOut(dpi);
@@ -185,7 +181,7 @@ void Form::ApplyDpi(UINT dpi) {
 
 // The design's place on the screen, at creation only: a later move to a display of another DPI
 // takes the place the system suggests, and a move here could send the window back across.
-void Form::PlaceAtDesign() {
+void MainWindowForm::Impl::PlaceAtDesign() {
   // The client area at its place and size in twips; the frame around it as this DPI draws it.
   RECT outer = PixelRectOf(kMainWindowClientTwips, dpi_);
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
@@ -195,7 +191,7 @@ void Form::PlaceAtDesign() {
                outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form::SetIcons(UINT dpi) {
+void MainWindowForm::Impl::SetIcons(UINT dpi) {
   const auto load = [this, dpi](int width, int height) {
     return platform::UniqueIcon(static_cast<HICON>(LoadImageW(
         instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
@@ -210,12 +206,12 @@ void Form::SetIcons(UINT dpi) {
   smallIcon_ = std::move(small);
 }
 
-void Form::Show() {
+void MainWindowForm::Impl::Show() {
   ShowWindow(Window(), SW_SHOW);
   SetForegroundWindow(Window());
 }
 
-LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT MainWindowForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -262,7 +258,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
   return DefaultHandling(message, wParam, lParam);
 }
 
-void Form::OnCommand(int id, int code) {
+void MainWindowForm::Impl::OnCommand(int id, int code) {
   const ControlDesign* design = controls_ ? controls_->DesignOf(id) : nullptr;
   const auto* role = design != nullptr ? std::get_if<ControlRole>(&design->role) : nullptr;
   if (code != BN_CLICKED || role == nullptr || !core_) return;
@@ -288,7 +284,7 @@ void Form::OnCommand(int id, int code) {
 
 // As a dialog does: the focus leaves with the window and comes back to the same control, the
 // first time to Command1.
-void Form::OnActivate(bool active) {
+void MainWindowForm::Impl::OnActivate(bool active) {
   if (!active) {
     HWND focus = GetFocus();
     if (focus != nullptr && IsChild(Window(), focus)) lastFocus_ = focus;
@@ -298,7 +294,7 @@ void Form::OnActivate(bool active) {
   SetFocus(remembered ? lastFocus_ : Control(ControlRole::Restore));
 }
 
-void Form::Paint() {
+void MainWindowForm::Impl::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(Window(), &paint);
   for (const ControlDesign& design : kMainWindowDesign.controls) {
@@ -308,22 +304,33 @@ void Form::Paint() {
   EndPaint(Window(), &paint);
 }
 
-void Form::TickEnhance() {
+void MainWindowForm::Impl::TickEnhance() {
   const bool wasTicked = EnhanceTicked();
   SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, BST_CHECKED, 0);
   // Ticking it runs its click reaction, as a user's click would.
   if (!wasTicked && core_) core_->OnEnhanceClick();
 }
 
-}  // namespace
-
 std::unique_ptr<MainWindowForm> MainWindowForm::Load(HINSTANCE instance,
                                                      overlay::OverlayControl& overlay,
                                                      display::DisplaySet& displays,
                                                      Notices& notices, Callbacks callbacks) {
-  auto form = std::make_unique<Form>(instance, overlay, displays, notices, std::move(callbacks));
-  form->Create();
-  return form;
+  auto impl = std::make_unique<Impl>(instance, overlay, displays, notices, std::move(callbacks));
+  impl->Create();
+  return std::unique_ptr<MainWindowForm>(new MainWindowForm(std::move(impl)));
+}
+
+MainWindowForm::MainWindowForm(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+// The hotkey controls go first, then the core, then the window (Impl's destructor).
+MainWindowForm::~MainWindowForm() = default;
+
+void MainWindowForm::Show() {
+  impl_->Show();
+}
+
+HWND MainWindowForm::Window() const {
+  return impl_->Window();
 }
 
 }  // namespace lumenor::app
