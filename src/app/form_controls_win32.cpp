@@ -110,33 +110,21 @@ void FormControls::CreateControls(UINT dpi) {
 HWND FormControls::CreateWindowControl(const ControlDesign& design) {
   const WindowKind kind = WindowKindOf(design.kind);
   const std::wstring text = platform::Utf16(design.text);
-  const RECT r = PixelRect(design);
-  return CreateWindowExW(
-      0, kind.className, text.c_str(), kind.style, r.left, r.top, r.right - r.left,
-      r.bottom - r.top, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE)), nullptr);
+  return CreateControlWindow(kind.className, text.c_str(), kind.style, PlaceOf(design));
 }
 
 std::unique_ptr<SliderControl> FormControls::CreateSlider(const ControlDesign& design) {
   const Slider which = std::get<Slider>(design.role);
-  auto slider = std::make_unique<SliderControl>(
-      SliderControl::CreateArgs{form_, design.id, PixelRect(design)});
-  slider->onScroll = [this, which] {
-    if (events_.sliderScrolled) events_.sliderScrolled(which);
-  };
-  slider->onChange = [this, which] {
-    if (events_.sliderChanged) events_.sliderChanged(which);
-  };
+  auto slider = std::make_unique<SliderControl>(PlaceOf(design));
+  slider->onScroll = Raise(&Events::sliderScrolled, which);
+  slider->onChange = Raise(&Events::sliderChanged, which);
   return slider;
 }
 
 std::unique_ptr<ScrollBarControl> FormControls::CreateScrollBar(const ControlDesign& design) {
   const ControlRole role = std::get<ControlRole>(design.role);
-  auto bar = std::make_unique<ScrollBarControl>(
-      ScrollBarControl::CreateArgs{form_, design.id, PixelRect(design)});
-  bar->onThumbDrag = [this, role] {
-    if (events_.thumbDragged) events_.thumbDragged(role);
-  };
+  auto bar = std::make_unique<ScrollBarControl>(PlaceOf(design));
+  bar->onThumbDrag = Raise(&Events::thumbDragged, role);
   return bar;
 }
 
@@ -148,11 +136,7 @@ void FormControls::CreateHotkeyControls() {
     Made& made = MadeFor(design);
     made.hotkey = std::make_unique<hotkey::HotkeyControlWindow>(
         form_, POINT{r.left, r.top}, design.storedProperties,
-        hotkey::HotkeyControlWindow::Events{[this, role] {
-                                              if (events_.hotkeyPressed)
-                                                events_.hotkeyPressed(role);
-                                            },
-                                            {}});
+        hotkey::HotkeyControlWindow::Events{Raise(&Events::hotkeyPressed, role), {}});
     made.window = made.hotkey->Window();
   }
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/control_window_win32.h"
 #include "app/form_design.h"
 #include "app/main_window.h"
 #include "app/scroll_bar_win32.h"
@@ -73,6 +74,16 @@ class FormControls {
     platform::UniqueBrush brush;  // its own background colour; null for the system's
   };
 
+  ControlPlace PlaceOf(const ControlDesign& design) const {
+    return {form_, design.id, PixelRect(design)};
+  }
+  // A wrapper's notification, raising one of the events with the slider or role of its row.
+  template <class Of>
+  std::function<void()> Raise(std::function<void(Of)> Events::*event, Of of) {
+    return [this, event, of] {
+      if (events_.*event) (events_.*event)(of);
+    };
+  }
   HWND CreateWindowControl(const ControlDesign& design);
   std::unique_ptr<SliderControl> CreateSlider(const ControlDesign& design);
   std::unique_ptr<ScrollBarControl> CreateScrollBar(const ControlDesign& design);

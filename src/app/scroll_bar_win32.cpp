@@ -8,12 +8,9 @@ namespace lumenor::app {
 
 ScrollBarControl::ScrollBarControl(const CreateArgs& args) {
   // Every control of the form clips its siblings, so one created earlier stays on top.
-  window_ = CreateWindowExW(
-      0, WC_SCROLLBARW, L"",
-      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | WS_GROUP | SBS_HORZ, args.bounds.left,
-      args.bounds.top, args.bounds.right - args.bounds.left, args.bounds.bottom - args.bounds.top,
-      args.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(args.parent, GWLP_HINSTANCE)), nullptr);
+  window_ = CreateControlWindow(
+      WC_SCROLLBARW, L"",
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | WS_GROUP | SBS_HORZ, args);
 }
 
 ScrollBarControl::~ScrollBarControl() {

@@ -8,15 +8,13 @@
 #include <functional>
 #include <utility>
 
+#include "app/control_window_win32.h"
+
 namespace lumenor::app {
 
 class ScrollBarControl {
  public:
-  struct CreateArgs {
-    HWND parent = nullptr;
-    int id = 0;
-    RECT bounds{};  // in the parent's client pixels
-  };
+  using CreateArgs = ControlPlace;
 
   explicit ScrollBarControl(const CreateArgs& args);
   ~ScrollBarControl();
