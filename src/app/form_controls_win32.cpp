@@ -5,17 +5,14 @@
 #include <string>
 #include <utility>
 
-#include "app/control_ranges.h"
+#include "platform/dpi_win32.h"
 #include "platform/text_win32.h"
 
 namespace lumenor::app {
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
-
-int Px(int twips, UINT dpi) {
-  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
-}
+static_assert(kSystemColour == CLR_INVALID);
+static_assert(Rgb(0x12, 0x34, 0x56) == RGB(0x12, 0x34, 0x56));
 
 platform::UniqueFont MakeFont(const FontDesign& design, UINT dpi) {
   LOGFONTW font{};
@@ -26,7 +23,7 @@ platform::UniqueFont MakeFont(const FontDesign& design, UINT dpi) {
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  design.face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  platform::Utf16(design.face).copy(font.lfFaceName, LF_FACESIZE - 1);
   return platform::UniqueFont(CreateFontIndirectW(&font));
 }
 
@@ -47,8 +44,6 @@ WindowKind WindowKindOf(ControlKind kind) {
       return {WC_BUTTONW, kChild | kTabStop | BS_AUTOCHECKBOX};
     case ControlKind::Frame:
       return {WC_BUTTONW, kChild | BS_GROUPBOX};
-    case ControlKind::ScrollBar:
-      return {WC_SCROLLBARW, kChild | kTabStop | SBS_HORZ};
     default:
       return {WC_STATICW, kChild | SS_LEFT | SS_NOPREFIX};
   }
@@ -56,12 +51,16 @@ WindowKind WindowKindOf(ControlKind kind) {
 
 }  // namespace
 
+RECT PixelRectOf(const TwipsRect& twips, UINT dpi) {
+  const auto px = [dpi](int t) { return platform::TwipsToPixels(t, dpi); };
+  return RECT{px(twips.left), px(twips.top), px(twips.left + twips.width),
+              px(twips.top + twips.height)};
+}
+
 FormControls::FormControls(HWND form, const FormDesign& design, Events events)
-    : form_(form), design_(design), events_(std::move(events)) {
-  brushes_.resize(design_.controls.size());
-  for (std::size_t row = 0; row < design_.controls.size(); ++row) {
-    const COLORREF back = design_.controls[row].backColour;
-    if (back != kSystemColour) brushes_[row].reset(CreateSolidBrush(back));
+    : form_(form), design_(design), events_(std::move(events)), made_(design_.controls.size()) {
+  for (const ControlDesign& row : design_.controls) {
+    if (row.backColour != kSystemColour) MadeFor(row).brush.reset(CreateSolidBrush(row.backColour));
   }
 }
 
@@ -70,28 +69,40 @@ FormControls::~FormControls() {
 }
 
 RECT FormControls::PixelRect(const ControlDesign& design) const {
-  const TwipsRect& t = design.twips;
-  const int left = design.inFrame ? design_.frameTwips.x + t.left : t.left;
-  const int top = design.inFrame ? design_.frameTwips.y + t.top : t.top;
-  return RECT{Px(left, dpi_), Px(top, dpi_), Px(left + t.width, dpi_), Px(top + t.height, dpi_)};
+  TwipsRect twips = design.twips;
+  if (design.inFrame) {
+    twips.left += design_.frameTwips.x;
+    twips.top += design_.frameTwips.y;
+  }
+  return PixelRectOf(twips, dpi_);
 }
 
 void FormControls::CreateControls(UINT dpi) {
   dpi_ = dpi;
   for (const ControlDesign& design : design_.controls) {
-    if (design.kind == ControlKind::Picture || design.kind == ControlKind::Hotkey) continue;
-    if (design.kind == ControlKind::Slider) {
-      CreateSlider(design);
-    } else {
-      byRole_[static_cast<std::size_t>(design.role)] = CreateWindowControl(design);
+    Made& made = MadeFor(design);
+    switch (design.kind) {
+      case ControlKind::Picture:
+      case ControlKind::Hotkey:
+        break;
+      case ControlKind::Slider:
+        made.slider = CreateSlider(design);
+        made.window = made.slider->Window();
+        break;
+      case ControlKind::ScrollBar:
+        made.scrollBar = CreateScrollBar(design);
+        made.window = made.scrollBar->Window();
+        break;
+      default:
+        made.window = CreateWindowControl(design);
+        break;
     }
   }
-  byRole_[static_cast<std::size_t>(ControlRole::None)] = nullptr;
   // The frame below its members, which are the form's own children so that their notifications
   // come to the form.
   for (const ControlDesign& design : design_.controls) {
     if (design.kind != ControlKind::Frame) continue;
-    SetWindowPos(GetDlgItem(form_, design.id), HWND_BOTTOM, 0, 0, 0, 0,
+    SetWindowPos(MadeFor(design).window, HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
@@ -99,77 +110,66 @@ void FormControls::CreateControls(UINT dpi) {
 HWND FormControls::CreateWindowControl(const ControlDesign& design) {
   const WindowKind kind = WindowKindOf(design.kind);
   const std::wstring text = platform::Utf16(design.text);
-  const RECT r = PixelRect(design);
-  HWND control = CreateWindowExW(
-      0, kind.className, text.c_str(), kind.style, r.left, r.top, r.right - r.left,
-      r.bottom - r.top, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE)), nullptr);
-  if (design.kind == ControlKind::ScrollBar) {
-    // The darkness bar's range with the value 0 of the design; small and large change 1.
-    SCROLLINFO info{static_cast<UINT>(sizeof(info)),
-                    SIF_RANGE | SIF_POS | SIF_PAGE,
-                    kDarknessRange.minimum,
-                    kDarknessRange.maximum,
-                    0,
-                    0,
-                    0};
-    SetScrollInfo(control, SB_CTL, &info, TRUE);
-  }
-  return control;
+  return CreateControlWindow(kind.className, text.c_str(), kind.style, PlaceOf(design));
 }
 
-void FormControls::CreateSlider(const ControlDesign& design) {
-  const Slider which = SliderOf(design.role);
-  auto slider = std::make_unique<SliderControl>(
-      SliderControl::CreateArgs{form_, design.id, PixelRect(design)});
-  slider->onScroll = [this, which] {
-    if (events_.sliderScrolled) events_.sliderScrolled(which);
-  };
-  slider->onChange = [this, which] {
-    if (events_.sliderChanged) events_.sliderChanged(which);
-  };
-  // The design's ranges, replaced at start-up.
-  slider->SetRange(0, which == Slider::Contrast ? 20 : 10);
-  byRole_[static_cast<std::size_t>(design.role)] = slider->Window();
-  sliders_[static_cast<std::size_t>(which)] = std::move(slider);
+std::unique_ptr<SliderControl> FormControls::CreateSlider(const ControlDesign& design) {
+  const Slider which = std::get<Slider>(design.role);
+  auto slider = std::make_unique<SliderControl>(PlaceOf(design));
+  slider->onScroll = Raise(&Events::sliderScrolled, which);
+  slider->onChange = Raise(&Events::sliderChanged, which);
+  return slider;
+}
+
+std::unique_ptr<ScrollBarControl> FormControls::CreateScrollBar(const ControlDesign& design) {
+  const ControlRole role = std::get<ControlRole>(design.role);
+  auto bar = std::make_unique<ScrollBarControl>(PlaceOf(design));
+  bar->onThumbDrag = Raise(&Events::thumbDragged, role);
+  return bar;
 }
 
 void FormControls::CreateHotkeyControls() {
   for (const ControlDesign& design : design_.controls) {
     if (design.kind != ControlKind::Hotkey) continue;
     const RECT r = PixelRect(design);
-    const ControlRole role = design.role;
-    hotkeys_.push_back(std::make_unique<hotkey::HotkeyControlWindow>(
+    const ControlRole role = std::get<ControlRole>(design.role);
+    Made& made = MadeFor(design);
+    made.hotkey = std::make_unique<hotkey::HotkeyControlWindow>(
         form_, POINT{r.left, r.top}, design.storedProperties,
-        hotkey::HotkeyControlWindow::Events{[this, role] {
-                                              if (events_.hotkeyPressed)
-                                                events_.hotkeyPressed(role);
-                                            },
-                                            {}}));
-    byRole_[static_cast<std::size_t>(role)] = hotkeys_.back()->Window();
+        hotkey::HotkeyControlWindow::Events{Raise(&Events::hotkeyPressed, role), {}});
+    made.window = made.hotkey->Window();
+  }
+}
+
+void FormControls::DestroyHotkeyControls() {
+  for (Made& made : made_) {
+    if (!made.hotkey) continue;
+    made.hotkey.reset();
+    made.window = nullptr;
   }
 }
 
 std::vector<const hotkey::VBHotKey*> FormControls::HotkeyControls() const {
   std::vector<const hotkey::VBHotKey*> controls;
-  for (const auto& hotkey : hotkeys_) controls.push_back(&hotkey->Control());
+  for (const Made& made : made_) {
+    if (made.hotkey) controls.push_back(&made.hotkey->Control());
+  }
   return controls;
 }
 
 void FormControls::LayOut(UINT dpi) {
   dpi_ = dpi;
   // The new fonts go to every control before the old ones, which they may still use, are deleted.
-  std::array<platform::UniqueFont, 3> fonts;
+  std::array<platform::UniqueFont, kFontRoles> fonts;
   for (std::size_t role = 0; role < fonts.size(); ++role)
     fonts[role] = MakeFont(design_.fonts[role], dpi);
   SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[0].get()), FALSE);
   for (const ControlDesign& design : design_.controls) {
-    if (design.kind == ControlKind::Picture) continue;
-    const bool isHotkey = design.kind == ControlKind::Hotkey;
-    HWND control = isHotkey ? Control(design.role) : GetDlgItem(form_, design.id);
+    HWND control = MadeFor(design).window;
     if (control == nullptr) continue;
     const RECT r = PixelRect(design);
     // A hotkey control keeps the size it gives itself.
+    const bool isHotkey = design.kind == ControlKind::Hotkey;
     const UINT sizing = isHotkey ? SWP_NOSIZE : 0;
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  sizing | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -182,12 +182,33 @@ void FormControls::LayOut(UINT dpi) {
   InvalidateRect(form_, nullptr, TRUE);
 }
 
-HWND FormControls::Control(ControlRole role) const {
-  return byRole_[static_cast<std::size_t>(role)];
+const FormControls::Made* FormControls::MadeFor(const Role& role) const {
+  if (role == Role{ControlRole::None}) return nullptr;
+  for (std::size_t row = 0; row < design_.controls.size(); ++row) {
+    if (design_.controls[row].role == role) return &made_[row];
+  }
+  return nullptr;
+}
+
+HWND FormControls::Control(const Role& role) const {
+  const Made* made = MadeFor(role);
+  return made != nullptr ? made->window : nullptr;
 }
 
 SliderControl& FormControls::SliderFor(Slider slider) const {
-  return *sliders_[static_cast<std::size_t>(slider)];
+  return *MadeFor(slider)->slider;
+}
+
+ScrollBarControl& FormControls::ScrollBarFor(ControlRole role) const {
+  return *MadeFor(role)->scrollBar;
+}
+
+void FormControls::HandleScroll(HWND control, WPARAM wParam) {
+  const ControlDesign* design = DesignOf(control);
+  if (design == nullptr) return;
+  const Made& made = MadeFor(*design);
+  if (made.slider) made.slider->HandleScroll(wParam);
+  if (made.scrollBar) made.scrollBar->HandleScroll(wParam);
 }
 
 const ControlDesign* FormControls::DesignOf(int id) const {
@@ -207,10 +228,9 @@ const ControlDesign* FormControls::DesignOf(HWND control) const {
 HBRUSH FormControls::ColourStatic(HWND control, HDC dc) const {
   const ControlDesign* design = DesignOf(control);
   if (design == nullptr || design->backColour == kSystemColour) return nullptr;
-  const auto row = static_cast<std::size_t>(design - design_.controls.data());
   if (design->textColour != kSystemColour) SetTextColor(dc, design->textColour);
   SetBkColor(dc, design->backColour);
-  return brushes_[row].get();
+  return made_[design - design_.controls.data()].brush.get();
 }
 
 }  // namespace lumenor::app

@@ -1,112 +1,34 @@
 #pragma once
-// The controls of a form made from one design table: every row says what a control is (kind, id,
-// text, place in twips, font, colours and the role it plays for the core), and creation, layout at
-// any DPI, fonts and colours are each one loop over the rows.
+// The controls of a form made from its design's rows (app/form_design.h): creation, layout at any
+// DPI, fonts and colours are each one loop over the rows, and what was made of a row is found by
+// looking up the row.
 
 #include <windows.h>
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <span>
-#include <string_view>
 #include <vector>
 
+#include "app/control_window_win32.h"
+#include "app/form_design.h"
 #include "app/main_window.h"
+#include "app/scroll_bar_win32.h"
 #include "app/slider_win32.h"
 #include "hotkey/hotkey_control_win32.h"
 #include "platform/handles_win32.h"
 
 namespace lumenor::app {
 
-enum class ControlKind : std::uint8_t {
-  Button,
-  CheckBox,
-  Frame,
-  Label,
-  ScrollBar,
-  Slider,
-  Picture,  // windowless: painted by the form under every control
-  Hotkey,   // a hotkey control: paints nothing and sizes itself
-};
-
-enum class FontRole : std::uint8_t { Main, CheckBox, Banner };
-
-// What the core sees of a control. Sliders and value labels follow the order of app::Slider and
-// app::ValueLabel.
-enum class ControlRole : std::uint8_t {
-  None,
-  Restore,
-  Exit,
-  HideToTray,
-  Enhance,
-  Darkness,
-  BrightnessSlider,
-  ContrastSlider,
-  RedSlider,
-  GreenSlider,
-  BlueSlider,
-  BrightnessLabel,
-  ContrastLabel,
-  DarknessLabel,
-  DarkerHotkey,
-  BrighterHotkey,
-};
-inline constexpr std::size_t kControlRoleCount = 16;
-
-constexpr Slider SliderOf(ControlRole role) {
-  return static_cast<Slider>(static_cast<int>(role) -
-                             static_cast<int>(ControlRole::BrightnessSlider));
-}
-constexpr ControlRole RoleOf(Slider slider) {
-  return static_cast<ControlRole>(static_cast<int>(ControlRole::BrightnessSlider) +
-                                  static_cast<int>(slider));
-}
-constexpr ControlRole RoleOf(ValueLabel label) {
-  return static_cast<ControlRole>(static_cast<int>(ControlRole::BrightnessLabel) +
-                                  static_cast<int>(label));
-}
-constexpr bool IsSlider(ControlRole role) {
-  return role >= ControlRole::BrightnessSlider && role <= ControlRole::BlueSlider;
-}
-
-struct TwipsRect {
-  int left, top, width, height;
-};
-
-// The system's own colour (no override).
-inline constexpr COLORREF kSystemColour = CLR_INVALID;
-
-struct ControlDesign {
-  int id = 0;
-  ControlKind kind = ControlKind::Label;
-  ControlRole role = ControlRole::None;
-  std::string_view text;
-  TwipsRect twips{};     // relative to the client area, or to the frame when inFrame
-  bool inFrame = false;  // a member of the frame
-  FontRole font = FontRole::Main;
-  COLORREF textColour = kSystemColour;
-  COLORREF backColour = kSystemColour;
-  std::span<const std::uint8_t> storedProperties{};  // a hotkey control's block of design data
-};
-
-struct FontDesign {
-  std::wstring_view face;
-  int points;
-};
-
-struct FormDesign {
-  std::span<const ControlDesign> controls;  // in tab order, which is also the creation order
-  POINT frameTwips;                         // the frame's top-left corner, for its members
-  std::array<FontDesign, 3> fonts;          // by FontRole
-};
+// The pixels of a place in twips at a DPI.
+RECT PixelRectOf(const TwipsRect& twips, UINT dpi);
 
 class FormControls {
  public:
   struct Events {
     std::function<void(Slider)> sliderScrolled;
     std::function<void(Slider)> sliderChanged;
+    std::function<void(ControlRole)> thumbDragged;   // a scroll bar's, by its role
     std::function<void(ControlRole)> hotkeyPressed;  // DarkerHotkey or BrighterHotkey
   };
 
@@ -115,19 +37,24 @@ class FormControls {
   FormControls(const FormControls&) = delete;
   FormControls& operator=(const FormControls&) = delete;
 
-  // Every window control of the design, hidden hotkey controls excluded, at the given DPI.
+  // Every window control of the design, hidden hotkey controls excluded, at the given DPI. Their
+  // ranges are the core's to set (MainWindow::Load).
   void CreateControls(UINT dpi);
   // The hotkey controls: they register their keys when they load, and release them when destroyed,
   // which the form does first when it unloads.
   void CreateHotkeyControls();
-  void DestroyHotkeyControls() { hotkeys_.clear(); }
+  void DestroyHotkeyControls();
   // The hotkey controls created, in design order.
   std::vector<const hotkey::VBHotKey*> HotkeyControls() const;
   // Places every control and gives it its font for the DPI.
   void LayOut(UINT dpi);
 
-  HWND Control(ControlRole role) const;
+  // The control that plays the role for the core; null for none.
+  HWND Control(const Role& role) const;
   SliderControl& SliderFor(Slider slider) const;
+  ScrollBarControl& ScrollBarFor(ControlRole role) const;
+  // A slider's or scroll bar's WM_HSCROLL, for its wrapper to handle.
+  void HandleScroll(HWND control, WPARAM wParam);
   const ControlDesign* DesignOf(HWND control) const;
   const ControlDesign* DesignOf(int id) const;
   // The pixels of a design row at the DPI last laid out.
@@ -138,18 +65,38 @@ class FormControls {
   HBRUSH ColourStatic(HWND control, HDC dc) const;
 
  private:
+  // What was made of one design row.
+  struct Made {
+    HWND window = nullptr;  // null for a windowless picture, and before creation
+    std::unique_ptr<SliderControl> slider;
+    std::unique_ptr<ScrollBarControl> scrollBar;
+    std::unique_ptr<hotkey::HotkeyControlWindow> hotkey;
+    platform::UniqueBrush brush;  // its own background colour; null for the system's
+  };
+
+  ControlPlace PlaceOf(const ControlDesign& design) const {
+    return {form_, design.id, PixelRect(design)};
+  }
+  // A wrapper's notification, raising one of the events with the slider or role of its row.
+  template <class Of>
+  std::function<void()> Raise(std::function<void(Of)> Events::*event, Of of) {
+    return [this, event, of] {
+      if (events_.*event) (events_.*event)(of);
+    };
+  }
   HWND CreateWindowControl(const ControlDesign& design);
-  void CreateSlider(const ControlDesign& design);
+  std::unique_ptr<SliderControl> CreateSlider(const ControlDesign& design);
+  std::unique_ptr<ScrollBarControl> CreateScrollBar(const ControlDesign& design);
+  // The row that plays the role for the core; null for none.
+  const Made* MadeFor(const Role& role) const;
+  Made& MadeFor(const ControlDesign& design) { return made_[&design - design_.controls.data()]; }
 
   HWND form_;
   FormDesign design_;
   Events events_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-  std::array<HWND, kControlRoleCount> byRole_{};
-  std::array<platform::UniqueFont, 3> fonts_;
-  std::vector<platform::UniqueBrush> brushes_;  // by design row; null for the system's colours
-  std::array<std::unique_ptr<SliderControl>, 5> sliders_;  // by app::Slider
-  std::vector<std::unique_ptr<hotkey::HotkeyControlWindow>> hotkeys_;
+  std::array<platform::UniqueFont, kFontRoles> fonts_;
+  std::vector<Made> made_;  // by design row
 };
 
 }  // namespace lumenor::app

@@ -3,7 +3,8 @@
 
 namespace lumenor::app {
 
-// The main window's pieces that a step touches, and nothing else: no slider, no ramp.
+// The main window's pieces that a step touches, and nothing else: no slider, no ramp. The main
+// window's controls are one (MainWindowControls).
 class DarknessStepTarget {
  public:
   virtual ~DarknessStepTarget() = default;

@@ -48,6 +48,7 @@ void MainWindow::Load() {
   controls_.SetLabel(ValueLabel::Brightness, Decimal(controls_.SliderValue(Slider::Brightness)));
   controls_.SetLabel(ValueLabel::Contrast, Decimal(controls_.SliderValue(Slider::Contrast)));
 
+  controls_.SetDarknessRange(kDarknessRange.minimum, kDarknessRange.maximum);
   controls_.SetDarknessValue(kDarknessAtStart);
   UpdateDarkness();
 }
@@ -152,23 +153,6 @@ void MainWindow::RestoreDefaults() {
   }
 
   displays_.RestoreReferences(fileRamp);
-}
-
-int MainWindow::DarknessValue() const {
-  return controls_.DarknessValue();
-}
-int MainWindow::DarknessMinimum() const {
-  return controls_.DarknessMinimum();
-}
-int MainWindow::DarknessMaximum() const {
-  return controls_.DarknessMaximum();
-}
-void MainWindow::SetDarknessValue(int value) {
-  controls_.SetDarknessValue(value);
-}
-// The controls raise the click reaction when the box was not ticked yet.
-void MainWindow::TickEnhance() {
-  controls_.SetEnhanceTicked(true);
 }
 
 }  // namespace lumenor::app

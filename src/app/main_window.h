@@ -29,10 +29,10 @@ inline constexpr std::string_view kMissingDefaultsText =
 inline constexpr std::string_view kSystemNoticeCaption = "系统提示";
 inline constexpr std::string_view kAlreadyRunningText = "哥们,您已经运行一个了";
 
-class MainWindowControls {
+// The controls are also what the hotkey steps act on (DarknessStepTarget): the darkness bar, the
+// overlay box, and the bar's update, which they raise as its own notification would.
+class MainWindowControls : public DarknessStepTarget {
  public:
-  virtual ~MainWindowControls() = default;
-
   // A slider raises its change notification (MainWindow::OnSliderChange) whenever its value
   // changes, also when it is set here; setting its range raises nothing.
   virtual int SliderValue(Slider slider) const = 0;
@@ -41,29 +41,27 @@ class MainWindowControls {
 
   virtual void SetLabel(ValueLabel label, std::string_view text) = 0;
 
-  // Check加强: setting it ticked while unticked raises its click reaction
+  // Check加强: TickEnhance ticks it; when it was unticked that raises its click reaction
   // (MainWindow::OnEnhanceClick), as a user's click would.
   virtual bool EnhanceTicked() const = 0;
-  virtual void SetEnhanceTicked(bool ticked) = 0;
 
-  // HScroll_setblack: setting its value raises no reaction.
-  virtual int DarknessValue() const = 0;
-  virtual int DarknessMinimum() const = 0;
-  virtual int DarknessMaximum() const = 0;
-  virtual void SetDarknessValue(int value) = 0;
+  // HScroll_setblack, with its value and limits from DarknessStepTarget: setting its range or its
+  // value raises no reaction; RunDarknessUpdate raises MainWindow::UpdateDarkness.
+  virtual void SetDarknessRange(int minimum, int maximum) = 0;
 
   virtual void HideWindow() = 0;
 };
 
-class MainWindow : private DarknessStepTarget {
+class MainWindow {
  public:
   MainWindow(MainWindowControls& controls, display::DisplaySet& displays,
              overlay::OverlayControl& overlay, platform::Dialogs& dialogs,
              platform::ProgramFiles& programFiles);
 
   // The start-up sequence (the single-instance test has run at the program's start): reads each
-  // display's ramp as its reference, sets ranges and neutral values, the labels, the darkness bar
-  // at -121 and runs the darkness update once. It writes no ramp.
+  // display's ramp as its reference, gives every slider and the darkness bar its range (the only
+  // place the controls' ranges are set), the sliders their neutral values, the labels, the
+  // darkness bar -121, and runs the darkness update once. It writes no ramp.
   void Load();
 
   void OnSliderScroll(Slider slider);
@@ -72,8 +70,8 @@ class MainWindow : private DarknessStepTarget {
   void OnDarknessThumbDrag();
   void OnRestoreClick() { RestoreDefaults(); }
   void OnHideClick();
-  void OnDarkerHotkey() { app::StepDarker(*this); }
-  void OnBrighterHotkey() { app::StepBrighter(*this); }
+  void OnDarkerHotkey() { app::StepDarker(controls_); }
+  void OnBrighterHotkey() { app::StepBrighter(controls_); }
 
   void RestoreDefaults();
   // HScroll_setblack_Scroll: the darkness bar's value to the overlay and Label_zl_show, only while
@@ -81,14 +79,6 @@ class MainWindow : private DarknessStepTarget {
   void UpdateDarkness();
 
  private:
-  // DarknessStepTarget
-  int DarknessValue() const override;
-  int DarknessMinimum() const override;
-  int DarknessMaximum() const override;
-  void SetDarknessValue(int value) override;
-  void TickEnhance() override;
-  void RunDarknessUpdate() override { UpdateDarkness(); }
-
   MainWindowControls& controls_;
   overlay::OverlayControl& overlay_;
   platform::Dialogs& dialogs_;

@@ -1,15 +1,15 @@
-// Form1: the main window. One design table says what every control is; FormControls makes and
-// lays them out from it, this file routes their notifications to app::MainWindow and implements
-// MainWindowControls with them.
+// Form1: the main window. Its design (main_window_design.h) says what every control is;
+// FormControls makes and lays them out from it, this file routes their notifications to
+// app::MainWindow and implements MainWindowControls with them.
 
 #include "app/main_window_win32.h"
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <utility>
+#include <variant>
 
 #include "app/form_controls_win32.h"
 #include "app/form_picture_win32.h"
@@ -27,102 +27,27 @@
 namespace lumenor::app {
 namespace {
 
-// ---------------------------------------------------------------------------------------------
-// The design, in twips (1/1440 inch).
-
-constexpr std::string_view kCaption = "显示器极限亮度调节-Tandwin增强版";
 constexpr wchar_t kClassName[] = L"LumenorMainWindow";
-constexpr TwipsRect kClientTwips{5175, 1560, 6300, 6150};  // the client area on the screen
-constexpr POINT kFrameTwips{285, 1890};                    // Frame2, for its members
 
-constexpr COLORREF kRedLetterBack = RGB(0xFF, 0xC0, 0xC0);
-constexpr COLORREF kGreenLetterBack = RGB(0xC0, 0xFF, 0xC0);
-constexpr COLORREF kBlueLetterBack = RGB(0x80, 0x80, 0xFF);
-constexpr COLORREF kBannerText = RGB(0xFF, 0xFF, 0x00);
-constexpr COLORREF kBannerBack = RGB(0x00, 0x00, 0x00);
+}  // namespace
 
-using K = ControlKind;
-using R = ControlRole;
-
-// Each row names only what differs from ControlDesign's defaults (GCC warns of the rest).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-// In tab-index order (0 … 19), which is the order of creation and of the keyboard; then the
-// windowless picture under every control and the two hotkey controls, which paint nothing.
-// clang-format off
-constexpr std::array<ControlDesign, 23> kControls = {{
-    // Command1, Command2, Frame2
-    {.id = 1001, .kind = K::Button, .role = R::Restore, .text = "恢复默认", .twips = {3735, 4695, 1200, 510}},
-    {.id = 1002, .kind = K::Button, .role = R::Exit, .text = "退    出", .twips = {4980, 4695, 1200, 510}},
-    {.id = 1003, .kind = K::Frame, .text = "色相调整", .twips = {kFrameTwips.x, kFrameTwips.y, 5820, 2535}},
-    // Slider3(0) and Label1(0 … 2), members of Frame2
-    {.id = 1004, .kind = K::Slider, .role = R::RedSlider, .twips = {495, 360, 5130, 495}, .inFrame = true},
-    {.id = 1005, .kind = K::Label, .text = "红", .twips = {240, 450, 180, 255}, .inFrame = true,
-     .backColour = kRedLetterBack},
-    {.id = 1006, .kind = K::Label, .text = "绿", .twips = {240, 1200, 180, 255}, .inFrame = true,
-     .backColour = kGreenLetterBack},
-    {.id = 1007, .kind = K::Label, .text = "蓝", .twips = {240, 1875, 180, 255}, .inFrame = true,
-     .backColour = kBlueLetterBack},
-    // Slider3(1), Slider3(2), HScroll_setblack
-    {.id = 1008, .kind = K::Slider, .role = R::GreenSlider, .twips = {495, 1065, 5100, 495}, .inFrame = true},
-    {.id = 1009, .kind = K::Slider, .role = R::BlueSlider, .twips = {495, 1770, 5115, 495}, .inFrame = true},
-    {.id = 1010, .kind = K::ScrollBar, .role = R::Darkness, .twips = {1485, 915, 4545, 270}},
-    // Slider1, Label2, Label_liangdu
-    {.id = 1011, .kind = K::Slider, .role = R::BrightnessSlider, .twips = {1335, 255, 4815, 420}},
-    {.id = 1012, .kind = K::Label, .role = R::BrightnessLabel, .text = "1", .twips = {1035, 360, 405, 255}},
-    {.id = 1013, .kind = K::Label, .text = "亮度:", .twips = {240, 330, 480, 240}},
-    // Slider2, Label3, Label_dbd
-    {.id = 1014, .kind = K::Slider, .role = R::ContrastSlider, .twips = {1380, 1365, 4740, 375}},
-    {.id = 1015, .kind = K::Label, .role = R::ContrastLabel, .text = "1", .twips = {1035, 1365, 435, 255}},
-    {.id = 1016, .kind = K::Label, .text = "对比度:", .twips = {240, 1365, 720, 330}},
-    // Label_zl_show, Check加强
-    {.id = 1017, .kind = K::Label, .role = R::DarknessLabel, .text = "1", .twips = {1020, 885, 420, 255}},
-    {.id = 1018, .kind = K::CheckBox, .role = R::Enhance, .text = "加强:", .twips = {240, 825, 750, 405},
-     .font = FontRole::CheckBox},
-    // Labelsm, the banner
-    {.id = 1019, .kind = K::Label,
-     .text = "按住ctrl+←变黑,按住ctrl+→变亮,可实现显示器极限全黑(可欺骗关闭显示器)与高亮调节.Tandwin专版.",
-     .twips = {-15, 5250, 6330, 765}, .font = FontRole::Banner, .textColour = kBannerText,
-     .backColour = kBannerBack},
-    // Command托盘
-    {.id = 1020, .kind = K::Button, .role = R::HideToTray, .text = "小到托盘", .twips = {2310, 4710, 1335, 495}},
-    // Image
-    {.kind = K::Picture, .twips = {-3420, 3270, 5730, 4770}},
-    // VBHotKeyleft, VBHotKeyright
-    {.kind = K::Hotkey, .role = R::DarkerHotkey, .twips = {6135, 1365, 450, 450},
-     .storedProperties = kHotkeyLeftProperties},
-    {.kind = K::Hotkey, .role = R::BrighterHotkey, .twips = {6060, 195, 450, 450},
-     .storedProperties = kHotkeyRightProperties},
-}};
-// clang-format on
-#pragma GCC diagnostic pop
-
-constexpr FormDesign kDesign{
-    kControls, kFrameTwips, {{{L"微软雅黑", 9}, {L"宋体", 9}, {L"微软雅黑", 12}}}};
-
-// ---------------------------------------------------------------------------------------------
-// The form
-
-class Form final : public MainWindowForm,
-                   public platform::WindowBase<Form>,
-                   private MainWindowControls {
- public:
-  Form(HINSTANCE instance, overlay::OverlayControl& overlay, display::DisplaySet& displays,
+// Form1's window, controls and core, private to this file behind MainWindowForm.
+struct MainWindowForm::Impl final : platform::WindowBase<Impl>, private MainWindowControls {
+  Impl(HINSTANCE instance, overlay::OverlayControl& overlay, display::DisplaySet& displays,
        Notices& notices, Callbacks callbacks)
       : instance_(instance),
         overlay_(overlay),
         displays_(displays),
         notices_(notices),
         callbacks_(std::move(callbacks)) {}
-  ~Form() override;
-  Form(const Form&) = delete;
-  Form& operator=(const Form&) = delete;
+  ~Impl() override;
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
 
   // Creates the window, its controls and its hotkey controls, then runs the start-up sequence.
   void Create();
 
-  void Show() override;
-  HWND Window() const override { return WindowBase::Window(); }
+  void Show();
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
@@ -132,11 +57,9 @@ class Form final : public MainWindowForm,
   void PlaceAtDesign();
   void SetIcons(UINT dpi);
   void OnCommand(int id, int code);
-  void OnHorizontalScroll(HWND control, WPARAM wParam);
-  void OnDarknessScroll(int code);
   void OnActivate(bool active);
   void Paint();
-  HWND Control(ControlRole role) const { return controls_->Control(role); }
+  HWND Control(const Role& role) const { return controls_->Control(role); }
 
   // MainWindowControls
   int SliderValue(Slider slider) const override { return controls_->SliderFor(slider).Value(); }
@@ -147,26 +70,23 @@ class Form final : public MainWindowForm,
     controls_->SliderFor(slider).SetValue(value);
   }
   void SetLabel(ValueLabel label, std::string_view text) override {
-    SetWindowTextW(Control(RoleOf(label)), platform::Utf16(text).c_str());
+    SetWindowTextW(Control(label), platform::Utf16(text).c_str());
   }
   bool EnhanceTicked() const override {
     return SendMessageW(Control(ControlRole::Enhance), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  void SetEnhanceTicked(bool ticked) override;
-  int DarknessValue() const override {
-    return GetScrollPos(Control(ControlRole::Darkness), SB_CTL);
+  void TickEnhance() override;
+  int DarknessValue() const override { return DarknessBar().Value(); }
+  int DarknessMinimum() const override { return DarknessBar().Minimum(); }
+  int DarknessMaximum() const override { return DarknessBar().Maximum(); }
+  void SetDarknessRange(int minimum, int maximum) override {
+    DarknessBar().SetRange(minimum, maximum);
   }
-  int DarknessMinimum() const override { return DarknessRange().first; }
-  int DarknessMaximum() const override { return DarknessRange().second; }
-  std::pair<int, int> DarknessRange() const {
-    int minimum = 0;
-    int maximum = 0;
-    GetScrollRange(Control(ControlRole::Darkness), SB_CTL, &minimum, &maximum);
-    return {minimum, maximum};
+  void SetDarknessValue(int value) override { DarknessBar().SetValue(value); }
+  void RunDarknessUpdate() override {
+    if (core_) core_->UpdateDarkness();
   }
-  void SetDarknessValue(int value) override {
-    SetScrollPos(Control(ControlRole::Darkness), SB_CTL, value, TRUE);
-  }
+  ScrollBarControl& DarknessBar() const { return controls_->ScrollBarFor(ControlRole::Darkness); }
   void HideWindow() override { ShowWindow(Window(), SW_HIDE); }
 
   HINSTANCE instance_;
@@ -184,14 +104,14 @@ class Form final : public MainWindowForm,
   std::unique_ptr<MainWindow> core_;
 };
 
-Form::~Form() {
+MainWindowForm::Impl::~Impl() {
   // The hotkey controls first: they release their keys and their windows while the host lives.
   if (controls_) controls_->DestroyHotkeyControls();
   core_.reset();
   DestroyWindowNow();
 }
 
-void Form::Create() {
+void MainWindowForm::Impl::Create() {
   // A fixed tool window: thin caption, close box only, no taskbar button, not resizable. The
   // first size and place are rough; PlaceAtDesign sets them with the window's own DPI.
   const platform::WindowClassDesign windowClass{kClassName, LoadCursorW(nullptr, IDC_ARROW),
@@ -199,30 +119,29 @@ void Form::Create() {
   const platform::WindowPlacement placement{WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT,
                                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                                             RECT{0, 0, 100, 100}, nullptr, nullptr};
-  if (CreateBoundWindow(instance_, windowClass, platform::Utf16(kCaption).c_str(), placement) ==
-      nullptr) {
+  if (CreateBoundWindow(instance_, windowClass, platform::Utf16(kMainWindowCaption).c_str(),
+                        placement) == nullptr) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                             "CreateWindowExW(Form1)");
   }
   dialogs_.SetOwner(Window());
 
-  controls_ =
-      std::make_unique<FormControls>(Window(), kDesign,
-                                     FormControls::Events{[this](Slider slider) {
-                                                            if (core_)
-                                                              core_->OnSliderScroll(slider);
-                                                          },
-                                                          [this](Slider slider) {
-                                                            if (core_)
-                                                              core_->OnSliderChange(slider);
-                                                          },
-                                                          [this](ControlRole role) {
-                                                            if (!core_) return;
-                                                            if (role == ControlRole::DarkerHotkey)
-                                                              core_->OnDarkerHotkey();
-                                                            if (role == ControlRole::BrighterHotkey)
-                                                              core_->OnBrighterHotkey();
-                                                          }});
+  // The controls' notifications go to the core once it exists.
+  FormControls::Events events;
+  events.sliderScrolled = [this](Slider slider) {
+    if (core_) core_->OnSliderScroll(slider);
+  };
+  events.sliderChanged = [this](Slider slider) {
+    if (core_) core_->OnSliderChange(slider);
+  };
+  events.thumbDragged = [this](ControlRole role) {
+    if (core_ && role == ControlRole::Darkness) core_->OnDarknessThumbDrag();
+  };
+  events.hotkeyPressed = [this](ControlRole role) {
+    if (core_ && role == ControlRole::DarkerHotkey) core_->OnDarkerHotkey();
+    if (core_ && role == ControlRole::BrighterHotkey) core_->OnBrighterHotkey();
+  };
+  controls_ = std::make_unique<FormControls>(Window(), kMainWindowDesign, std::move(events));
   // Made and placed by the system's DPI first, then again by the DPI of the monitor it landed on.
   controls_->CreateControls(platform::SystemDpi());
   ApplyDpi(platform::SystemDpi());
@@ -242,7 +161,7 @@ void Form::Create() {
 
 // A combination another program holds fails silently when the hotkey controls load: the user hears
 // of it once per load, in one balloon for both controls.
-void Form::TellTakenHotkeys() {
+void MainWindowForm::Impl::TellTakenHotkeys() {
   std::string text;
   for (const hotkey::VBHotKey* control : controls_->HotkeyControls()) {
     if (std::optional<std::string> taken = HotkeyTakenNotice(*control)) {
@@ -254,7 +173,7 @@ void Form::TellTakenHotkeys() {
 }
 
 // Icons, fonts and layout for a DPI; where the window stands is left to the caller.
-void Form::ApplyDpi(UINT dpi) {
+void MainWindowForm::Impl::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   SetIcons(dpi);
   controls_->LayOut(dpi);
@@ -262,21 +181,17 @@ void Form::ApplyDpi(UINT dpi) {
 
 // The design's place on the screen, at creation only: a later move to a display of another DPI
 // takes the place the system suggests, and a move here could send the window back across.
-void Form::PlaceAtDesign() {
-  const UINT dpi = dpi_;
+void MainWindowForm::Impl::PlaceAtDesign() {
   // The client area at its place and size in twips; the frame around it as this DPI draws it.
-  const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
-  RECT outer{px(kClientTwips.left), px(kClientTwips.top),
-             px(kClientTwips.left + kClientTwips.width),
-             px(kClientTwips.top + kClientTwips.height)};
+  RECT outer = PixelRectOf(kMainWindowClientTwips, dpi_);
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE));
-  platform::AdjustWindowRectForDpi(outer, style, exStyle, dpi);
+  platform::AdjustWindowRectForDpi(outer, style, exStyle, dpi_);
   SetWindowPos(Window(), nullptr, outer.left, outer.top, outer.right - outer.left,
                outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form::SetIcons(UINT dpi) {
+void MainWindowForm::Impl::SetIcons(UINT dpi) {
   const auto load = [this, dpi](int width, int height) {
     return platform::UniqueIcon(static_cast<HICON>(LoadImageW(
         instance_, MAKEINTRESOURCEW(IDI_LUMENOR), IMAGE_ICON,
@@ -291,18 +206,18 @@ void Form::SetIcons(UINT dpi) {
   smallIcon_ = std::move(small);
 }
 
-void Form::Show() {
+void MainWindowForm::Impl::Show() {
   ShowWindow(Window(), SW_SHOW);
   SetForegroundWindow(Window());
 }
 
-LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT MainWindowForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_HSCROLL:
-      OnHorizontalScroll(reinterpret_cast<HWND>(lParam), wParam);
+      if (controls_) controls_->HandleScroll(reinterpret_cast<HWND>(lParam), wParam);
       return 0;
     case WM_CTLCOLORSTATIC:
       if (controls_) {
@@ -343,10 +258,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
   return DefaultHandling(message, wParam, lParam);
 }
 
-void Form::OnCommand(int id, int code) {
+void MainWindowForm::Impl::OnCommand(int id, int code) {
   const ControlDesign* design = controls_ ? controls_->DesignOf(id) : nullptr;
-  if (code != BN_CLICKED || design == nullptr || !core_) return;
-  switch (design->role) {
+  const auto* role = design != nullptr ? std::get_if<ControlRole>(&design->role) : nullptr;
+  if (code != BN_CLICKED || role == nullptr || !core_) return;
+  switch (*role) {
     case ControlRole::Restore:
       core_->OnRestoreClick();
       break;
@@ -366,50 +282,9 @@ void Form::OnCommand(int id, int code) {
   }
 }
 
-void Form::OnHorizontalScroll(HWND control, WPARAM wParam) {
-  const ControlDesign* design = controls_ ? controls_->DesignOf(control) : nullptr;
-  if (design == nullptr) return;
-  if (design->role == ControlRole::Darkness) {
-    OnDarknessScroll(LOWORD(wParam));
-  } else if (IsSlider(design->role)) {
-    controls_->SliderFor(SliderOf(design->role)).HandleScroll(wParam);
-  }
-}
-
-void Form::OnDarknessScroll(int code) {
-  SCROLLINFO info{static_cast<UINT>(sizeof(info)), SIF_ALL, 0, 0, 0, 0, 0};
-  GetScrollInfo(Control(ControlRole::Darkness), SB_CTL, &info);
-  int value = info.nPos;
-  // Arrows, track and keys only move the value; dragging the thumb also runs the update.
-  switch (code) {
-    case SB_LINELEFT:
-    case SB_PAGELEFT:
-      value -= 1;
-      break;
-    case SB_LINERIGHT:
-    case SB_PAGERIGHT:
-      value += 1;
-      break;
-    case SB_LEFT:
-      value = info.nMin;
-      break;
-    case SB_RIGHT:
-      value = info.nMax;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      value = info.nTrackPos;
-      break;
-    default:
-      return;
-  }
-  SetDarknessValue(value);
-  if (code == SB_THUMBTRACK && core_) core_->OnDarknessThumbDrag();
-}
-
 // As a dialog does: the focus leaves with the window and comes back to the same control, the
 // first time to Command1.
-void Form::OnActivate(bool active) {
+void MainWindowForm::Impl::OnActivate(bool active) {
   if (!active) {
     HWND focus = GetFocus();
     if (focus != nullptr && IsChild(Window(), focus)) lastFocus_ = focus;
@@ -419,32 +294,43 @@ void Form::OnActivate(bool active) {
   SetFocus(remembered ? lastFocus_ : Control(ControlRole::Restore));
 }
 
-void Form::Paint() {
+void MainWindowForm::Impl::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(Window(), &paint);
-  for (const ControlDesign& design : kControls) {
+  for (const ControlDesign& design : kMainWindowDesign.controls) {
     if (design.kind == ControlKind::Picture && controls_)
       PaintWindowlessPicture(Window(), dc, controls_->PixelRect(design));
   }
   EndPaint(Window(), &paint);
 }
 
-void Form::SetEnhanceTicked(bool ticked) {
+void MainWindowForm::Impl::TickEnhance() {
   const bool wasTicked = EnhanceTicked();
-  SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
-  // Ticking it runs its click reaction, as a user's click would; clearing it runs none.
-  if (ticked && !wasTicked && core_) core_->OnEnhanceClick();
+  SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, BST_CHECKED, 0);
+  // Ticking it runs its click reaction, as a user's click would.
+  if (!wasTicked && core_) core_->OnEnhanceClick();
 }
-
-}  // namespace
 
 std::unique_ptr<MainWindowForm> MainWindowForm::Load(HINSTANCE instance,
                                                      overlay::OverlayControl& overlay,
                                                      display::DisplaySet& displays,
                                                      Notices& notices, Callbacks callbacks) {
-  auto form = std::make_unique<Form>(instance, overlay, displays, notices, std::move(callbacks));
-  form->Create();
-  return form;
+  auto impl = std::make_unique<Impl>(instance, overlay, displays, notices, std::move(callbacks));
+  impl->Create();
+  return std::unique_ptr<MainWindowForm>(new MainWindowForm(std::move(impl)));
+}
+
+MainWindowForm::MainWindowForm(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+// The hotkey controls go first, then the core, then the window (Impl's destructor).
+MainWindowForm::~MainWindowForm() = default;
+
+void MainWindowForm::Show() {
+  impl_->Show();
+}
+
+HWND MainWindowForm::Window() const {
+  return impl_->Window();
 }
 
 }  // namespace lumenor::app

@@ -38,10 +38,19 @@ class MainWindowForm {
                                               overlay::OverlayControl& overlay,
                                               display::DisplaySet& displays, Notices& notices,
                                               Callbacks callbacks);
-  virtual ~MainWindowForm() = default;
+  // Unloads: the hotkey controls release their keys, then the window is destroyed.
+  ~MainWindowForm();
+  MainWindowForm(const MainWindowForm&) = delete;
+  MainWindowForm& operator=(const MainWindowForm&) = delete;
 
-  virtual void Show() = 0;  // non-modal, brings it to the front
-  virtual HWND Window() const = 0;
+  void Show();  // non-modal, brings it to the front
+  HWND Window() const;
+
+ private:
+  struct Impl;
+  explicit MainWindowForm(std::unique_ptr<Impl> impl);
+
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace lumenor::app

@@ -13,13 +13,9 @@ constexpr int kLargeChange = 5;
 }  // namespace
 
 SliderControl::SliderControl(const CreateArgs& args) {
-  window_ = CreateWindowExW(
-      0, TRACKBAR_CLASSW, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS,
-      args.bounds.left, args.bounds.top, args.bounds.right - args.bounds.left,
-      args.bounds.bottom - args.bounds.top, args.parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(args.parent, GWLP_HINSTANCE)), nullptr);
+  window_ = CreateControlWindow(
+      TRACKBAR_CLASSW, L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, args);
   SendMessageW(window_, TBM_SETLINESIZE, 0, kSmallChange);
   SendMessageW(window_, TBM_SETPAGESIZE, 0, kLargeChange);
   lastValue_ = Position();

@@ -7,15 +7,13 @@
 
 #include <functional>
 
+#include "app/control_window_win32.h"
+
 namespace lumenor::app {
 
 class SliderControl {
  public:
-  struct CreateArgs {
-    HWND parent = nullptr;
-    int id = 0;
-    RECT bounds{};  // in the parent's client pixels
-  };
+  using CreateArgs = ControlPlace;
 
   explicit SliderControl(const CreateArgs& args);
   ~SliderControl();

@@ -14,7 +14,6 @@ namespace lumenor::hotkey {
 namespace {
 
 constexpr wchar_t kClassName[] = L"LumenorHotkeyControl";
-constexpr int kTwipsPerInch = 1440;
 
 }  // namespace
 
@@ -46,12 +45,8 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost, platform::WindowBase<Impl
     const UINT dpi = platform::WindowDpi(Window());
     return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
   }
-  int ToPixels(std::int32_t twips) const {
-    return MulDiv(twips, static_cast<int>(Dpi()), kTwipsPerInch);
-  }
-  std::int32_t ToTwips(int pixels) const {
-    return MulDiv(pixels, kTwipsPerInch, static_cast<int>(Dpi()));
-  }
+  int ToPixels(std::int32_t twips) const { return platform::TwipsToPixels(twips, Dpi()); }
+  std::int32_t ToTwips(int pixels) const { return platform::PixelsToTwips(pixels, Dpi()); }
   SIZE PixelSize() const {
     RECT r{};
     if (Window() != nullptr) GetWindowRect(Window(), &r);

@@ -11,4 +11,13 @@ UINT WindowDpi(HWND window);  // 0 for no window, as GetDpiForWindow answers
 int SystemMetricForDpi(int index, UINT dpi);
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 
+// Twips (1/1440 inch), the unit the forms' designs are measured in, and pixels at a DPI.
+inline constexpr int kTwipsPerInch = 1440;
+inline int TwipsToPixels(int twips, UINT dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+}
+inline int PixelsToTwips(int pixels, UINT dpi) {
+  return MulDiv(pixels, kTwipsPerInch, static_cast<int>(dpi));
+}
+
 }  // namespace lumenor::platform

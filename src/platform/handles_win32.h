@@ -1,38 +1,17 @@
 #pragma once
 // Owning holders for the Win32 handles the shell takes: each releases its handle with the call
-// that matches how it was obtained, once, and cannot be copied.
-//
-// Every holder also keeps a process-wide live count per kind of handle. Wine answers 0 to
-// GetGuiResources and GetProcessHandleCount, so these counts are how a long run shows from outside
-// that no window, icon, menu, GDI object, device context or kernel handle piles up: the tray window
-// answers kLiveHandleCountMessage with them.
+// that matches how it was obtained, once, and cannot be copied. Each also tells the live count of
+// its kind of handle (handle_counts_win32.h) what it takes and lets go of.
 #include <windows.h>
 
-#include <array>
 #include <cstddef>
 #include <utility>
 
+#include "platform/handle_counts_win32.h"
+
 namespace lumenor::platform {
 
-enum class HandleKind {
-  Window,
-  Icon,
-  Menu,
-  Font,
-  Brush,
-  Bitmap,
-  OtherGdiObject,  // pens, regions, palettes
-  DeviceContext,
-  Kernel,
-  Other,  // a holder whose release names no kind
-};
-inline constexpr std::size_t kHandleKinds = 10;
-
 namespace detail {
-inline std::array<long, kHandleKinds>& LiveHandleCounts() noexcept {
-  static std::array<long, kHandleKinds> counts{};
-  return counts;
-}
 template <class Release>
 constexpr HandleKind KindOf() noexcept {
   if constexpr (requires { Release::kKind; })
@@ -41,11 +20,6 @@ constexpr HandleKind KindOf() noexcept {
     return HandleKind::Other;
 }
 }  // namespace detail
-
-// How many holders of that kind own a handle right now.
-inline long LiveHandles(HandleKind kind) noexcept {
-  return detail::LiveHandleCounts()[static_cast<std::size_t>(kind)];
-}
 
 struct WindowDestroyer {
   static constexpr HandleKind kKind = HandleKind::Window;
@@ -151,7 +125,7 @@ class UniqueHandle {
       return handle != Handle{};
   }
   static void Count(Handle handle, long change) noexcept {
-    if (Holds(handle)) detail::LiveHandleCounts()[static_cast<std::size_t>(Kind)] += change;
+    if (Holds(handle)) CountLiveHandle(Kind, change);
   }
 
   Handle handle_{};
@@ -170,17 +144,5 @@ using UniqueDisplayDc = UniqueHandle<HDC, DcDeleter>;  // CreateDC for one displ
 using UniqueWindowDc = UniqueHandle<HDC, WindowDcReleaser>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleCloser>;
 using UniqueModule = UniqueHandle<HMODULE, ModuleFreer>;
-
-// The registered message a window of the program answers with LiveHandles(HandleKind(wParam)),
-// -1 for a kind it does not know. Only counts go out: nothing about a handle itself.
-inline constexpr wchar_t kLiveHandleCountMessageName[] = L"Lumenor.LiveHandleCount";
-
-// For a window procedure: true with the answer in `result` when `message` is the count query.
-inline bool AnswerLiveHandleCount(UINT message, WPARAM wParam, LRESULT& result) noexcept {
-  static const UINT query = RegisterWindowMessageW(kLiveHandleCountMessageName);
-  if (query == 0 || message != query) return false;
-  result = wParam < kHandleKinds ? LiveHandles(static_cast<HandleKind>(wParam)) : -1;
-  return true;
-}
 
 }  // namespace lumenor::platform

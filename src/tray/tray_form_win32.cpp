@@ -7,6 +7,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/display_signals_win32.h"
+#include "platform/handle_counts_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/notify_icon_win32.h"
 #include "platform/program_files_win32.h"

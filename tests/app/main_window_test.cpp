@@ -8,8 +8,11 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
+#include "app/main_window_design.h"
 #include "display/display_set.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_main_window_controls.h"
@@ -556,6 +559,32 @@ TEST_F(MainWindow_RefusingDisplay, KeepsTheSavedRampAndTheDisplayWhileEverySlide
   EXPECT_EQ(display.writes.back(), DistinctChannels());
   EXPECT_EQ(Saved(), DistinctChannels());
   EXPECT_EQ(display.shown, DistinctChannels());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The design: the window finds each control the core names by looking it up in the rows
+
+TEST(MainWindowDesign_Rows, NameEachSliderLabelAndRoleOnceOnAControlOfItsKind) {
+  using K = ControlKind;
+  using R = ControlRole;
+  const std::vector<std::pair<ControlKind, std::vector<Role>>> named = {
+      {K::Slider, {Slider::Brightness, Slider::Contrast, Slider::Red, Slider::Green, Slider::Blue}},
+      {K::Label, {ValueLabel::Brightness, ValueLabel::Contrast, ValueLabel::Darkness}},
+      {K::Button, {R::Restore, R::Exit, R::HideToTray}},
+      {K::CheckBox, {R::Enhance}},
+      {K::ScrollBar, {R::Darkness}},
+      {K::Hotkey, {R::DarkerHotkey, R::BrighterHotkey}}};
+  for (const auto& [kind, roles] : named) {
+    for (const Role& role : roles) {
+      std::vector<ControlKind> kinds;  // of the rows that name the role
+      for (const ControlDesign& row : kMainWindowDesign.controls) {
+        if (row.role == role) kinds.push_back(row.kind);
+      }
+      EXPECT_EQ(kinds, std::vector<ControlKind>{kind})
+          << "role " << role.index() << "."
+          << std::visit([](auto r) { return static_cast<int>(r); }, role);
+    }
+  }
 }
 
 }  // namespace

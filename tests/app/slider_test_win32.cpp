@@ -1,5 +1,5 @@
 // The slider wrapper over a real trackbar under Wine: which of its two notifications come, in
-// which order, and with which value.
+// which order, and with which value; and the scroll bar wrapper's moves over a real scroll bar.
 #include "app/slider_win32.h"
 
 #include <commctrl.h>
@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "app/scroll_bar_win32.h"
 
 namespace lumenor::app {
 namespace {
@@ -132,6 +134,34 @@ TEST(Slider_HandleScroll, ThumbDragTakesTheSignedPositionFromTheMessage) {
   EXPECT_EQ(host.events,
             (Events{"change -30", "scroll -30", "scroll -30", "change -31", "scroll -31"}));
   EXPECT_EQ(host.slider->Value(), -31);
+}
+
+// Each notification from the start value -121 of a bar over -255 … 255: the value it leaves and
+// whether it raised the thumb drag. Outside a drag the track position is the value itself.
+TEST(ScrollBar_HandleScroll, MovesByOneOrToAnEndAndRaisesOnlyTheThumbDrag) {
+  struct Case {
+    int code;
+    int value;
+    int drags;
+  };
+  const Case cases[] = {
+      {SB_LINELEFT, -122, 0},      {SB_PAGELEFT, -122, 0},   {SB_LINERIGHT, -120, 0},
+      {SB_PAGERIGHT, -120, 0},     {SB_LEFT, -255, 0},       {SB_RIGHT, 255, 0},
+      {SB_THUMBPOSITION, -121, 0}, {SB_THUMBTRACK, -121, 1}, {SB_ENDSCROLL, -121, 0}};
+  HWND parent = CreateWindowExW(0, WC_STATICW, L"", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  for (const Case& c : cases) {
+    ScrollBarControl bar({parent, 101, RECT{0, 0, 320, 20}});
+    int drags = 0;
+    bar.onThumbDrag = [&] { ++drags; };
+    bar.SetRange(-255, 255);
+    bar.SetValue(-121);
+    EXPECT_EQ(drags, 0) << "setting raises nothing";
+    bar.HandleScroll(MAKEWPARAM(c.code, 0));
+    EXPECT_EQ(bar.Value(), c.value) << "code " << c.code;
+    EXPECT_EQ(drags, c.drags) << "code " << c.code;
+  }
+  DestroyWindow(parent);
 }
 
 }  // namespace

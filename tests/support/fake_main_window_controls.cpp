@@ -35,13 +35,12 @@ const char* Name(app::ValueLabel label) {
 
 }  // namespace
 
-// The design: ranges 0 … 10 (0 … 20 for the contrast slider), values 0, labels "1".
+// As the controls are made: the ranges are the core's to set, values 0, labels "1".
 FakeMainWindowControls::FakeMainWindowControls() {
   for (app::Slider s : {app::Slider::Brightness, app::Slider::Contrast, app::Slider::Red,
                         app::Slider::Green, app::Slider::Blue}) {
     sliders[s] = SliderState{};
   }
-  sliders[app::Slider::Contrast].maximum = 20;
   for (app::ValueLabel l :
        {app::ValueLabel::Brightness, app::ValueLabel::Contrast, app::ValueLabel::Darkness}) {
     labels[l] = "1";
@@ -69,15 +68,30 @@ void FakeMainWindowControls::SetSliderValue(app::Slider slider, int value) {
   if (window_ != nullptr) window_->OnSliderChange(slider);
 }
 
+void FakeMainWindowControls::SetDarknessRange(int minimum, int maximum) {
+  // A scroll bar keeps its value inside its range without reporting anything.
+  darknessMinimum = minimum;
+  darknessMaximum = maximum;
+  darknessValue = std::clamp(darknessValue, minimum, maximum);
+}
+
+void FakeMainWindowControls::SetDarknessValue(int value) {
+  darknessValue = std::clamp(value, darknessMinimum, darknessMaximum);
+}
+
+void FakeMainWindowControls::RunDarknessUpdate() {
+  if (window_ != nullptr) window_->UpdateDarkness();
+}
+
 void FakeMainWindowControls::SetLabel(app::ValueLabel label, std::string_view text) {
   labels[label] = std::string(text);
   events.push_back(std::string("label:") + Name(label) + "=" + std::string(text));
 }
 
-void FakeMainWindowControls::SetEnhanceTicked(bool ticked) {
+void FakeMainWindowControls::TickEnhance() {
   const bool wasTicked = enhanceTicked;
-  enhanceTicked = ticked;
-  if (ticked && !wasTicked) {
+  enhanceTicked = true;
+  if (!wasTicked) {
     events.push_back("click");
     if (window_ != nullptr) window_->OnEnhanceClick();
   }

@@ -1,21 +1,21 @@
 #pragma once
 // The main window's controls as plain fields. Like the real controls, a slider raises its change
-// reaction when its value changes (also when set by the program), and ticking the overlay box while
-// it is unticked raises its click reaction; both reach the MainWindow attached with Attach().
+// reaction when its value changes (also when set by the program), ticking the overlay box while it
+// is unticked raises its click reaction, and the darkness bar raises its update when asked; all
+// reach the MainWindow attached with Attach().
 #include <map>
 #include <string>
 #include <vector>
 
-#include "app/control_ranges.h"
 #include "app/main_window.h"
 
 namespace lumenor::testing {
 
 class FakeMainWindowControls : public app::MainWindowControls {
  public:
-  struct SliderState {
+  struct SliderState {  // a trackbar as it is made: range 0 … 100
     int minimum = 0;
-    int maximum = 10;
+    int maximum = 100;
     int value = 0;
   };
 
@@ -28,11 +28,13 @@ class FakeMainWindowControls : public app::MainWindowControls {
   void SetSliderValue(app::Slider slider, int value) override;
   void SetLabel(app::ValueLabel label, std::string_view text) override;
   bool EnhanceTicked() const override { return enhanceTicked; }
-  void SetEnhanceTicked(bool ticked) override;
+  void TickEnhance() override;
   int DarknessValue() const override { return darknessValue; }
-  int DarknessMinimum() const override { return app::kDarknessRange.minimum; }
-  int DarknessMaximum() const override { return app::kDarknessRange.maximum; }
-  void SetDarknessValue(int value) override { darknessValue = value; }
+  int DarknessMinimum() const override { return darknessMinimum; }
+  int DarknessMaximum() const override { return darknessMaximum; }
+  void SetDarknessRange(int minimum, int maximum) override;
+  void SetDarknessValue(int value) override;
+  void RunDarknessUpdate() override;
   void HideWindow() override { windowVisible = false; }
 
   // What a user does: the slider moves (its value changes, then it reports the scroll) and the box
@@ -47,6 +49,8 @@ class FakeMainWindowControls : public app::MainWindowControls {
   std::map<app::ValueLabel, std::string> labels;
   bool enhanceTicked = false;
   int darknessValue = 0;
+  int darknessMinimum = 0;  // a scroll bar as it is made: an empty range
+  int darknessMaximum = 0;
   bool windowVisible = true;
   std::vector<std::string> events;  // "change:<slider>", "label:<label>=<text>", "click" in order
 
