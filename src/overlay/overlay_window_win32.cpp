@@ -1,7 +1,6 @@
 #include "overlay/overlay_window_win32.h"
 
 #include "overlay/dim_overlay.h"
-#include "platform/overlay_surface_win32.h"
 #include "platform/window_binding_win32.h"
 
 namespace lumenor::overlay {
@@ -13,19 +12,19 @@ constexpr wchar_t kCaption[] = L"balck";  // never seen: the window has no capti
 // Off the taskbar as an owner-less tool window; never activated, not even by a click.
 constexpr DWORD kCreationExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
-class OverlayWindow final : public platform::WindowBase<OverlayWindow>,
-                            public platform::Win32OverlaySurface {
- public:
-  explicit OverlayWindow(HINSTANCE instance) : Win32OverlaySurface(kDesignBackground) {
+}  // namespace
+
+struct OverlayWindow::Impl final : platform::WindowBase<Impl> {
+  Impl(HINSTANCE instance, const OverlayWindow& owner) : owner(owner) {
     // No background brush: WM_PAINT fills with the current colour. Created hidden: WS_VISIBLE is
     // not among the styles.
     const platform::WindowClassDesign design{kClassName, LoadCursorW(nullptr, IDC_ARROW), nullptr};
-    BindSurface(CreateBoundWindow(instance, design, kCaption,
-                                  {kCreationExStyle, WS_POPUP, RECT{}, nullptr, nullptr}));
+    CreateBoundWindow(instance, design, kCaption,
+                      {kCreationExStyle, WS_POPUP, RECT{}, nullptr, nullptr});
   }
-  ~OverlayWindow() override { DestroyWindowNow(); }
-  OverlayWindow(const OverlayWindow&) = delete;
-  OverlayWindow& operator=(const OverlayWindow&) = delete;
+  ~Impl() { DestroyWindowNow(); }
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     switch (message) {
@@ -54,15 +53,21 @@ class OverlayWindow final : public platform::WindowBase<OverlayWindow>,
     }
   }
 
- private:
   void Fill(HDC dc, const RECT& area) const {
-    const COLORREF previous = SetDCBrushColor(dc, Colour());
+    const COLORREF previous = SetDCBrushColor(dc, owner.Colour());
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     SetDCBrushColor(dc, previous);
   }
+
+  const OverlayWindow& owner;
 };
 
-}  // namespace
+OverlayWindow::OverlayWindow(HINSTANCE instance)
+    : Win32OverlaySurface(kDesignBackground), impl_(std::make_unique<Impl>(instance, *this)) {
+  BindSurface(impl_->Window());
+}
+
+OverlayWindow::~OverlayWindow() = default;
 
 std::unique_ptr<platform::OverlaySurface> OverlayWindows::Create() {
   return std::make_unique<OverlayWindow>(instance_);

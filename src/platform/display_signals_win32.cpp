@@ -2,7 +2,10 @@
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <utility>
+
+#include "platform/window_binding_win32.h"
 
 namespace lumenor::platform {
 
@@ -86,45 +89,63 @@ SessionNotifications::~SessionNotifications() {
   if (registered_) unregister_(window_);
 }
 
-DisplaySignalsWindow::DisplaySignalsWindow(HINSTANCE instance, Handlers handlers)
-    : handlers_(std::move(handlers)) {
+struct DisplaySignalsWindow::Impl final : WindowBase<Impl> {
+  Impl(HINSTANCE instance, Handlers handlers);
+  ~Impl();
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  void Tell(DisplaySignal signal);
+
+  Handlers handlers;
+  std::optional<WindowTimer> keepOnTop;
+  std::optional<WindowTimer> rewrite;
+  std::optional<SessionNotifications> session;
+  HPOWERNOTIFY displayPower = nullptr;
+  HWINEVENTHOOK desktopSwitch = nullptr;
+};
+
+DisplaySignalsWindow::Impl::Impl(HINSTANCE instance, Handlers handlers)
+    : handlers(std::move(handlers)) {
   // Hidden: WS_VISIBLE is not among the styles, and nothing ever shows it.
   CreateBoundWindow(instance, {kDisplaySignalsClass}, L"",
                     {WS_EX_TOOLWINDOW, WS_OVERLAPPED, RECT{}, nullptr, nullptr});
-  keepOnTop_.emplace(Window(), kKeepOnTopTimerId);
-  rewrite_.emplace(Window(), kRewriteTimerId);
-  session_.emplace(Window());
-  displayPower_ =
+  keepOnTop.emplace(Window(), kKeepOnTopTimerId);
+  rewrite.emplace(Window(), kRewriteTimerId);
+  session.emplace(Window());
+  displayPower =
       RegisterPowerSettingNotification(Window(), &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
   ListeningWindow() = Window();
-  desktopSwitch_ = SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr,
-                                   &OnDesktopSwitch, 0, 0, WINEVENT_OUTOFCONTEXT);
+  desktopSwitch = SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr,
+                                  &OnDesktopSwitch, 0, 0, WINEVENT_OUTOFCONTEXT);
 }
 
-DisplaySignalsWindow::~DisplaySignalsWindow() {
-  if (desktopSwitch_ != nullptr) UnhookWinEvent(desktopSwitch_);
+DisplaySignalsWindow::Impl::~Impl() {
+  if (desktopSwitch != nullptr) UnhookWinEvent(desktopSwitch);
   ListeningWindow() = nullptr;
-  if (displayPower_ != nullptr) UnregisterPowerSettingNotification(displayPower_);
+  if (displayPower != nullptr) UnregisterPowerSettingNotification(displayPower);
   // All three need the window.
-  session_.reset();
-  rewrite_.reset();
-  keepOnTop_.reset();
+  session.reset();
+  rewrite.reset();
+  keepOnTop.reset();
   DestroyWindowNow();
 }
 
-void DisplaySignalsWindow::Tell(DisplaySignal signal) {
-  if (signal != DisplaySignal::None && handlers_.signal) handlers_.signal(signal);
+void DisplaySignalsWindow::Impl::Tell(DisplaySignal signal) {
+  if (signal != DisplaySignal::None && handlers.signal) handlers.signal(signal);
 }
 
-LRESULT DisplaySignalsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT DisplaySignalsWindow::Impl::HandleMessage(UINT message, WPARAM wParam,
+                                                  LPARAM lParam) noexcept {
   switch (message) {
     case WM_TIMER:
-      if (keepOnTop_ && keepOnTop_->IsTick(wParam)) {
-        if (handlers_.keepOnTopTick) handlers_.keepOnTopTick();
+      if (keepOnTop && keepOnTop->IsTick(wParam)) {
+        if (handlers.keepOnTopTick) handlers.keepOnTopTick();
         return 0;
       }
-      if (rewrite_ && rewrite_->IsTick(wParam)) {
-        if (handlers_.rewriteTick) handlers_.rewriteTick();
+      if (rewrite && rewrite->IsTick(wParam)) {
+        if (handlers.rewriteTick) handlers.rewriteTick();
         return 0;
       }
       break;
@@ -143,6 +164,23 @@ LRESULT DisplaySignalsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM 
       break;
   }
   return DefaultHandling(message, wParam, lParam);
+}
+
+DisplaySignalsWindow::DisplaySignalsWindow(HINSTANCE instance, Handlers handlers)
+    : impl_(std::make_unique<Impl>(instance, std::move(handlers))) {}
+
+DisplaySignalsWindow::~DisplaySignalsWindow() = default;
+
+Timer& DisplaySignalsWindow::KeepOnTopTimer() {
+  return *impl_->keepOnTop;
+}
+
+Timer& DisplaySignalsWindow::RewriteTimer() {
+  return *impl_->rewrite;
+}
+
+HWND DisplaySignalsWindow::Window() const {
+  return impl_->Window();
 }
 
 }  // namespace lumenor::platform

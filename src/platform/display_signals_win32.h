@@ -10,12 +10,11 @@
 #include <windows.h>
 
 #include <functional>
-#include <optional>
+#include <memory>
 
 #include "platform/display_signals.h"
 #include "platform/handles_win32.h"
 #include "platform/timer.h"
-#include "platform/window_binding_win32.h"
 
 namespace lumenor::platform {
 
@@ -62,7 +61,7 @@ class SessionNotifications {
 // The class of the listening window, which the desktop tests post the system's notices to.
 inline constexpr wchar_t kDisplaySignalsClass[] = L"LumenorDisplaySignals";
 
-class DisplaySignalsWindow final : public WindowBase<DisplaySignalsWindow> {
+class DisplaySignalsWindow {
  public:
   struct Handlers {
     std::function<void(DisplaySignal)> signal;
@@ -75,20 +74,13 @@ class DisplaySignalsWindow final : public WindowBase<DisplaySignalsWindow> {
   DisplaySignalsWindow(const DisplaySignalsWindow&) = delete;
   DisplaySignalsWindow& operator=(const DisplaySignalsWindow&) = delete;
 
-  Timer& KeepOnTopTimer() { return *keepOnTop_; }
-  Timer& RewriteTimer() { return *rewrite_; }
-
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  Timer& KeepOnTopTimer();
+  Timer& RewriteTimer();
+  HWND Window() const;
 
  private:
-  void Tell(DisplaySignal signal);
-
-  Handlers handlers_;
-  std::optional<WindowTimer> keepOnTop_;
-  std::optional<WindowTimer> rewrite_;
-  std::optional<SessionNotifications> session_;
-  HPOWERNOTIFY displayPower_ = nullptr;
-  HWINEVENTHOOK desktopSwitch_ = nullptr;
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace lumenor::platform
