@@ -78,6 +78,10 @@ class DesktopError(AssertionError):
     """Something the desktop or a helper could not do; reported as a test failure."""
 
 
+class DesktopTimeout(DesktopError):
+    """A command that did not finish in time."""
+
+
 def wait_for(what, predicate, timeout=10.0, interval=0.2):
     """Polls predicate until it returns a true value and returns that value; None on timeout."""
     end = time.monotonic() + timeout
@@ -103,7 +107,7 @@ def run(cmd, timeout=30, check=True, env=None):
         except subprocess.TimeoutExpired:
             proc.kill()
             proc.wait()
-            raise DesktopError("%s did not finish within %d s" % (" ".join(cmd)[:200], timeout))
+            raise DesktopTimeout("%s did not finish within %d s" % (" ".join(cmd)[:200], timeout))
         out.seek(0)
         err.seek(0)
         stdout = out.read().decode("utf-8", "replace")
@@ -278,8 +282,14 @@ class Probe:
         return ["wine", self.path] + [_probe_arg(a) for a in args]
 
     def call(self, *args, timeout=30):
-        return _parse(run(self._cmd(args), timeout=timeout, env=self.env),
-                      " ".join(str(a) for a in args))
+        # A Wine process started while the X server's displays change can hang before it runs (a
+        # probe started right after `xrandr --left-of` did, once): such a probe is killed and
+        # started once more. The probe itself never waits on lumenor.exe for longer than 2 s.
+        what = " ".join(str(a) for a in args)
+        try:
+            return _parse(run(self._cmd(args), timeout=min(timeout, 15), env=self.env), what)
+        except DesktopTimeout:
+            return _parse(run(self._cmd(args), timeout=timeout, env=self.env), what)
 
     def window(self, caption):
         data = self.call("window", caption)
