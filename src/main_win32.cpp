@@ -54,8 +54,8 @@ class Application {
         tray::TrayForm::Callbacks{
             [this] { ShowMainWindow(); }, [this] { EndProgram(); },
             [this] { return displays_ ? displays_->Choices() : std::vector<display::DisplayChoice>{}; },
-            [this](std::size_t index, bool included) {
-              if (displays_) displays_->SetIncluded(index, included);
+            [this](const display::DisplayChoice& choice, bool included) {
+              if (displays_) displays_->SetIncluded(choice.identity, included);
             }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
     // The overlays are there for every display; their windows are made on their first use.

@@ -253,13 +253,18 @@ std::size_t DisplaySet::CountWritten() const {
 std::vector<DisplayChoice> DisplaySet::Choices() const {
   std::vector<DisplayChoice> choices;
   for (std::size_t k = 0; k < displays_.size(); ++k) {
-    choices.push_back({DisplayChoiceLabel(k + 1, displays_[k]->info), displays_[k]->included});
+    choices.push_back({DisplayChoiceLabel(k + 1, displays_[k]->info), displays_[k]->included,
+                       displays_[k]->info.identity});
   }
   return choices;
 }
 
-void DisplaySet::SetIncluded(std::size_t index, bool included) {
-  if (index >= displays_.size() || displays_[index]->included == included) return;
+void DisplaySet::SetIncluded(const std::string& identity, bool included) {
+  const auto found = std::find_if(displays_.begin(), displays_.end(), [&](const auto& display) {
+    return display->info.identity == identity;
+  });
+  if (found == displays_.end() || (*found)->included == included) return;
+  const auto index = static_cast<std::size_t>(found - displays_.begin());
   Display& display = *displays_[index];
   if (!included) {
     // Its own reference back, then nothing of ours touches it.

@@ -61,6 +61,7 @@ struct RampOperation {
 struct DisplayChoice {
   std::string label;  // "显示器 1：1280×800（主）"
   bool included = true;
+  std::string identity;  // the display it stands for, whatever its number is by the time
 };
 
 // "显示器 <number>：<width>×<height>", with "（主）" on the primary.
@@ -90,8 +91,8 @@ class DisplaySet {
   void RestoreReferences(const GammaRamp* fileRamp);
 
   std::vector<DisplayChoice> Choices() const;
-  // Leaves the display at that index (as Choices lists them) out, or takes it back in.
-  void SetIncluded(std::size_t index, bool included);
+  // Leaves the display with that identity out, or takes it back in; nothing when it has gone.
+  void SetIncluded(const std::string& identity, bool included);
 
   std::size_t Count() const { return displays_.size(); }
   const platform::DisplayInfo& Info(std::size_t index) const;

@@ -178,7 +178,7 @@ void TrayForm::Impl::OpenMenu() {
       if (chosen >= kFirstDisplay && chosen - kFirstDisplay < choices.size() &&
           callbacks.chooseDisplay) {
         const std::size_t index = chosen - kFirstDisplay;
-        callbacks.chooseDisplay(index, !choices[index].included);
+        callbacks.chooseDisplay(choices[index], !choices[index].included);
       }
       break;  // or dismissed
   }

@@ -28,9 +28,10 @@ class TrayForm {
     std::function<void()> showMainWindow;  // "选项" and a double-click on the icon
     std::function<void()> endProgram;      // "退出", and the tray window being closed
     // The displays for the "显示器" submenu, which shows when there is more than one, and the
-    // user's choice of one of them (its index and whether it is now included).
+    // user's choice of one of them (it, and whether it is now included). The displays may change
+    // while the menu is open: the choice names the display, not its place in the menu.
     std::function<std::vector<display::DisplayChoice>()> displayChoices = {};
-    std::function<void(std::size_t index, bool included)> chooseDisplay = {};
+    std::function<void(const display::DisplayChoice& choice, bool included)> chooseDisplay = {};
   };
 
   // Loads the tray form: creates its hidden window and Timer_no_boloon, and adds the icon with

@@ -307,7 +307,7 @@ TEST(DisplaySet_Choice, ALeftOutDisplayGetsItsReferenceBackAndNothingMoreUntilTa
   desk.Gamma(1).shown = Calibrated();
   DisplaySet& set = desk.Start();
   set.ApplyBrightness(-25);
-  set.SetIncluded(1, false);
+  set.SetIncluded("monitor-2", false);
   EXPECT_EQ(desk.Gamma(1).shown, Calibrated());
   EXPECT_FALSE(desk.overlay.followed.back()[1].included);
   EXPECT_FALSE(set.Choices()[1].included);
@@ -322,7 +322,7 @@ TEST(DisplaySet_Choice, ALeftOutDisplayGetsItsReferenceBackAndNothingMoreUntilTa
   set.OnKeepOnTopTick();
   EXPECT_FALSE(set.Choices()[0].included);
 
-  set.SetIncluded(0, true);
+  set.SetIncluded(set.Choices()[0].identity, true);
   FakeGammaDevice scratch;
   GammaAdjuster expected(scratch);
   expected.SavedRamp() = Calibrated();
