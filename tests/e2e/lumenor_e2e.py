@@ -967,12 +967,12 @@ class DesktopTestCase(unittest.TestCase):
         wait_for("menu closed", lambda: self.probe.window_by_hwnd(menu.hwnd) is None
                  or not self.probe.window_by_hwnd(menu.hwnd).visible, 5)
 
-    def close_with_close_box(self):
-        point = self.probe.close_box(MAIN_CAPTION)
+    def close_with_close_box(self, caption=MAIN_CAPTION):
+        point = self.probe.close_box(caption)
         if point is None:
             self.fail("the main window shows no close box in its caption")
         click(*point)
-        gone = wait_for("main window unloaded", lambda: self.probe.window(MAIN_CAPTION) is None, 5)
+        gone = wait_for("main window unloaded", lambda: self.probe.window(caption) is None, 5)
         if not gone:
             self.fail("a click on the close box did not close the main window")
 
