@@ -265,7 +265,7 @@ void DisplaySet::SetIncluded(const std::string& identity, bool included) {
   });
   if (found == displays_.end() || (*found)->included == included) return;
   const auto index = static_cast<std::size_t>(found - displays_.begin());
-  Display& display = *displays_[index];
+  Display& display = **found;
   if (!included) {
     // Its own reference back, then nothing of ours touches it.
     if (Written(display)) display.ramps.ApplySaved();

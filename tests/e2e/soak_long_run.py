@@ -13,13 +13,9 @@ probe enumerates them), and the live count of every owning handle holder of the 
 (windows, icons, menus, fonts, brushes, bitmaps, other GDI objects, device contexts, kernel
 handles), which its tray window answers to a registered message.
 
-Under Wine a process's shared memory is its windows' surfaces, one SysV segment each, and Wine
-keeps some of them after their window is gone: its cache of device contexts holds the surface of
-the last window each context painted until it hands that context to another window, which for one
-context now and then never happens (a closed main window's surface, 784 KB here, once or twice in
-200 cycles). bench/stand-in-cycles shows a stand-in with the same kinds of windows and none of this
-program's code keeping surfaces alike. So the judge takes private memory, every count, and shared
-memory beyond such kept surfaces: shared memory may grow by whole segments only, fewer than one per
+The judge takes private memory, every count, and shared memory beyond the window surfaces (one SysV
+segment each) that Wine's device-context cache keeps after their window is gone (the README's soak
+paragraph has the evidence): shared memory may grow by whole segments only, fewer than one per
 CYCLES_PER_KEPT_SURFACE cycles (a surface kept per show would be one per cycle), and otherwise by
 no more than the slack.
 """
@@ -104,17 +100,18 @@ def memory_kb(pid):
             if name in fields:
                 figures[fields[name]] = int(line.split()[1])
     figures["resident"] = figures.pop("anon") + figures["shared"]
-    with open("/proc/%d/smaps_rollup" % pid) as f:
-        for line in f:
-            if line.startswith("Private_Dirty:"):
-                figures["private"] = int(line.split()[1])
-    surfaces, in_segment = [], False
+    # One pass over the mappings: private memory is their Private_Dirty summed (what smaps_rollup
+    # would say), the segments are the mappings of SysV shared memory.
+    private, surfaces, in_segment = 0, [], False
     with open("/proc/%d/smaps" % pid) as f:
         for line in f:
             if line[0] in "0123456789abcdef" and not line.split()[0].endswith(":"):
                 in_segment = "/SYSV" in line
+            elif line.startswith("Private_Dirty:"):
+                private += int(line.split()[1])
             elif in_segment and line.startswith("Size:"):
                 surfaces.append(int(line.split()[1]))
+    figures["private"] = private
     figures["surfaces"] = sorted(surfaces)
     return figures
 
