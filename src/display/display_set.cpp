@@ -58,7 +58,7 @@ DisplaySet::DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer
 DisplaySet::~DisplaySet() = default;
 
 bool DisplaySet::Written(const Display& display) {
-  return display.included && !display.info.hdr;
+  return display.included && display.info.hdr != platform::HdrMode::On;
 }
 
 std::unique_ptr<DisplaySet::Display> DisplaySet::Open(const platform::DisplayInfo& info) {
@@ -95,7 +95,7 @@ bool DisplaySet::Refresh(platform::Displays::Look look) {
       display = std::move(reopened);
       arrived.push_back(next.size());
     } else {
-      if (display->info.hdr && !info.hdr) arrived.push_back(next.size());
+      if (display->info.hdr == platform::HdrMode::On && info.hdr != platform::HdrMode::On) arrived.push_back(next.size());
       display->info = info;
     }
     next.push_back(std::move(display));
@@ -203,7 +203,7 @@ void DisplaySet::ApplyTo(const std::vector<std::size_t>& indexes, const RampOper
   for (std::size_t index : indexes) {
     Display& display = *displays_[index];
     if (!display.included) continue;
-    if (display.info.hdr) {
+    if (display.info.hdr == platform::HdrMode::On) {
       if (std::find(hdrTold_.begin(), hdrTold_.end(), display.info.identity) == hdrTold_.end()) {
         hdrTold_.push_back(display.info.identity);
         told.push_back(DisplayName(index + 1) + std::string(kHdrTail));

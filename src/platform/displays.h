@@ -3,6 +3,7 @@
 // desktop window's device context for the ramp: with an extended desktop Windows refuses ramps
 // there while each display's own context takes them.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@
 
 namespace lumenor::platform {
 
+// What the system says of a display's advanced colour (HDR), where a gamma ramp would tint the
+// picture. Unknown: the system could not be asked this time; what was known before still holds.
+enum class HdrMode : std::uint8_t { Off, On, Unknown };
+
 struct DisplayInfo {
   // The monitor's device identity: a display keeps it while others are plugged in or out, and it
   // is unique among the displays attached.
@@ -19,7 +24,7 @@ struct DisplayInfo {
   std::string deviceName;  // the display's device name ("\\.\DISPLAY2"), UTF-8
   PixelRect bounds;        // physical pixels
   bool primary = false;
-  bool hdr = false;  // advanced colour is on: a gamma ramp would tint the picture
+  HdrMode hdr = HdrMode::Off;
 
   friend bool operator==(const DisplayInfo&, const DisplayInfo&) = default;
 };

@@ -110,7 +110,9 @@ std::vector<DisplayInfo> Win32Displays::Attached(Look look) {
   if (!unknown.empty()) {
     const std::vector<std::wstring> hdr = DisplaysInHdr();
     for (std::size_t k : unknown) {
-      displays[k].hdr = std::find(hdr.begin(), hdr.end(), Utf16(displays[k].deviceName)) != hdr.end();
+      displays[k].hdr = std::find(hdr.begin(), hdr.end(), Utf16(displays[k].deviceName)) != hdr.end()
+                             ? HdrMode::On
+                             : HdrMode::Off;
     }
   }
   // Two monitors that report the same identity are still two displays.

@@ -260,7 +260,7 @@ TEST(DisplaySet_EveryDisplay, RefusalsNameTheDisplaysWhenOnlySomeRefuse) {
 
 TEST(DisplaySet_EveryDisplay, AnHdrDisplayIsNeverWrittenAndIsToldOfOncePerRun) {
   Desk desk(2);
-  desk.displays.attached[1].hdr = true;
+  desk.displays.attached[1].hdr = platform::HdrMode::On;
   DisplaySet& set = desk.Start();
   set.ApplyBrightness(-10);
   set.ApplyContrast(120);
