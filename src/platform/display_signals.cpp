@@ -9,7 +9,7 @@ DisplaySignal SignalOfMessage(std::uint32_t message, std::uintptr_t wParam,
       return DisplaySignal::DisplaysChanged;
     case kWmPowerBroadcast:
       if (wParam == kPbtApmResumeAutomatic || wParam == kPbtApmResumeSuspend) {
-        return DisplaySignal::MayHaveBeenReset;
+        return DisplaySignal::Resumed;
       }
       // A display switched back on comes up with the system's ramp. Some wakes on Modern
       // Standby machines tell only this.

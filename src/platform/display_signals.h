@@ -11,9 +11,12 @@ enum class DisplaySignal {
   None,
   // Displays came, went, moved or changed mode (and their ramps may have been reset with it).
   DisplaysChanged,
-  // Windows may have put its own ramp back: a resume, an unlock, a console connect, a display
-  // switched back on, the end of a secure-desktop prompt.
+  // Windows may have put its own ramp back: an unlock, a console connect, a display switched back
+  // on, the end of a secure-desktop prompt.
   MayHaveBeenReset,
+  // The system woke from sleep: as MayHaveBeenReset, and monitors may answer DDC/CI only seconds
+  // later and may have gone back to their own backlight level.
+  Resumed,
 };
 
 // Window messages and their codes that say so.

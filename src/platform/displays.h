@@ -25,6 +25,9 @@ struct DisplayInfo {
   PixelRect bounds;        // physical pixels
   bool primary = false;
   HdrMode hdr = HdrMode::Off;
+  // No device ID could be had (virtual and indirect displays): the identity is the device name,
+  // which another display may take after a reorder, so it holds for this order only.
+  bool nameOnlyIdentity = false;
 
   friend bool operator==(const DisplayInfo&, const DisplayInfo&) = default;
 };
@@ -39,6 +42,9 @@ class Displays {
   virtual ~Displays() = default;
   // The displays attached now, in the system's order.
   virtual std::vector<DisplayInfo> Attached(Look look) = 0;
+  // Asks the system again for each display's HDR state (found by device name), as the thorough
+  // look does; Unknown where it cannot say. One answer per display given, in the same order.
+  virtual std::vector<HdrMode> HdrModes(const std::vector<DisplayInfo>& displays) = 0;
   // The display's ramp through a device context of its own, held until the device is destroyed;
   // null when the display cannot be opened.
   virtual std::unique_ptr<GammaDevice> OpenGamma(const DisplayInfo& display) = 0;

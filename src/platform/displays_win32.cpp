@@ -127,6 +127,18 @@ std::vector<DisplayInfo> Win32Displays::Attached(Look look) {
   return displays;
 }
 
+std::vector<HdrMode> Win32Displays::HdrModes(const std::vector<DisplayInfo>& displays) {
+  const std::vector<std::wstring> hdr = DisplaysInHdr();
+  std::vector<HdrMode> modes;
+  modes.reserve(displays.size());
+  for (const DisplayInfo& display : displays) {
+    modes.push_back(std::find(hdr.begin(), hdr.end(), Utf16(display.deviceName)) != hdr.end()
+                        ? HdrMode::On
+                        : HdrMode::Off);
+  }
+  return modes;
+}
+
 std::unique_ptr<GammaDevice> Win32Displays::OpenGamma(const DisplayInfo& display) {
   auto device = std::make_unique<DisplayGammaDevice>(Utf16(display.deviceName));
   if (!device->Opened()) return nullptr;

@@ -32,6 +32,7 @@ class Win32Displays final : public Displays {
   // Both take the system far longer than the list of monitors (under Wine, well over a hundred
   // context switches), so a quick look reuses them for the displays that have not changed.
   std::vector<DisplayInfo> Attached(Look look) override;
+  std::vector<HdrMode> HdrModes(const std::vector<DisplayInfo>& displays) override;
   std::unique_ptr<GammaDevice> OpenGamma(const DisplayInfo& display) override;
 
  private:

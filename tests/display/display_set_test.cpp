@@ -84,8 +84,8 @@ struct Desk {
 TEST(DisplaySignals_SignalOfMessage, ResetsAndChangesAndNothingElse) {
   const std::tuple<std::uint32_t, std::uintptr_t, int, DisplaySignal> cases[] = {
       {0x7E, 0, -1, DisplaySignal::DisplaysChanged},    // WM_DISPLAYCHANGE
-      {0x218, 0x12, -1, DisplaySignal::MayHaveBeenReset},  // PBT_APMRESUMEAUTOMATIC
-      {0x218, 0x7, -1, DisplaySignal::MayHaveBeenReset},   // PBT_APMRESUMESUSPEND
+      {0x218, 0x12, -1, DisplaySignal::Resumed},  // PBT_APMRESUMEAUTOMATIC
+      {0x218, 0x7, -1, DisplaySignal::Resumed},   // PBT_APMRESUMESUSPEND
       {0x218, 0x8013, 1, DisplaySignal::MayHaveBeenReset},  // the console display switched on
       {0x2B1, 0x8, -1, DisplaySignal::MayHaveBeenReset},   // WTS_SESSION_UNLOCK
       {0x2B1, 0x1, -1, DisplaySignal::MayHaveBeenReset},   // WTS_CONSOLE_CONNECT

@@ -24,9 +24,22 @@ std::unique_ptr<platform::GammaDevice> FakeDisplays::OpenGamma(
   return std::make_unique<OpenedGamma>(gamma[display.deviceName]);
 }
 
+std::vector<platform::HdrMode> FakeDisplays::HdrModes(
+    const std::vector<platform::DisplayInfo>& displays) {
+  std::vector<platform::HdrMode> modes;
+  for (const platform::DisplayInfo& display : displays) {
+    platform::HdrMode mode = platform::HdrMode::Unknown;
+    for (const platform::DisplayInfo& now : attached) {
+      if (!hdrFails && now.deviceName == display.deviceName) mode = now.hdr;
+    }
+    modes.push_back(mode);
+  }
+  return modes;
+}
+
 platform::DisplayInfo& FakeDisplays::Attach(platform::PixelRect bounds, bool primary) {
   const std::string n = std::to_string(attached.size() + 1);
-  attached.push_back({"monitor-" + n, "\\\\.\\DISPLAY" + n, bounds, primary, false});
+  attached.push_back({"monitor-" + n, "\\\\.\\DISPLAY" + n, bounds, primary});
   return attached.back();
 }
 

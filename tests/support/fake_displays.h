@@ -14,6 +14,9 @@ namespace lumenor::testing {
 class FakeDisplays : public platform::Displays {
  public:
   std::vector<platform::DisplayInfo> Attached(Look) override { return attached; }
+  // Each display's hdr as attached now; Unknown for one no longer attached or while hdrFails.
+  std::vector<platform::HdrMode> HdrModes(
+      const std::vector<platform::DisplayInfo>& displays) override;
   std::unique_ptr<platform::GammaDevice> OpenGamma(const platform::DisplayInfo& display) override;
 
   // Attaches a display "\\.\DISPLAY<n>" (n its place from 1) with identity "monitor-<n>".
@@ -25,6 +28,7 @@ class FakeDisplays : public platform::Displays {
   std::map<std::string, FakeGammaDevice> gamma;  // by device name
   std::vector<std::string> opened;               // device names, in the order they were opened
   bool opens = true;                             // false: no device context can be made
+  bool hdrFails = false;                         // true: HdrModes cannot ask the system
 };
 
 }  // namespace lumenor::testing
