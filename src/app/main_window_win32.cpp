@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <variant>
 
@@ -19,6 +18,7 @@
 #include "overlay/overlay_control.h"
 #include "platform/dialogs_win32.h"
 #include "platform/dpi_win32.h"
+#include "platform/failure.h"
 #include "platform/program_files_win32.h"
 #include "platform/text_win32.h"
 #include "platform/window_binding_win32.h"
@@ -121,8 +121,7 @@ void MainWindowForm::Impl::Create() {
                                             RECT{0, 0, 100, 100}, nullptr, nullptr};
   if (CreateBoundWindow(instance_, windowClass, platform::Utf16(kMainWindowCaption).c_str(),
                         placement) == nullptr) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                            "CreateWindowExW(Form1)");
+    throw platform::Failure("CreateWindowExW(Form1): error " + std::to_string(GetLastError()));
   }
   dialogs_.SetOwner(Window());
 

@@ -1,8 +1,7 @@
 #include "hotkey/hotkey_control_win32.h"
 
-#include <stdexcept>
-
 #include "hotkey/hotkey_dispatch_win32.h"
+#include "hotkey/hotkey_errors.h"
 #include "hotkey/settings_bag.h"
 #include "hotkey/vb_hot_key.h"
 #include "platform/dpi_win32.h"
@@ -36,7 +35,7 @@ struct HotkeyControlWindow::Impl final : VBHotKeyHost, platform::WindowBase<Impl
                                               RECT{topLeft.x, topLeft.y, topLeft.x, topLeft.y},
                                               host, nullptr};
     if (CreateBoundWindow(GetModuleHandleW(nullptr), {kClassName}, L"", placement) == nullptr)
-      throw std::runtime_error("hotkey control window not created");
+      throw HotkeyError("hotkey control window not created");
   }
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;

@@ -2,14 +2,15 @@
 // The errors of the hotkey subsystem. Each ends the operation that raised it and goes to its
 // caller, except where an operation is said to swallow failures.
 
-#include <stdexcept>
 #include <string>
+
+#include "platform/failure.h"
 
 namespace lumenor::hotkey {
 
-class HotkeyError : public std::runtime_error {
+class HotkeyError : public platform::Failure {
  public:
-  using std::runtime_error::runtime_error;
+  using platform::Failure::Failure;
 };
 
 // A registry already holds an entry under the key being added.

@@ -4,10 +4,10 @@
 // removetrayicon. The Win32 tray form implements TrayHost and forwards its messages here.
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "platform/failure.h"
 #include "tray/notify_record.h"
 
 namespace lumenor::platform {
@@ -32,10 +32,10 @@ std::string ErrorReport(std::int32_t number, std::string_view description,
                         std::string_view procedure);
 
 // An error raised inside addtrayicon or removetrayicon: its number and description (UTF-8).
-class TrayError : public std::runtime_error {
+class TrayError : public platform::Failure {
  public:
   TrayError(std::int32_t number, const std::string& description)
-      : std::runtime_error(description), number_(number) {}
+      : platform::Failure(description), number_(number) {}
   std::int32_t Number() const { return number_; }
 
  private:
