@@ -4,16 +4,11 @@
 #include <utility>
 
 #include "display/display_identity.h"
+#include "display/hdr_policy.h"
 
 namespace lumenor::display {
 
 DisplayList::DisplayList(platform::Displays& system) : system_(system) {}
-
-std::unique_ptr<AttachedDisplay> DisplayList::Open(const platform::DisplayInfo& info) {
-  auto display = std::make_unique<AttachedDisplay>(info, system_.OpenGamma(info));
-  display->ReadReference();  // until the main window's next load reads it again
-  return display;
-}
 
 std::size_t DisplayList::Find(const std::string& identity) const {
   for (std::size_t k = 0; k < displays_.size(); ++k) {
@@ -22,7 +17,47 @@ std::size_t DisplayList::Find(const std::string& identity) const {
   return displays_.size();
 }
 
-DisplayList::Change DisplayList::Take(const std::vector<platform::DisplayInfo>& attached) {
+const AttachedDisplay* DisplayList::Known(const platform::DisplayInfo& info) const {
+  for (const auto& display : displays_) {
+    if (display && SameDisplay(display->info, info)) return display.get();
+  }
+  return nullptr;
+}
+
+std::unique_ptr<AttachedDisplay> DisplayList::Arrive(const platform::DisplayInfo& info) {
+  auto display = std::make_unique<AttachedDisplay>(info, system_.OpenGamma(info));
+  std::optional<DepartedDisplay> record = departed_.TakeBack(info);
+  if (!record) {
+    display->ReadReference();  // until the main window's next load reads it again
+    return display;
+  }
+  display->included = record->included;
+  display->keeper.Recall(record->kept);
+  // While it shows Lumenor's last ramp, what it shows is no reference: the one it left with
+  // holds. Anything else is the system's ramp put back while it was away.
+  GammaRamp now{};
+  if (display->keeper.ReadRamp(now) && display->keeper.ShowsLastApplied(now)) {
+    display->ramps.SavedRamp() = record->reference;
+  } else {
+    display->ReadReference();
+  }
+  return display;
+}
+
+void DisplayList::Depart(const AttachedDisplay& display) {
+  departed_.Keep({display.info, display.ramps.SavedRamp(), display.included,
+                  display.keeper.Remembered()});
+}
+
+DisplayList::Change DisplayList::Take(std::vector<platform::DisplayInfo> attached,
+                                      platform::Displays::Look look) {
+  for (platform::DisplayInfo& info : attached) {
+    const AttachedDisplay* known = Known(info);
+    // The quick look repeats a known display's HDR state from the look before: ours holds.
+    const bool asked = look == platform::Displays::Look::Thorough || known == nullptr;
+    info.hdr = KnownHdr(known ? known->info.hdr : platform::HdrMode::Off,
+                        asked ? info.hdr : platform::HdrMode::Unknown);
+  }
   Change change;
   const bool same = attached.size() == displays_.size() &&
                     std::equal(attached.begin(), attached.end(), displays_.begin(),
@@ -37,27 +72,27 @@ DisplayList::Change DisplayList::Take(const std::vector<platform::DisplayInfo>& 
     auto known = std::find_if(displays_.begin(), displays_.end(), [&](const auto& display) {
       return display && SameDisplay(display->info, info);
     });
+    if (known != displays_.end() && (*known)->info.deviceName != info.deviceName) {
+      // Another device name: a new device context for the same display, which comes back at once.
+      Depart(**known);
+      known->reset();
+      known = displays_.end();
+    }
     if (known == displays_.end()) {
       change.arrived.push_back(next.size());
-      next.push_back(Open(info));
+      next.push_back(Arrive(info));
       continue;
     }
     std::unique_ptr<AttachedDisplay> display = std::move(*known);
-    if (display->info.deviceName != info.deviceName) {
-      // Another device name: a new device context, the same reference and choice.
-      auto reopened = std::make_unique<AttachedDisplay>(info, system_.OpenGamma(info));
-      reopened->ramps.SavedRamp() = display->ramps.SavedRamp();
-      reopened->included = display->included;
-      display = std::move(reopened);
+    // Out of HDR mode it wants the last operation again.
+    if (display->info.hdr == platform::HdrMode::On && info.hdr != platform::HdrMode::On) {
       change.arrived.push_back(next.size());
-    } else {
-      // Out of HDR mode it wants the last operation again.
-      if (display->info.hdr == platform::HdrMode::On && info.hdr != platform::HdrMode::On) {
-        change.arrived.push_back(next.size());
-      }
-      display->info = info;
     }
+    display->info = info;
     next.push_back(std::move(display));
+  }
+  for (const auto& gone : displays_) {
+    if (gone) Depart(*gone);
   }
   displays_ = std::move(next);  // the ones gone take their device contexts along
   return change;

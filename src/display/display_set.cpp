@@ -17,7 +17,7 @@ DisplaySet::DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer
 DisplaySet::~DisplaySet() = default;
 
 bool DisplaySet::Refresh(platform::Displays::Look look) {
-  const DisplayList::Change change = displays_.Take(system_.Attached(look));
+  const DisplayList::Change change = displays_.Take(system_.Attached(look), look);
   if (!change.changed) return false;
   Follow();
   if (last_.kind != RampOperation::Kind::None) ApplyTo(change.arrived, last_);

@@ -21,8 +21,9 @@ bool RampKeeper::WriteRamp(const GammaRamp& ramp) {
   const bool answeredYes = display_.WriteRamp(ramp);
   const std::optional<GammaRamp> before = shown_;
   GammaRamp now{};
+  const bool readBack = ReadRamp(now);
   bool taken = answeredYes;
-  if (ReadRamp(now)) {
+  if (readBack) {
     if (SameHighBytes(now, ramp)) {
       taken = true;
     } else if (answeredYes) {
@@ -32,8 +33,22 @@ bool RampKeeper::WriteRamp(const GammaRamp& ramp) {
       taken = false;
     }
   }
-  if (taken) lastApplied_ = ramp;
+  if (taken) {
+    lastApplied_ = ramp;
+    // An approximating driver shows something else for it: what it shows while it holds it.
+    shownApplied_ = readBack ? now : ramp;
+  }
   return taken;
+}
+
+void RampKeeper::Recall(const Memory& memory) {
+  lastApplied_ = memory.applied;
+  shownApplied_ = memory.shown;
+}
+
+bool RampKeeper::ShowsLastApplied(const GammaRamp& now) const {
+  return (lastApplied_ && SameHighBytes(now, *lastApplied_)) ||
+         (shownApplied_ && SameHighBytes(now, *shownApplied_));
 }
 
 void RampKeeper::Rewrite() {

@@ -35,10 +35,21 @@ class RampKeeper final : public platform::GammaDevice {
   // The ramp the display took last in this run; empty before the first.
   const std::optional<GammaRamp>& LastApplied() const { return lastApplied_; }
 
+  // What it remembers of the display, for the display's next device context.
+  struct Memory {
+    std::optional<GammaRamp> applied;  // the ramp taken last
+    std::optional<GammaRamp> shown;    // what the display showed when it took it
+  };
+  Memory Remembered() const { return {lastApplied_, shownApplied_}; }
+  void Recall(const Memory& memory);
+  // The ramp on the display is the one Lumenor put there last (compared as its readback).
+  bool ShowsLastApplied(const GammaRamp& now) const;
+
  private:
   platform::GammaDevice& display_;
   std::optional<GammaRamp> lastApplied_;
-  std::optional<GammaRamp> shown_;  // what the display showed at the last read
+  std::optional<GammaRamp> shownApplied_;  // read back right after lastApplied_ was taken
+  std::optional<GammaRamp> shown_;         // what the display showed at the last read
 };
 
 // Displays hand back only the high byte of each entry faithfully (Wine repeats it in the low one).

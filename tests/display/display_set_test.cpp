@@ -302,6 +302,41 @@ TEST(DisplaySet_ComeAndGo, ADisplayThatAppearsGetsTheLastOperationOnItsOwnRefere
   EXPECT_EQ(desk.overlay.followed.size(), follows) << "an unchanged desk is not followed again";
 }
 
+TEST(DisplaySet_ComeAndGo, ADisplayThatComesBackTakesItsReferenceAndChoiceBackHoweverItReturns) {
+  // Display 2 goes and comes back twice with Lumenor's ramp still on it (a monitor's sleep).
+  enum class Route { Tick, Notice, NewDeviceName };
+  for (const Route route : {Route::Tick, Route::Notice, Route::NewDeviceName}) {
+    for (const bool leftOut : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << "route " << static_cast<int>(route) << " left out "
+                                        << leftOut);
+      Desk desk(2);
+      DisplaySet& set = desk.Start();
+      set.ApplyBrightness(-30);
+      if (leftOut) set.SetIncluded("monitor-2", false);
+      const auto look = [&] {
+        route == Route::Notice ? desk.Signal(0x7E, 0) : set.OnKeepOnTopTick();
+      };
+      for (int blip = 0; blip < 2; ++blip) {
+        const GammaRamp kept = desk.Gamma(1).shown;
+        platform::DisplayInfo second = desk.displays.attached[1];
+        desk.displays.attached.pop_back();
+        look();
+        if (route == Route::NewDeviceName) {
+          second.deviceName = "\\\\.\\DISPLAY" + std::to_string(3 + blip);
+          desk.displays.Gamma(second).shown = kept;
+        }
+        desk.displays.attached.push_back(second);
+        look();
+      }
+      const GammaRamp expected = leftOut ? StraightRamp() : Brightness(StraightRamp(), -30);
+      EXPECT_EQ(desk.Gamma(1).shown[RampIndex(255, 0)], leftOut ? 65535 : 45875);
+      EXPECT_EQ(desk.Gamma(1).shown, expected);
+      EXPECT_EQ(set.Choices()[1].included, !leftOut);
+      EXPECT_EQ(desk.overlay.followed.back()[1].included, !leftOut);
+    }
+  }
+}
+
 TEST(DisplaySet_Choice, ALeftOutDisplayGetsItsReferenceBackAndNothingMoreUntilTakenBackIn) {
   Desk desk(2);
   desk.Gamma(1).shown = Calibrated();
