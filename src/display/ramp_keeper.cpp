@@ -18,8 +18,12 @@ bool RampKeeper::ReadRamp(GammaRamp& ramp) {
 }
 
 bool RampKeeper::WriteRamp(const GammaRamp& ramp) {
+  // What it shows just before: another program or the system may have changed it since the last
+  // read, and a yes that leaves that picture on is no ramp taken.
+  GammaRamp shownBefore{};
+  const std::optional<GammaRamp> before =
+      ReadRamp(shownBefore) ? std::optional<GammaRamp>(shownBefore) : std::nullopt;
   const bool answeredYes = display_.WriteRamp(ramp);
-  const std::optional<GammaRamp> before = shown_;
   GammaRamp now{};
   const bool readBack = ReadRamp(now);
   bool taken = answeredYes;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -205,17 +206,23 @@ TEST(DisplaySet_Refusal, WhatTheDisplayShowsDecidesNotWhatItAnswers) {
   EXPECT_EQ(no.set->LastApplied(0), Brightness(StraightRamp(), -7));
 
   // A yes for a ramp the display did not take is a refusal: told, and not the ramp put back.
-  Desk yes;
-  DisplaySet& set = yes.Start();
-  FakeGammaDevice& display = yes.Gamma(0);
-  display.accepts = Darkening;
-  display.answersYesWhenRefused = true;
-  set.ApplyBrightness(-10);
-  set.ApplyBrightness(10);
-  EXPECT_EQ(yes.Balloons(), std::vector<std::string>{std::string(kRampRefusedText)});
-  display.shown = SystemRamp();
-  yes.Signal(0x2B1, 0x8);
-  EXPECT_EQ(display.shown, Brightness(StraightRamp(), -10));
+  // Wine refuses brightening; stock Windows refuses what strays far from the straight ramp.
+  const std::pair<std::function<bool(const GammaRamp&)>, std::int16_t> rules[] = {
+      {Darkening, 10}, {testing::WindowsAccepts, -50}};
+  for (const auto& [rule, refusedValue] : rules) {
+    SCOPED_TRACE(::testing::Message() << "refusing brightness " << refusedValue);
+    Desk yes;
+    DisplaySet& set = yes.Start();
+    FakeGammaDevice& display = yes.Gamma(0);
+    display.accepts = rule;
+    display.answersYesWhenRefused = true;
+    set.ApplyBrightness(-10);
+    set.ApplyBrightness(refusedValue);
+    EXPECT_EQ(yes.Balloons(), std::vector<std::string>{std::string(kRampRefusedText)});
+    display.shown = SystemRamp();
+    yes.Signal(0x2B1, 0x8);
+    EXPECT_EQ(display.shown, Brightness(StraightRamp(), -10));
+  }
 }
 
 TEST(DisplaySet_EveryDisplay, EachTakesTheOperationOnItsOwnReferenceThroughItsOwnContext) {
