@@ -24,7 +24,7 @@ void AttachedDisplay::ReadReference() {
 }
 
 bool AttachedDisplay::Written() const {
-  return included && info.hdr != platform::HdrMode::On;
+  return included && info.hdr != platform::HdrMode::On && !yielded;
 }
 
 }  // namespace lumenor::display

@@ -17,7 +17,7 @@ struct AttachedDisplay {
 
   // Its reference from what it shows; the straight ramp when it cannot be read.
   void ReadReference();
-  // Lumenor writes it: included and not in HDR mode.
+  // Lumenor writes it: included, not in HDR mode, and not handed to another program.
   bool Written() const;
 
   platform::DisplayInfo info;
@@ -25,6 +25,8 @@ struct AttachedDisplay {
   RampKeeper keeper{*device};
   GammaAdjuster ramps{keeper};
   bool included = true;
+  // Another program wrote its ramp: Lumenor leaves it alone until the user's next adjustment.
+  bool yielded = false;
 };
 
 }  // namespace lumenor::display

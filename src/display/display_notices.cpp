@@ -31,4 +31,10 @@ void DisplayNotices::Tell(const OperationOutcome& outcome, std::size_t writtenCo
   notices_.Show(platform::kNoticeTitle, text);
 }
 
+void DisplayNotices::TellOverwritten(const std::vector<std::size_t>& numbers) {
+  if (numbers.empty()) return;
+  notices_.Show(platform::kNoticeTitle, std::string(kOverwrittenHead) + DisplayNames(numbers) +
+                                            std::string(kOverwrittenTail));
+}
+
 }  // namespace lumenor::display

@@ -22,6 +22,9 @@ inline constexpr std::string_view kSomeRefusedTail =
 // "显示器 2" then this, once per run for a display in HDR mode.
 inline constexpr std::string_view kHdrTail =
     " 开着 HDR，亮度、对比度和颜色对它不起作用；要调暗请用“加强”或 Ctrl+←。";
+// "另一个程序改了" + "显示器 2" + this, once when another program's ramp is found on a display.
+inline constexpr std::string_view kOverwrittenHead = "另一个程序改了";
+inline constexpr std::string_view kOverwrittenTail = " 的颜色，Lumenor 不再改它，直到你再调节。";
 
 // How one operation went over the displays it was applied to.
 struct OperationOutcome {
@@ -40,6 +43,8 @@ class DisplayNotices {
 
   // writtenCount: how many displays Lumenor writes now, to tell "all refused" from "some".
   void Tell(const OperationOutcome& outcome, std::size_t writtenCount);
+  // Another program wrote these displays (numbers from 1) and Lumenor leaves them.
+  void TellOverwritten(const std::vector<std::size_t>& numbers);
 
  private:
   platform::Notices& notices_;

@@ -44,8 +44,36 @@ void DisplaySet::OnSignal(platform::DisplaySignal signal) {
 
 void DisplaySet::OnKeepOnTopTick() {
   // Some systems (and the test desktop) change displays without telling any window.
-  if (Refresh(platform::Displays::Look::Quick)) StartRewrites();
+  if (Refresh(platform::Displays::Look::Quick)) {
+    StartRewrites();
+  } else {
+    LookAtWritten();
+  }
   follower_.KeepOnTop();
+}
+
+void DisplaySet::LookAtWritten() {
+  // Windows resets ramps without a message (a toast, Settings, Night light, a game leaving
+  // fullscreen), and any program may write one. A reset is undone; another program's ramp is
+  // left alone, never fought over.
+  std::vector<std::size_t> overwritten;
+  for (std::size_t k = 0; k < displays_.size(); ++k) {
+    AttachedDisplay& display = displays_[k];
+    if (!display.Written()) continue;
+    switch (display.keeper.Look(display.ramps.SavedRamp())) {
+      case RampKeeper::Seen::Nothing:
+      case RampKeeper::Seen::Kept:
+        break;
+      case RampKeeper::Seen::Reset:
+        display.keeper.Rewrite();
+        break;
+      case RampKeeper::Seen::Other:
+        display.yielded = true;
+        overwritten.push_back(k + 1);
+        break;
+    }
+  }
+  notices_.TellOverwritten(overwritten);
 }
 
 void DisplaySet::StartRewrites() {
@@ -93,6 +121,8 @@ void DisplaySet::RestoreReferences(const GammaRamp* fileRamp) {
 
 void DisplaySet::Apply(const RampOperation& operation) {
   last_ = operation;
+  // The user's adjustment: displays another program wrote are Lumenor's again.
+  for (std::size_t k = 0; k < displays_.size(); ++k) displays_[k].yielded = false;
   std::vector<std::size_t> all(displays_.size());
   for (std::size_t k = 0; k < all.size(); ++k) all[k] = k;
   ApplyTo(all, operation);
@@ -102,7 +132,7 @@ void DisplaySet::ApplyTo(const std::vector<std::size_t>& indexes, const RampOper
   OperationOutcome outcome;
   for (std::size_t index : indexes) {
     AttachedDisplay& display = displays_[index];
-    if (!display.included) continue;
+    if (!display.included || display.yielded) continue;
     if (display.info.hdr == platform::HdrMode::On) {
       outcome.hdr.push_back({index + 1, display.info.identity});
       continue;
@@ -138,6 +168,7 @@ void DisplaySet::SetIncluded(const std::string& identity, bool included) {
     display.included = false;
   } else {
     display.included = true;
+    display.yielded = false;
     if (last_.kind != RampOperation::Kind::None) ApplyTo({index}, last_);
   }
   Follow();

@@ -10,7 +10,9 @@
 //   again until it is included. A display in HDR mode is never written (hdr_policy).
 // - Changes are heard from the system and checked on the 5 s tick, which also keeps the overlays
 //   on top; nothing else polls. After the system may have reset the displays, each gets the ramp
-//   it took last again (reset_rewrites). Before the first write of the run nothing is written.
+//   it took last again (reset_rewrites); the tick also reads each display back and puts Lumenor's
+//   ramp back where the system reset it, leaving a ramp another program wrote alone. Before the
+//   first write of the run nothing is written.
 // - Refusals are told once per episode (display_notices); menu labels in display_choices.
 
 #include <array>
@@ -75,6 +77,8 @@ class DisplaySet {
   // Applies the operation to the displays at these indexes; tells refusals and HDR displays.
   void ApplyTo(const std::vector<std::size_t>& indexes, const RampOperation& operation);
   void Follow();
+  // The 5 s tick's readback of every display Lumenor writes.
+  void LookAtWritten();
   void StartRewrites();
   void RewriteAll();
   std::size_t CountWritten() const;

@@ -55,6 +55,14 @@ bool RampKeeper::ShowsLastApplied(const GammaRamp& now) const {
          (shownApplied_ && SameHighBytes(now, *shownApplied_));
 }
 
+RampKeeper::Seen RampKeeper::Look(const GammaRamp& reference) {
+  GammaRamp now{};
+  if (!lastApplied_ || !ReadRamp(now)) return Seen::Nothing;
+  if (ShowsLastApplied(now)) return Seen::Kept;
+  if (SameHighBytes(now, reference) || SameHighBytes(now, StraightRamp())) return Seen::Reset;
+  return Seen::Other;
+}
+
 void RampKeeper::Rewrite() {
   if (lastApplied_) WriteRamp(*lastApplied_);
 }

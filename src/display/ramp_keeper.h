@@ -35,6 +35,15 @@ class RampKeeper final : public platform::GammaDevice {
   // The ramp the display took last in this run; empty before the first.
   const std::optional<GammaRamp>& LastApplied() const { return lastApplied_; }
 
+  // What the display shows now, next to what Lumenor put there last.
+  enum class Seen {
+    Nothing,  // nothing of Lumenor's is on it, or it cannot be read
+    Kept,     // Lumenor's last ramp
+    Reset,    // its reference or the straight ramp: the system put its own back
+    Other,    // some other ramp: another program wrote it
+  };
+  Seen Look(const GammaRamp& reference);
+
   // What it remembers of the display, for the display's next device context.
   struct Memory {
     std::optional<GammaRamp> applied;  // the ramp taken last

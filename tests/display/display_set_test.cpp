@@ -173,6 +173,49 @@ TEST(DisplaySet_Reset, TheRampPutBackIsTheLastOneTakenNeitherARefusedOneNorALate
   EXPECT_EQ(display.shown, SystemRamp());
 }
 
+TEST(DisplaySet_Reset, TheTickPutsBackARampResetUnannouncedAndLeavesAnotherProgramsRampAlone) {
+  // Another program's ramp: a night-light tint, neither Lumenor's, nor a reference, nor straight.
+  GammaRamp tinted = StraightRamp();
+  for (int i = 0; i < kRampLevels; ++i) tinted[RampIndex(i, 2)] = static_cast<std::uint16_t>(i * 150);
+  const struct {
+    const char* what;
+    std::optional<GammaRamp> shownAtTick;  // empty: nothing changed
+    bool putBack;
+  } cases[] = {
+      {"nothing changed", std::nullopt, false},
+      {"its reference", Calibrated(), true},
+      {"the straight ramp", StraightRamp(), true},
+      {"another program's ramp", tinted, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Desk desk(2);
+    desk.Gamma(1).shown = Calibrated();
+    DisplaySet& set = desk.Start();
+    set.ApplyBrightness(-20);
+    const GammaRamp mine = Brightness(Calibrated(), -20);
+    for (std::size_t k : {0u, 1u}) desk.Gamma(k).eightBitReadback = true;  // as Wine reads back
+    const std::size_t writes[] = {desk.Gamma(0).writes.size(), desk.Gamma(1).writes.size()};
+    if (c.shownAtTick) desk.Gamma(1).shown = *c.shownAtTick;
+    set.OnKeepOnTopTick();
+    set.OnKeepOnTopTick();
+    EXPECT_EQ(desk.Gamma(0).writes.size(), writes[0]) << "display 1 was left as it was";
+    const bool another = c.shownAtTick == tinted;
+    EXPECT_EQ(desk.Gamma(1).writes.size(), writes[1] + (c.putBack ? 1 : 0));
+    EXPECT_EQ(desk.Gamma(1).shown, another ? tinted : mine);
+    EXPECT_EQ(desk.Balloons(), another ? std::vector<std::string>{"另一个程序改了显示器 2 的颜色，Lumenor 不再改它，直到你再调节。"}
+                                       : std::vector<std::string>{});
+    if (!another) continue;
+    // Never fought over: not at a reset signal either, only at the user's next adjustment.
+    desk.Signal(0x2B1, 0x8);
+    desk.Tick();
+    desk.Tick();
+    EXPECT_EQ(desk.Gamma(1).writes.size(), writes[1]);
+    set.ApplyBrightness(-25);
+    EXPECT_EQ(desk.Gamma(1).shown, Brightness(Calibrated(), -25));
+  }
+}
+
 TEST(DisplaySet_Refusal, OneBalloonPerEpisodeUntilARampIsTakenAgain) {
   Desk desk;
   DisplaySet& set = desk.Start();
