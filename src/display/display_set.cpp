@@ -5,12 +5,14 @@
 namespace lumenor::display {
 
 DisplaySet::DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer,
-                       platform::Notices& notices, DisplayFollower& follower)
+                       platform::Notices& notices, DisplayFollower& follower,
+                       platform::LoopIdle* idle)
     : system_(system),
       follower_(follower),
       displays_(system),
       notices_(notices),
-      rewrites_(rewriteTimer) {
+      rewrites_(rewriteTimer),
+      pacing_(idle, [this] { WriteLast(); }) {
   Refresh(platform::Displays::Look::Thorough);
 }
 
@@ -123,9 +125,13 @@ void DisplaySet::Apply(const RampOperation& operation) {
   last_ = operation;
   // The user's adjustment: displays another program wrote are Lumenor's again.
   for (std::size_t k = 0; k < displays_.size(); ++k) displays_[k].yielded = false;
+  pacing_.Due();
+}
+
+void DisplaySet::WriteLast() {
   std::vector<std::size_t> all(displays_.size());
   for (std::size_t k = 0; k < all.size(); ++k) all[k] = k;
-  ApplyTo(all, operation);
+  ApplyTo(all, last_);
 }
 
 void DisplaySet::ApplyTo(const std::vector<std::size_t>& indexes, const RampOperation& operation) {

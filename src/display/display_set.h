@@ -28,8 +28,10 @@
 #include "display/gamma_ramp.h"
 #include "display/ramp_operation.h"
 #include "display/reset_rewrites.h"
+#include "display/write_pacing.h"
 #include "platform/display_signals.h"
 #include "platform/displays.h"
+#include "platform/loop_idle.h"
 
 namespace lumenor::platform {
 class Notices;
@@ -41,8 +43,11 @@ namespace lumenor::display {
 class DisplaySet {
  public:
   // Takes the displays attached now. rewriteTimer's ticks come back through OnRewriteTimer.
+  // With the message loop's idle turns, a slider's operations are written at most once a turn
+  // (write_pacing); without them each is written at once.
   DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer,
-             platform::Notices& notices, DisplayFollower& follower);
+             platform::Notices& notices, DisplayFollower& follower,
+             platform::LoopIdle* idle = nullptr);
   ~DisplaySet();
   DisplaySet(const DisplaySet&) = delete;
   DisplaySet& operator=(const DisplaySet&) = delete;
@@ -74,6 +79,8 @@ class DisplaySet {
   // Takes the displays attached now; false when nothing changed.
   bool Refresh(platform::Displays::Look look);
   void Apply(const RampOperation& operation);
+  // Writes the last operation to every display.
+  void WriteLast();
   // Applies the operation to the displays at these indexes; tells refusals and HDR displays.
   void ApplyTo(const std::vector<std::size_t>& indexes, const RampOperation& operation);
   void Follow();
@@ -89,6 +96,7 @@ class DisplaySet {
   DisplayNotices notices_;
   ResetRewrites rewrites_;
   RampOperation last_;
+  WritePacing pacing_;
 };
 
 }  // namespace lumenor::display

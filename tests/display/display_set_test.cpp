@@ -10,6 +10,7 @@
 
 #include "display/gamma_ramp.h"
 #include "support/fake_displays.h"
+#include "support/fake_loop_idle.h"
 #include "support/fake_notices.h"
 #include "support/fake_overlay.h"
 #include "support/fake_timer.h"
@@ -57,7 +58,7 @@ struct Desk {
       displays.Gamma(k).shown = StraightRamp();
   }
   DisplaySet& Start() {
-    set.emplace(displays, timer, notices, overlay);
+    set.emplace(displays, timer, notices, overlay, paced ? &idle : nullptr);
     set->ReadReferences();
     return *set;
   }
@@ -79,6 +80,8 @@ struct Desk {
   testing::FakeTimer timer;
   testing::FakeNotices notices;
   testing::FakeOverlay overlay;
+  testing::FakeLoopIdle idle;
+  bool paced = false;  // the set hears the message loop's idle turns
   std::optional<DisplaySet> set;
 };
 
@@ -383,6 +386,34 @@ TEST(DisplaySet_ComeAndGo, ADisplayThatComesBackTakesItsReferenceAndChoiceBackHo
       EXPECT_EQ(desk.Gamma(1).shown, expected);
       EXPECT_EQ(set.Choices()[1].included, !leftOut);
       EXPECT_EQ(desk.overlay.followed.back()[1].included, !leftOut);
+    }
+  }
+}
+
+TEST(DisplaySet_Pacing, ADragFasterThanTheWritesEndsOnItsLastValueWithNoRampWrittenTwice) {
+  // Slow displays: this many notifications arrive while the displays take one ramp.
+  for (const int perTurn : {1, 3, 7, 40}) {
+    SCOPED_TRACE(::testing::Message() << perTurn << " notifications per turn of the loop");
+    Desk desk(2);
+    desk.paced = true;
+    DisplaySet& set = desk.Start();
+    int turns = 0;
+    for (int v = -1; v >= -30;) {
+      for (int k = 0; k < perTurn && v >= -30; ++k, --v) set.ApplyBrightness(static_cast<std::int16_t>(v));
+      desk.idle.GoIdle();
+      ++turns;
+    }
+    desk.idle.GoIdle();  // nothing left: nothing more is written
+    for (std::size_t d : {0u, 1u}) {
+      const std::vector<GammaRamp>& writes = desk.Gamma(d).writes;
+      ASSERT_FALSE(writes.empty());
+      EXPECT_EQ(writes.back(), Brightness(StraightRamp(), -30)) << "the exact last value";
+      EXPECT_LE(writes.size(), static_cast<std::size_t>(turns) + 1) << "one write a turn";
+      for (std::size_t k = 1; k < writes.size(); ++k) {
+        EXPECT_NE(writes[k], writes[k - 1]) << "written twice";
+        EXPECT_LT(writes[k][RampIndex(255, 0)], writes[k - 1][RampIndex(255, 0)])
+            << "an older value after a newer one";
+      }
     }
   }
 }
