@@ -3,7 +3,10 @@
 namespace lumenor::display {
 
 bool SameDisplay(const platform::DisplayInfo& known, const platform::DisplayInfo& now) {
-  return known.identity == now.identity;
+  if (known.identity != now.identity) return false;
+  if (!known.nameOnlyIdentity && !now.nameOnlyIdentity) return true;
+  return known.deviceName == now.deviceName && known.bounds == now.bounds &&
+         known.primary == now.primary;
 }
 
 }  // namespace lumenor::display

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "display/hdr_policy.h"
+
 namespace lumenor::display {
 
 DisplaySet::DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer,
@@ -128,7 +130,20 @@ void DisplaySet::Apply(const RampOperation& operation) {
   pacing_.Due();
 }
 
+void DisplaySet::AskHdr() {
+  // HDR switched on while Lumenor runs (Win+Alt+B) may come with no notice: asked before each
+  // write, so that a display in HDR mode is never written.
+  std::vector<platform::DisplayInfo> infos;
+  infos.reserve(displays_.size());
+  for (std::size_t k = 0; k < displays_.size(); ++k) infos.push_back(displays_[k].info);
+  const std::vector<platform::HdrMode> modes = system_.HdrModes(infos);
+  for (std::size_t k = 0; k < displays_.size() && k < modes.size(); ++k) {
+    displays_[k].info.hdr = KnownHdr(displays_[k].info.hdr, modes[k]);
+  }
+}
+
 void DisplaySet::WriteLast() {
+  if (displays_.size() > 0) AskHdr();
   std::vector<std::size_t> all(displays_.size());
   for (std::size_t k = 0; k < all.size(); ++k) all[k] = k;
   ApplyTo(all, last_);

@@ -79,8 +79,9 @@ class DisplaySet {
   // Takes the displays attached now; false when nothing changed.
   bool Refresh(platform::Displays::Look look);
   void Apply(const RampOperation& operation);
-  // Writes the last operation to every display.
+  // Writes the last operation to every display, each one's HDR state asked first.
   void WriteLast();
+  void AskHdr();
   // Applies the operation to the displays at these indexes; tells refusals and HDR displays.
   void ApplyTo(const std::vector<std::size_t>& indexes, const RampOperation& operation);
   void Follow();

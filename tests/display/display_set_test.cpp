@@ -324,6 +324,64 @@ TEST(DisplaySet_EveryDisplay, AnHdrDisplayIsNeverWrittenAndIsToldOfOncePerRun) {
   EXPECT_TRUE(desk.overlay.followed.back()[1].included) << "it keeps its overlay";
 }
 
+TEST(DisplaySet_EveryDisplay, WhatTheSystemSaysLateOrCannotSayNeverGetsAnHdrOrAnotherDisplaysRamp) {
+  // Display 2 (calibrated) takes brightness -10, then the system changes something, then the
+  // user sets brightness -20. Expected: what display `display` shows after it.
+  struct Case {
+    const char* what;
+    std::function<void(Desk&)> before;  // before the start
+    std::function<void(Desk&)> change;
+    std::size_t display;
+    std::function<GammaRamp()> shows;
+  };
+  const Case cases[] = {
+      {"HDR switched on with no notice", [](Desk&) {},
+       [](Desk& d) { d.displays.attached[1].hdr = platform::HdrMode::On; }, 1,
+       [] { return Brightness(Calibrated(), -10); }},
+      {"HDR unknown after a notice, on before",
+       [](Desk& d) { d.displays.attached[1].hdr = platform::HdrMode::On; },
+       [](Desk& d) {
+         d.displays.attached[1].hdr = platform::HdrMode::Unknown;
+         d.displays.hdrFails = true;
+         d.Signal(0x7E, 0);
+       },
+       1, [] { return Calibrated(); }},
+      {"a new display whose HDR is unknown", [](Desk&) {},
+       [](Desk& d) {
+         d.displays.Attach({2304, 0, 3328, 768}).hdr = platform::HdrMode::Unknown;
+         d.displays.Gamma(2).shown = StraightRamp();
+         d.displays.hdrFails = true;
+         d.set->OnKeepOnTopTick();
+       },
+       2, [] { return Brightness(StraightRamp(), -20); }},
+      {"a name-only identity taken by a display at another place",
+       [](Desk& d) {
+         for (auto& info : d.displays.attached) {
+           info.identity = info.deviceName;
+           info.nameOnlyIdentity = true;
+         }
+       },
+       [](Desk& d) {
+         d.set->SetIncluded(d.displays.attached[1].identity, false);
+         d.displays.attached[1].bounds = {-1024, 0, 0, 768};  // another monitor, same name
+         d.Gamma(1).shown = SystemRamp();
+         d.set->OnKeepOnTopTick();
+       },
+       1, [] { return Brightness(SystemRamp(), -20); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Desk desk(2);
+    desk.Gamma(1).shown = Calibrated();
+    c.before(desk);
+    DisplaySet& set = desk.Start();
+    set.ApplyBrightness(-10);
+    c.change(desk);
+    set.ApplyBrightness(-20);
+    EXPECT_EQ(desk.Gamma(c.display).shown, c.shows());
+  }
+}
+
 TEST(DisplaySet_ComeAndGo, ADisplayThatAppearsGetsTheLastOperationOnItsOwnReference) {
   Desk desk;
   DisplaySet& set = desk.Start();
@@ -404,6 +462,7 @@ TEST(DisplaySet_Pacing, ADragFasterThanTheWritesEndsOnItsLastValueWithNoRampWrit
       ++turns;
     }
     desk.idle.GoIdle();  // nothing left: nothing more is written
+    EXPECT_LE(desk.displays.hdrAsked, turns + 1) << "HDR asked once a write, not once a notification";
     for (std::size_t d : {0u, 1u}) {
       const std::vector<GammaRamp>& writes = desk.Gamma(d).writes;
       ASSERT_FALSE(writes.empty());
