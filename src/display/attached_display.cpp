@@ -16,8 +16,7 @@ class Unopened final : public platform::GammaDevice {
 
 AttachedDisplay::AttachedDisplay(platform::DisplayInfo info,
                                  std::unique_ptr<platform::GammaDevice> opened)
-    : info(std::move(info)),
-      device(opened ? std::move(opened) : std::make_unique<Unopened>()) {}
+    : info(std::move(info)), device(opened ? std::move(opened) : std::make_unique<Unopened>()) {}
 
 void AttachedDisplay::ReadReference() {
   if (!ramps.ReadSavedFromDisplay()) ramps.SavedRamp() = StraightRamp();

@@ -45,8 +45,8 @@ std::unique_ptr<AttachedDisplay> DisplayList::Arrive(const platform::DisplayInfo
 }
 
 void DisplayList::Depart(const AttachedDisplay& display) {
-  departed_.Keep({display.info, display.ramps.SavedRamp(), display.included,
-                  display.keeper.Remembered()});
+  departed_.Keep(
+      {display.info, display.ramps.SavedRamp(), display.included, display.keeper.Remembered()});
 }
 
 DisplayList::Change DisplayList::Take(std::vector<platform::DisplayInfo> attached,
@@ -59,11 +59,10 @@ DisplayList::Change DisplayList::Take(std::vector<platform::DisplayInfo> attache
                         asked ? info.hdr : platform::HdrMode::Unknown);
   }
   Change change;
-  const bool same = attached.size() == displays_.size() &&
-                    std::equal(attached.begin(), attached.end(), displays_.begin(),
-                               [](const auto& info, const auto& display) {
-                                 return info == display->info;
-                               });
+  const bool same =
+      attached.size() == displays_.size() &&
+      std::equal(attached.begin(), attached.end(), displays_.begin(),
+                 [](const auto& info, const auto& display) { return info == display->info; });
   if (same) return change;
   change.changed = true;
 

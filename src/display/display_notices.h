@@ -28,13 +28,13 @@ inline constexpr std::string_view kOverwrittenTail = " 的颜色，Lumenor 不�
 
 // How one operation went over the displays it was applied to.
 struct OperationOutcome {
-  std::size_t written = 0;             // displays handed the ramp
-  std::vector<std::size_t> refused;    // their numbers, from 1
+  std::size_t written = 0;           // displays handed the ramp
+  std::vector<std::size_t> refused;  // their numbers, from 1
   struct Hdr {
     std::size_t number;
     std::string identity;
   };
-  std::vector<Hdr> hdr;                // skipped for HDR mode
+  std::vector<Hdr> hdr;  // skipped for HDR mode
 };
 
 class DisplayNotices {

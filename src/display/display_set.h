@@ -45,9 +45,8 @@ class DisplaySet {
   // Takes the displays attached now. rewriteTimer's ticks come back through OnRewriteTimer.
   // With the message loop's idle turns, a slider's operations are written at most once a turn
   // (write_pacing); without them each is written at once.
-  DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer,
-             platform::Notices& notices, DisplayFollower& follower,
-             platform::LoopIdle* idle = nullptr);
+  DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer, platform::Notices& notices,
+             DisplayFollower& follower, platform::LoopIdle* idle = nullptr);
   ~DisplaySet();
   DisplaySet(const DisplaySet&) = delete;
   DisplaySet& operator=(const DisplaySet&) = delete;

@@ -22,10 +22,11 @@ class RampKeeper final : public platform::GammaDevice {
 
   // Reads the display as it is now.
   bool ReadRamp(GammaRamp& ramp) override;
-  // Reads the display, hands it the ramp and reads it back. Taken: the display shows it (its high bytes),
-  // or it answered yes and shows something other than before (a driver that approximates the
-  // ramp). Refused: it answered no and does not show it, or it answered yes and still shows what
-  // it showed just before the write. A refused ramp is not remembered. Returns whether it was taken.
+  // Reads the display, hands it the ramp and reads it back. Taken: the display shows it (its high
+  // bytes), or it answered yes and shows something other than before (a driver that approximates
+  // the ramp). Refused: it answered no and does not show it, or it answered yes and still shows
+  // what it showed just before the write. A refused ramp is not remembered. Returns whether it was
+  // taken.
   bool WriteRamp(const GammaRamp& ramp) override;
 
   // The system may have reset the display: the ramp taken last goes back. A refusal now is the

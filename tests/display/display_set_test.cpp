@@ -179,7 +179,7 @@ TEST(DisplaySet_Reset, TheRampPutBackIsTheLastOneTakenNeitherARefusedOneNorALate
 TEST(DisplaySet_Reset, TheTickPutsBackARampResetUnannouncedAndLeavesAnotherProgramsRampAlone) {
   // Another program's ramp: a night-light tint, neither Lumenor's, nor a reference, nor straight.
   GammaRamp tinted = StraightRamp();
-  for (int i = 0; i < kRampLevels; ++i) tinted[RampIndex(i, 2)] = static_cast<std::uint16_t>(i * 150);
+  for (int i = 0; i < kRampLevels; ++i) tinted[RampIndex(i, 2)] = std::uint16_t(i * 150);
   const struct {
     const char* what;
     std::optional<GammaRamp> shownAtTick;  // empty: nothing changed
@@ -206,8 +206,8 @@ TEST(DisplaySet_Reset, TheTickPutsBackARampResetUnannouncedAndLeavesAnotherProgr
     const bool another = c.shownAtTick == tinted;
     EXPECT_EQ(desk.Gamma(1).writes.size(), writes[1] + (c.putBack ? 1 : 0));
     EXPECT_EQ(desk.Gamma(1).shown, another ? tinted : mine);
-    EXPECT_EQ(desk.Balloons(), another ? std::vector<std::string>{"另一个程序改了显示器 2 的颜色，Lumenor 不再改它，直到你再调节。"}
-                                       : std::vector<std::string>{});
+    const std::string told = "另一个程序改了显示器 2 的颜色，Lumenor 不再改它，直到你再调节。";
+    EXPECT_EQ(desk.Balloons(), another ? std::vector<std::string>{told} : std::vector<std::string>{});
     if (!another) continue;
     // Never fought over: not at a reset signal either, only at the user's next adjustment.
     desk.Signal(0x2B1, 0x8);
@@ -457,12 +457,14 @@ TEST(DisplaySet_Pacing, ADragFasterThanTheWritesEndsOnItsLastValueWithNoRampWrit
     DisplaySet& set = desk.Start();
     int turns = 0;
     for (int v = -1; v >= -30;) {
-      for (int k = 0; k < perTurn && v >= -30; ++k, --v) set.ApplyBrightness(static_cast<std::int16_t>(v));
+      for (int k = 0; k < perTurn && v >= -30; ++k, --v) {
+        set.ApplyBrightness(static_cast<std::int16_t>(v));
+      }
       desk.idle.GoIdle();
       ++turns;
     }
     desk.idle.GoIdle();  // nothing left: nothing more is written
-    EXPECT_LE(desk.displays.hdrAsked, turns + 1) << "HDR asked once a write, not once a notification";
+    EXPECT_LE(desk.displays.hdrAsked, turns + 1) << "HDR asked once a write, not a notification";
     for (std::size_t d : {0u, 1u}) {
       const std::vector<GammaRamp>& writes = desk.Gamma(d).writes;
       ASSERT_FALSE(writes.empty());
