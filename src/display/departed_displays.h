@@ -18,6 +18,7 @@ struct DepartedDisplay {
   platform::DisplayInfo info;
   GammaRamp reference{};
   bool included = true;
+  bool yielded = false;  // another program's ramp was on it
   RampKeeper::Memory kept;
 };
 

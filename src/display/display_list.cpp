@@ -32,6 +32,7 @@ std::unique_ptr<AttachedDisplay> DisplayList::Arrive(const platform::DisplayInfo
     return display;
   }
   display->included = record->included;
+  display->yielded = record->yielded;
   display->keeper.Recall(record->kept);
   // While it shows Lumenor's last ramp, what it shows is no reference: the one it left with
   // holds. Anything else is the system's ramp put back while it was away.
@@ -45,8 +46,8 @@ std::unique_ptr<AttachedDisplay> DisplayList::Arrive(const platform::DisplayInfo
 }
 
 void DisplayList::Depart(const AttachedDisplay& display) {
-  departed_.Keep(
-      {display.info, display.ramps.SavedRamp(), display.included, display.keeper.Remembered()});
+  departed_.Keep({display.info, display.ramps.SavedRamp(), display.included, display.yielded,
+                  display.keeper.Remembered()});
 }
 
 DisplayList::Change DisplayList::Take(std::vector<platform::DisplayInfo> attached,
