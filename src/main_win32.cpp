@@ -6,8 +6,8 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -54,16 +54,21 @@ class TrayNotices final : public app::Notices {
 class MessageLoopIdle final : public platform::LoopIdle {
  public:
   std::uint64_t IdleTurns() const override { return turns_; }
-  void AtNextIdle(std::function<void()> work) override { waiting_.push_back(std::move(work)); }
+  void AtNextIdle(platform::IdleWork& work) override {
+    if (std::find(waiting_.begin(), waiting_.end(), &work) == waiting_.end()) {
+      waiting_.push_back(&work);
+    }
+  }
+  void Forget(platform::IdleWork& work) override { std::erase(waiting_, &work); }
   void WentIdle() {
     ++turns_;
     if (waiting_.empty()) return;
-    for (auto& work : std::exchange(waiting_, {})) work();
+    for (platform::IdleWork* work : std::exchange(waiting_, {})) work->OnLoopIdle();
   }
 
  private:
   std::uint64_t turns_ = 0;
-  std::vector<std::function<void()>> waiting_;
+  std::vector<platform::IdleWork*> waiting_;
 };
 
 class Application {

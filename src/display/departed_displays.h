@@ -31,7 +31,8 @@ class DepartedDisplays {
 
  private:
   static constexpr std::size_t kMostKept = 16;  // more monitors than a desk has seen
-  std::vector<DepartedDisplay> records_;
+  std::vector<DepartedDisplay> records_;  // an empty identity marks a record taken back
+  std::size_t oldest_ = 0;
 };
 
 }  // namespace lumenor::display

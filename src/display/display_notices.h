@@ -32,7 +32,7 @@ struct OperationOutcome {
   std::vector<std::size_t> refused;  // their numbers, from 1
   struct Hdr {
     std::size_t number;
-    std::string identity;
+    const std::string* identity;  // the display's, while the outcome is told
   };
   std::vector<Hdr> hdr;  // skipped for HDR mode
 };

@@ -14,7 +14,7 @@ DisplaySet::DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer
       displays_(system),
       notices_(notices),
       rewrites_(rewriteTimer),
-      pacing_(idle, [this] { WriteLast(); }) {
+      pacing_(idle, *this) {
   Refresh(platform::Displays::Look::Thorough);
 }
 
@@ -143,7 +143,7 @@ void DisplaySet::AskHdr() {
   }
 }
 
-void DisplaySet::WriteLast() {
+void DisplaySet::WriteLatest() {
   if (displays_.size() > 0) AskHdr();
   std::vector<std::size_t> all(displays_.size());
   for (std::size_t k = 0; k < all.size(); ++k) all[k] = k;
@@ -156,7 +156,7 @@ void DisplaySet::ApplyTo(const std::vector<std::size_t>& indexes, const RampOper
     AttachedDisplay& display = displays_[index];
     if (!display.included || display.yielded) continue;
     if (display.info.hdr == platform::HdrMode::On) {
-      outcome.hdr.push_back({index + 1, display.info.identity});
+      outcome.hdr.push_back({index + 1, &display.info.identity});
       continue;
     }
     ++outcome.written;

@@ -40,7 +40,7 @@ class Timer;
 
 namespace lumenor::display {
 
-class DisplaySet {
+class DisplaySet final : private WritePacing::Writer {
  public:
   // Takes the displays attached now. rewriteTimer's ticks come back through OnRewriteTimer.
   // With the message loop's idle turns, a slider's operations are written at most once a turn
@@ -79,7 +79,7 @@ class DisplaySet {
   bool Refresh(platform::Displays::Look look);
   void Apply(const RampOperation& operation);
   // Writes the last operation to every display, each one's HDR state asked first.
-  void WriteLast();
+  void WriteLatest() override;
   void AskHdr();
   // Applies the operation to the displays at these indexes; tells refusals and HDR displays.
   void ApplyTo(const std::vector<std::size_t>& indexes, const RampOperation& operation);

@@ -1,11 +1,12 @@
 #include "display/write_pacing.h"
 
-#include <utility>
-
 namespace lumenor::display {
 
-WritePacing::WritePacing(platform::LoopIdle* idle, std::function<void()> write)
-    : idle_(idle), write_(std::move(write)) {}
+WritePacing::WritePacing(platform::LoopIdle* idle, Writer& writer) : idle_(idle), writer_(writer) {}
+
+WritePacing::~WritePacing() {
+  if (idle_ != nullptr) idle_->Forget(*this);
+}
 
 void WritePacing::Due() {
   if (idle_ == nullptr || writtenAtTurn_ != idle_->IdleTurns()) {
@@ -14,15 +15,17 @@ void WritePacing::Due() {
   }
   if (waiting_) return;  // already waiting for the idle turn, which writes the latest
   waiting_ = true;
-  idle_->AtNextIdle([this, alive = std::weak_ptr<char>(alive_)] {
-    if (!alive.expired() && waiting_) WriteNow();
-  });
+  idle_->AtNextIdle(*this);
+}
+
+void WritePacing::OnLoopIdle() {
+  if (waiting_) WriteNow();
 }
 
 void WritePacing::WriteNow() {
   waiting_ = false;
   if (idle_ != nullptr) writtenAtTurn_ = idle_->IdleTurns();
-  write_();
+  writer_.WriteLatest();
 }
 
 }  // namespace lumenor::display

@@ -5,30 +5,40 @@
 // latest one waiting is written then. The last value of a drag is always written, none twice.
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <optional>
 
 #include "platform/loop_idle.h"
 
 namespace lumenor::display {
 
-class WritePacing {
+class WritePacing final : private platform::IdleWork {
  public:
-  // Without a loop that tells its idle turns every operation is written at once.
-  WritePacing(platform::LoopIdle* idle, std::function<void()> write);
+  class Writer {
+   public:
+    // Writes the latest operation.
+    virtual void WriteLatest() = 0;
 
-  // An operation wants writing (the latest replaces any waiting, which the write callback reads).
+   protected:
+    ~Writer() = default;
+  };
+
+  // Without a loop that tells its idle turns every operation is written at once.
+  WritePacing(platform::LoopIdle* idle, Writer& writer);
+  ~WritePacing();
+  WritePacing(const WritePacing&) = delete;
+  WritePacing& operator=(const WritePacing&) = delete;
+
+  // An operation wants writing (the latest replaces any waiting).
   void Due();
 
  private:
+  void OnLoopIdle() override;
   void WriteNow();
 
   platform::LoopIdle* idle_;
-  std::function<void()> write_;
+  Writer& writer_;
   std::optional<std::uint64_t> writtenAtTurn_;
   bool waiting_ = false;
-  std::shared_ptr<char> alive_ = std::make_shared<char>();  // the loop's work outlives no pacing
 };
 
 }  // namespace lumenor::display

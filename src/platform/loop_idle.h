@@ -4,9 +4,16 @@
 // come faster than the displays take their ramps are written once per turn, the latest value.
 
 #include <cstdint>
-#include <functional>
 
 namespace lumenor::platform {
+
+class IdleWork {
+ public:
+  virtual void OnLoopIdle() = 0;
+
+ protected:
+  ~IdleWork() = default;
+};
 
 class LoopIdle {
  public:
@@ -14,7 +21,10 @@ class LoopIdle {
   // How many times the loop has gone idle so far.
   virtual std::uint64_t IdleTurns() const = 0;
   // work runs once, the next time the loop goes idle (after IdleTurns has counted that turn).
-  virtual void AtNextIdle(std::function<void()> work) = 0;
+  // One wait per work: asking again before then changes nothing.
+  virtual void AtNextIdle(IdleWork& work) = 0;
+  // work is going away: it no longer runs.
+  virtual void Forget(IdleWork& work) = 0;
 };
 
 }  // namespace lumenor::platform

@@ -1,7 +1,7 @@
 #pragma once
 // The message loop's idle turns, by hand: the test says when the loop goes idle.
+#include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -12,16 +12,19 @@ namespace lumenor::testing {
 class FakeLoopIdle : public platform::LoopIdle {
  public:
   std::uint64_t IdleTurns() const override { return turns; }
-  void AtNextIdle(std::function<void()> work) override { waiting.push_back(std::move(work)); }
+  void AtNextIdle(platform::IdleWork& work) override {
+    if (std::find(waiting.begin(), waiting.end(), &work) == waiting.end()) waiting.push_back(&work);
+  }
+  void Forget(platform::IdleWork& work) override { std::erase(waiting, &work); }
 
   // Every message waiting has been handled: the work put off runs.
   void GoIdle() {
     ++turns;
-    for (auto& work : std::exchange(waiting, {})) work();
+    for (platform::IdleWork* work : std::exchange(waiting, {})) work->OnLoopIdle();
   }
 
   std::uint64_t turns = 0;
-  std::vector<std::function<void()>> waiting;
+  std::vector<platform::IdleWork*> waiting;
 };
 
 }  // namespace lumenor::testing
