@@ -6,9 +6,11 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
@@ -21,6 +23,7 @@
 #include "platform/display_signals_win32.h"
 #include "platform/displays_win32.h"
 #include "platform/dll_search_win32.h"
+#include "platform/loop_idle.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
 #include "tray/tray_form_win32.h"
@@ -46,9 +49,32 @@ class TrayNotices final : public app::Notices {
   tray::TrayForm& tray_;
 };
 
+// The message loop's idle turns: counted, and the work put off until then run, each time the loop
+// finds no message waiting.
+class MessageLoopIdle final : public platform::LoopIdle {
+ public:
+  std::uint64_t IdleTurns() const override { return turns_; }
+  void AtNextIdle(platform::IdleWork& work) override {
+    if (std::find(waiting_.begin(), waiting_.end(), &work) == waiting_.end()) {
+      waiting_.push_back(&work);
+    }
+  }
+  void Forget(platform::IdleWork& work) override { std::erase(waiting_, &work); }
+  void WentIdle() {
+    ++turns_;
+    if (waiting_.empty()) return;
+    for (platform::IdleWork* work : std::exchange(waiting_, {})) work->OnLoopIdle();
+  }
+
+ private:
+  std::uint64_t turns_ = 0;
+  std::vector<platform::IdleWork*> waiting_;
+};
+
 class Application {
  public:
-  explicit Application(HINSTANCE instance) : instance_(instance), overlayWindows_(instance) {
+  Application(HINSTANCE instance, platform::LoopIdle& idle)
+      : instance_(instance), overlayWindows_(instance) {
     tray_ = std::make_unique<tray::TrayForm>(
         instance_, dialogs_,
         tray::TrayForm::Callbacks{
@@ -73,7 +99,7 @@ class Application {
                        }});
     // The ramps applied last belong to the program: they outlive every load of Form1.
     displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, signals_->RewriteTimer(),
-                                                      *notices_, *overlays_);
+                                                      *notices_, *overlays_, &idle);
     signals_->KeepOnTopTimer().Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
     // The last step of the tray form's load: show Form1.
     ShowMainWindow();
@@ -165,9 +191,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   int exitCode = 0;
   {
-    Application application(instance);
+    MessageLoopIdle idle;
+    Application application(instance, idle);
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+      if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) == FALSE) idle.WentIdle();
+      if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
       if (application.PreTranslate(msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);

@@ -1,124 +1,47 @@
 #include "display/display_set.h"
 
-#include <algorithm>
 #include <utility>
 
-#include "display/ramp_keeper.h"
-#include "platform/notices.h"
-#include "platform/timer.h"
+#include "display/hdr_policy.h"
 
 namespace lumenor::display {
 
-namespace {
-
-// A display whose device context could not be made: it reads nothing and takes nothing.
-class Unopened final : public platform::GammaDevice {
- public:
-  bool ReadRamp(GammaRamp&) override { return false; }
-  bool WriteRamp(const GammaRamp&) override { return false; }
-};
-
-std::string DisplayName(std::size_t number) {
-  return std::string(kDisplaysMenuText) + " " + std::to_string(number);
-}
-
-// "显示器 2" or "显示器 2、3".
-std::string DisplayNames(const std::vector<std::size_t>& numbers) {
-  std::string names = DisplayName(numbers.front());
-  for (std::size_t k = 1; k < numbers.size(); ++k) names += "、" + std::to_string(numbers[k]);
-  return names;
-}
-
-}  // namespace
-
-struct DisplaySet::Display {
-  Display(platform::DisplayInfo info, std::unique_ptr<platform::GammaDevice> opened)
-      : info(std::move(info)), device(opened ? std::move(opened) : std::make_unique<Unopened>()) {}
-
-  platform::DisplayInfo info;
-  std::unique_ptr<platform::GammaDevice> device;  // its own device context
-  RampKeeper keeper{*device};
-  GammaAdjuster ramps{keeper};
-  bool included = true;
-};
-
-std::string DisplayChoiceLabel(std::size_t number, const platform::DisplayInfo& info) {
-  std::string label = DisplayName(number) + "：" + std::to_string(info.bounds.Width()) + "×" +
-                      std::to_string(info.bounds.Height());
-  if (info.primary) label += "（主）";
-  return label;
-}
-
 DisplaySet::DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer,
-                       platform::Notices& notices, DisplayFollower& follower)
-    : system_(system), rewriteTimer_(rewriteTimer), notices_(notices), follower_(follower) {
+                       platform::Notices& notices, DisplayFollower& follower,
+                       platform::LoopIdle* idle)
+    : system_(system),
+      follower_(follower),
+      displays_(system),
+      notices_(notices),
+      rewrites_(rewriteTimer),
+      pacing_(idle, *this) {
   Refresh(platform::Displays::Look::Thorough);
 }
 
 DisplaySet::~DisplaySet() = default;
 
-bool DisplaySet::Written(const Display& display) {
-  return display.included && display.info.hdr != platform::HdrMode::On;
-}
-
-std::unique_ptr<DisplaySet::Display> DisplaySet::Open(const platform::DisplayInfo& info) {
-  auto display = std::make_unique<Display>(info, system_.OpenGamma(info));
-  // Its reference until the main window's next load reads it again.
-  if (!display->ramps.ReadSavedFromDisplay()) display->ramps.SavedRamp() = StraightRamp();
-  return display;
-}
-
 bool DisplaySet::Refresh(platform::Displays::Look look) {
-  const std::vector<platform::DisplayInfo> attached = system_.Attached(look);
-  std::vector<platform::DisplayInfo> before;
-  before.reserve(displays_.size());
-  for (const auto& display : displays_) before.push_back(display->info);
-  if (attached == before) return false;
-
-  std::vector<std::unique_ptr<Display>> next;
-  std::vector<std::size_t> arrived;  // indexes in `next` that want the last operation
-  for (const platform::DisplayInfo& info : attached) {
-    auto known = std::find_if(displays_.begin(), displays_.end(), [&](const auto& display) {
-      return display && display->info.identity == info.identity;
-    });
-    if (known == displays_.end()) {
-      arrived.push_back(next.size());
-      next.push_back(Open(info));
-      continue;
-    }
-    std::unique_ptr<Display> display = std::move(*known);
-    if (display->info.deviceName != info.deviceName) {
-      // Another device name: a new device context, the same reference and choice.
-      auto reopened = std::make_unique<Display>(info, system_.OpenGamma(info));
-      reopened->ramps.SavedRamp() = display->ramps.SavedRamp();
-      reopened->included = display->included;
-      display = std::move(reopened);
-      arrived.push_back(next.size());
-    } else {
-      if (display->info.hdr == platform::HdrMode::On && info.hdr != platform::HdrMode::On) arrived.push_back(next.size());
-      display->info = info;
-    }
-    next.push_back(std::move(display));
-  }
-  displays_ = std::move(next);  // the ones gone are forgotten, their device contexts deleted
+  const DisplayList::Change change = displays_.Take(system_.Attached(look), look);
+  if (!change.changed) return false;
   Follow();
-  if (last_.kind != RampOperation::Kind::None) ApplyTo(arrived, last_);
+  if (last_.kind != RampOperation::Kind::None) ApplyTo(change.arrived, last_);
   return true;
 }
 
 void DisplaySet::Follow() {
   std::vector<FollowedDisplay> followed;
   followed.reserve(displays_.size());
-  for (const auto& display : displays_) {
-    followed.push_back({display->info.identity, display->info.bounds, display->included});
+  for (std::size_t k = 0; k < displays_.size(); ++k) {
+    followed.push_back(
+        {displays_[k].info.identity, displays_[k].info.bounds, displays_[k].included});
   }
   follower_.Follow(followed);
 }
 
 void DisplaySet::OnSignal(platform::DisplaySignal signal) {
   if (signal == platform::DisplaySignal::None) return;
-  // Either may come with displays gone, come or changed, and with their ramps reset; the
-  // overlays cover their displays again whatever the window system did with them.
+  // Any may come with displays gone, come or changed, and with their ramps reset; the overlays
+  // cover their displays again whatever the window system did with them.
   Refresh(platform::Displays::Look::Thorough);
   follower_.KeepOnTop();
   StartRewrites();
@@ -126,48 +49,60 @@ void DisplaySet::OnSignal(platform::DisplaySignal signal) {
 
 void DisplaySet::OnKeepOnTopTick() {
   // Some systems (and the test desktop) change displays without telling any window.
-  if (Refresh(platform::Displays::Look::Quick)) StartRewrites();
+  if (Refresh(platform::Displays::Look::Quick)) {
+    StartRewrites();
+  } else {
+    LookAtWritten();
+  }
   follower_.KeepOnTop();
 }
 
+void DisplaySet::LookAtWritten() {
+  // Windows resets ramps without a message (a toast, Settings, Night light, a game leaving
+  // fullscreen), and any program may write one. A reset is undone; another program's ramp is
+  // left alone, never fought over.
+  std::vector<std::size_t> overwritten;
+  for (std::size_t k = 0; k < displays_.size(); ++k) {
+    AttachedDisplay& display = displays_[k];
+    if (!display.Written()) continue;
+    switch (display.keeper.Look(display.ramps.SavedRamp())) {
+      case RampKeeper::Seen::Nothing:
+      case RampKeeper::Seen::Kept:
+        break;
+      case RampKeeper::Seen::Reset:
+        display.keeper.Rewrite();
+        break;
+      case RampKeeper::Seen::Other:
+        display.yielded = true;
+        overwritten.push_back(k + 1);
+        break;
+    }
+  }
+  notices_.TellOverwritten(overwritten);
+}
+
 void DisplaySet::StartRewrites() {
-  const bool anyTaken = std::any_of(displays_.begin(), displays_.end(), [](const auto& display) {
-    return display->keeper.LastApplied().has_value();
-  });
+  bool anyTaken = false;
+  for (std::size_t k = 0; k < displays_.size(); ++k) {
+    anyTaken = anyTaken || displays_[k].keeper.LastApplied().has_value();
+  }
   if (!anyTaken) return;  // nothing of ours is on any display to be lost
   RewriteAll();
-  pending_ = Rewrites::First;
-  rewriteTimer_.Start(kFirstRewriteDelayMs);
+  rewrites_.Start();
 }
 
 void DisplaySet::OnRewriteTimer() {
-  switch (pending_) {
-    case Rewrites::None:
-      rewriteTimer_.Stop();
-      return;
-    case Rewrites::First:
-      RewriteAll();
-      pending_ = Rewrites::Second;
-      rewriteTimer_.Start(kSecondRewriteDelayMs);
-      return;
-    case Rewrites::Second:
-      RewriteAll();
-      pending_ = Rewrites::None;
-      rewriteTimer_.Stop();
-      return;
-  }
+  if (rewrites_.OnTimer()) RewriteAll();
 }
 
 void DisplaySet::RewriteAll() {
-  for (auto& display : displays_) {
-    if (Written(*display)) display->keeper.Rewrite();
+  for (std::size_t k = 0; k < displays_.size(); ++k) {
+    if (displays_[k].Written()) displays_[k].keeper.Rewrite();
   }
 }
 
 void DisplaySet::ReadReferences() {
-  for (auto& display : displays_) {
-    if (!display->ramps.ReadSavedFromDisplay()) display->ramps.SavedRamp() = StraightRamp();
-  }
+  for (std::size_t k = 0; k < displays_.size(); ++k) displays_[k].ReadReference();
 }
 
 void DisplaySet::ApplyBrightness(std::int16_t brightness) {
@@ -184,109 +119,93 @@ void DisplaySet::ApplyColours(const std::array<std::int16_t, 3>& colours) {
 
 void DisplaySet::RestoreReferences(const GammaRamp* fileRamp) {
   if (fileRamp != nullptr) {
-    for (auto& display : displays_) display->ramps.SavedRamp() = *fileRamp;
+    for (std::size_t k = 0; k < displays_.size(); ++k) displays_[k].ramps.SavedRamp() = *fileRamp;
   }
   Apply({RampOperation::Kind::Reference, 0, {}});
 }
 
 void DisplaySet::Apply(const RampOperation& operation) {
   last_ = operation;
+  // The user's adjustment: displays another program wrote are Lumenor's again.
+  for (std::size_t k = 0; k < displays_.size(); ++k) displays_[k].yielded = false;
+  pacing_.Due();
+}
+
+void DisplaySet::AskHdr() {
+  // HDR switched on while Lumenor runs (Win+Alt+B) may come with no notice: asked before each
+  // write, so that a display in HDR mode is never written.
+  std::vector<platform::DisplayInfo> infos;
+  infos.reserve(displays_.size());
+  for (std::size_t k = 0; k < displays_.size(); ++k) infos.push_back(displays_[k].info);
+  const std::vector<platform::HdrMode> modes = system_.HdrModes(infos);
+  for (std::size_t k = 0; k < displays_.size() && k < modes.size(); ++k) {
+    displays_[k].info.hdr = KnownHdr(displays_[k].info.hdr, modes[k]);
+  }
+}
+
+void DisplaySet::WriteLatest() {
+  if (displays_.size() > 0) AskHdr();
   std::vector<std::size_t> all(displays_.size());
   for (std::size_t k = 0; k < all.size(); ++k) all[k] = k;
-  ApplyTo(all, operation);
+  ApplyTo(all, last_);
 }
 
 void DisplaySet::ApplyTo(const std::vector<std::size_t>& indexes, const RampOperation& operation) {
-  std::vector<std::size_t> refused;  // display numbers, from 1
-  std::vector<std::string> told;
-  std::size_t written = 0;
+  OperationOutcome outcome;
   for (std::size_t index : indexes) {
-    Display& display = *displays_[index];
-    if (!display.included) continue;
+    AttachedDisplay& display = displays_[index];
+    if (!display.included || display.yielded) continue;
     if (display.info.hdr == platform::HdrMode::On) {
-      if (std::find(hdrTold_.begin(), hdrTold_.end(), display.info.identity) == hdrTold_.end()) {
-        hdrTold_.push_back(display.info.identity);
-        told.push_back(DisplayName(index + 1) + std::string(kHdrTail));
-      }
+      outcome.hdr.push_back({index + 1, &display.info.identity});
       continue;
     }
-    ++written;
-    bool taken = true;
-    switch (operation.kind) {
-      case RampOperation::Kind::None:
-        break;
-      case RampOperation::Kind::Brightness:
-        taken = display.ramps.ApplyBrightness(operation.value);
-        break;
-      case RampOperation::Kind::Contrast:
-        taken = display.ramps.ApplyContrast(operation.value);
-        break;
-      case RampOperation::Kind::Colours:
-        taken = display.ramps.ApplyColours(operation.colours);
-        break;
-      case RampOperation::Kind::Reference:
-        taken = display.ramps.ApplySaved();
-        break;
-    }
-    if (!taken) refused.push_back(index + 1);
+    ++outcome.written;
+    if (!ApplyOperation(display.ramps, operation)) outcome.refused.push_back(index + 1);
   }
-  if (refused.empty()) {
-    if (written > 0) refusalTold_ = false;
-  } else if (!refusalTold_) {
-    // A drag through a refused range refuses every step: one balloon for all of them.
-    refusalTold_ = true;
-    told.insert(told.begin(), refused.size() == CountWritten()
-                                  ? std::string(kRampRefusedText)
-                                  : DisplayNames(refused) + std::string(kSomeRefusedTail));
-  }
-  if (told.empty()) return;
-  std::string text = told.front();
-  for (std::size_t k = 1; k < told.size(); ++k) text += "\n" + told[k];
-  notices_.Show(platform::kNoticeTitle, text);
+  notices_.Tell(outcome, CountWritten());
 }
 
 std::size_t DisplaySet::CountWritten() const {
-  return static_cast<std::size_t>(std::count_if(
-      displays_.begin(), displays_.end(), [](const auto& display) { return Written(*display); }));
+  std::size_t count = 0;
+  for (std::size_t k = 0; k < displays_.size(); ++k) count += displays_[k].Written() ? 1 : 0;
+  return count;
 }
 
 std::vector<DisplayChoice> DisplaySet::Choices() const {
   std::vector<DisplayChoice> choices;
   for (std::size_t k = 0; k < displays_.size(); ++k) {
-    choices.push_back({DisplayChoiceLabel(k + 1, displays_[k]->info), displays_[k]->included,
-                       displays_[k]->info.identity});
+    choices.push_back({DisplayChoiceLabel(k + 1, displays_[k].info), displays_[k].included,
+                       displays_[k].info.identity});
   }
   return choices;
 }
 
 void DisplaySet::SetIncluded(const std::string& identity, bool included) {
-  const auto found = std::find_if(displays_.begin(), displays_.end(), [&](const auto& display) {
-    return display->info.identity == identity;
-  });
-  if (found == displays_.end() || (*found)->included == included) return;
-  const auto index = static_cast<std::size_t>(found - displays_.begin());
-  Display& display = **found;
+  const std::size_t index = displays_.Find(identity);
+  if (index == displays_.size() || displays_[index].included == included) return;
+  AttachedDisplay& display = displays_[index];
   if (!included) {
     // Its own reference back, then nothing of ours touches it.
-    if (Written(display)) display.ramps.ApplySaved();
+    if (display.Written()) display.ramps.ApplySaved();
     display.included = false;
   } else {
     display.included = true;
+    display.yielded = false;
     if (last_.kind != RampOperation::Kind::None) ApplyTo({index}, last_);
   }
   Follow();
 }
 
 const platform::DisplayInfo& DisplaySet::Info(std::size_t index) const {
-  return displays_.at(index)->info;
+  return displays_[index].info;
 }
 
 const GammaAdjuster& DisplaySet::Ramps(std::size_t index) const {
-  return displays_.at(index)->ramps;
+  return displays_[index].ramps;
 }
 
 const std::optional<GammaRamp>& DisplaySet::LastApplied(std::size_t index) const {
-  return displays_.at(index)->keeper.LastApplied();
+  return displays_[index].keeper.LastApplied();
 }
 
 }  // namespace lumenor::display

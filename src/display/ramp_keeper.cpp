@@ -18,11 +18,16 @@ bool RampKeeper::ReadRamp(GammaRamp& ramp) {
 }
 
 bool RampKeeper::WriteRamp(const GammaRamp& ramp) {
+  // What it shows just before: another program or the system may have changed it since the last
+  // read, and a yes that leaves that picture on is no ramp taken.
+  GammaRamp shownBefore{};
+  const std::optional<GammaRamp> before =
+      ReadRamp(shownBefore) ? std::optional<GammaRamp>(shownBefore) : std::nullopt;
   const bool answeredYes = display_.WriteRamp(ramp);
-  const std::optional<GammaRamp> before = shown_;
   GammaRamp now{};
+  const bool readBack = ReadRamp(now);
   bool taken = answeredYes;
-  if (ReadRamp(now)) {
+  if (readBack) {
     if (SameHighBytes(now, ramp)) {
       taken = true;
     } else if (answeredYes) {
@@ -32,8 +37,30 @@ bool RampKeeper::WriteRamp(const GammaRamp& ramp) {
       taken = false;
     }
   }
-  if (taken) lastApplied_ = ramp;
+  if (taken) {
+    lastApplied_ = ramp;
+    // An approximating driver shows something else for it: what it shows while it holds it.
+    shownApplied_ = readBack ? now : ramp;
+  }
   return taken;
+}
+
+void RampKeeper::Recall(const Memory& memory) {
+  lastApplied_ = memory.applied;
+  shownApplied_ = memory.shown;
+}
+
+bool RampKeeper::ShowsLastApplied(const GammaRamp& now) const {
+  return (lastApplied_ && SameHighBytes(now, *lastApplied_)) ||
+         (shownApplied_ && SameHighBytes(now, *shownApplied_));
+}
+
+RampKeeper::Seen RampKeeper::Look(const GammaRamp& reference) {
+  GammaRamp now{};
+  if (!lastApplied_ || !ReadRamp(now)) return Seen::Nothing;
+  if (ShowsLastApplied(now)) return Seen::Kept;
+  if (SameHighBytes(now, reference) || SameHighBytes(now, StraightRamp())) return Seen::Reset;
+  return Seen::Other;
 }
 
 void RampKeeper::Rewrite() {

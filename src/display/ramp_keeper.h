@@ -22,10 +22,11 @@ class RampKeeper final : public platform::GammaDevice {
 
   // Reads the display as it is now.
   bool ReadRamp(GammaRamp& ramp) override;
-  // Hands the ramp to the display and reads it back. Taken: the display shows it (its high bytes),
-  // or it answered yes and shows something other than before (a driver that approximates the
-  // ramp). Refused: it answered no and does not show it, or it answered yes and still shows what
-  // it showed before. A refused ramp is not remembered. Returns whether it was taken.
+  // Reads the display, hands it the ramp and reads it back. Taken: the display shows it (its high
+  // bytes), or it answered yes and shows something other than before (a driver that approximates
+  // the ramp). Refused: it answered no and does not show it, or it answered yes and still shows
+  // what it showed just before the write. A refused ramp is not remembered. Returns whether it was
+  // taken.
   bool WriteRamp(const GammaRamp& ramp) override;
 
   // The system may have reset the display: the ramp taken last goes back. A refusal now is the
@@ -35,10 +36,30 @@ class RampKeeper final : public platform::GammaDevice {
   // The ramp the display took last in this run; empty before the first.
   const std::optional<GammaRamp>& LastApplied() const { return lastApplied_; }
 
+  // What the display shows now, next to what Lumenor put there last.
+  enum class Seen {
+    Nothing,  // nothing of Lumenor's is on it, or it cannot be read
+    Kept,     // Lumenor's last ramp
+    Reset,    // its reference or the straight ramp: the system put its own back
+    Other,    // some other ramp: another program wrote it
+  };
+  Seen Look(const GammaRamp& reference);
+
+  // What it remembers of the display, for the display's next device context.
+  struct Memory {
+    std::optional<GammaRamp> applied;  // the ramp taken last
+    std::optional<GammaRamp> shown;    // what the display showed when it took it
+  };
+  Memory Remembered() const { return {lastApplied_, shownApplied_}; }
+  void Recall(const Memory& memory);
+  // The ramp on the display is the one Lumenor put there last (compared as its readback).
+  bool ShowsLastApplied(const GammaRamp& now) const;
+
  private:
   platform::GammaDevice& display_;
   std::optional<GammaRamp> lastApplied_;
-  std::optional<GammaRamp> shown_;  // what the display showed at the last read
+  std::optional<GammaRamp> shownApplied_;  // read back right after lastApplied_ was taken
+  std::optional<GammaRamp> shown_;         // what the display showed at the last read
 };
 
 // Displays hand back only the high byte of each entry faithfully (Wine repeats it in the low one).

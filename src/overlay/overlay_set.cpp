@@ -10,7 +10,6 @@ struct OverlaySet::Overlay {
       : window(std::move(made)), overlay(*window) {}
 
   std::string identity;
-  bool included = true;
   std::unique_ptr<platform::OverlaySurface> window;
   DimOverlay overlay;
 };
@@ -22,12 +21,11 @@ OverlaySet::~OverlaySet() = default;
 std::unique_ptr<OverlaySet::Overlay> OverlaySet::Make(const display::FollowedDisplay& display) {
   auto made = std::make_unique<Overlay>(windows_.Create());
   made->identity = display.identity;
-  made->included = display.included;
   made->overlay.Create(display.bounds);
   // A display that comes later looks like the others.
   if (lastColourValue_) made->overlay.ApplyDarkness(*lastColourValue_);
   if (lastValue_ && lastValue_ != lastColourValue_) made->overlay.ApplyDarkness(*lastValue_);
-  if (showing_ && made->included) made->overlay.Show();
+  if (showing_ && display.included) made->overlay.Show();
   return made;
 }
 
@@ -45,8 +43,9 @@ bool OverlaySet::IsShowing() {
 void OverlaySet::Show() {
   Ensure();
   showing_ = true;
-  for (auto& o : overlays_) {
-    if (o->included) o->overlay.Show();
+  // The overlays stand in the order of the displays last followed, which say who is included.
+  for (std::size_t k = 0; k < overlays_.size(); ++k) {
+    if (displays_[k].included) overlays_[k]->overlay.Show();
   }
 }
 
@@ -80,8 +79,7 @@ void OverlaySet::Follow(const std::vector<display::FollowedDisplay>& displays) {
       return d.identity == display.identity;
     });
     if (was == before.end() || was->bounds != display.bounds) o->overlay.Cover(display.bounds);
-    if (o->included != display.included) {
-      o->included = display.included;
+    if (was != before.end() && was->included != display.included) {
       if (!display.included) {
         o->overlay.Hide();
       } else if (showing_) {

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <tuple>
 #include <utility>
 
 #include "display/gamma_ramp.h"
 #include "support/fake_displays.h"
+#include "support/fake_loop_idle.h"
 #include "support/fake_notices.h"
 #include "support/fake_overlay.h"
 #include "support/fake_timer.h"
@@ -56,7 +58,7 @@ struct Desk {
       displays.Gamma(k).shown = StraightRamp();
   }
   DisplaySet& Start() {
-    set.emplace(displays, timer, notices, overlay);
+    set.emplace(displays, timer, notices, overlay, paced ? &idle : nullptr);
     set->ReadReferences();
     return *set;
   }
@@ -78,6 +80,8 @@ struct Desk {
   testing::FakeTimer timer;
   testing::FakeNotices notices;
   testing::FakeOverlay overlay;
+  testing::FakeLoopIdle idle;
+  bool paced = false;  // the set hears the message loop's idle turns
   std::optional<DisplaySet> set;
 };
 
@@ -172,6 +176,49 @@ TEST(DisplaySet_Reset, TheRampPutBackIsTheLastOneTakenNeitherARefusedOneNorALate
   EXPECT_EQ(display.shown, SystemRamp());
 }
 
+TEST(DisplaySet_Reset, TheTickPutsBackARampResetUnannouncedAndLeavesAnotherProgramsRampAlone) {
+  // Another program's ramp: a night-light tint, neither Lumenor's, nor a reference, nor straight.
+  GammaRamp tinted = StraightRamp();
+  for (int i = 0; i < kRampLevels; ++i) tinted[RampIndex(i, 2)] = std::uint16_t(i * 150);
+  const struct {
+    const char* what;
+    std::optional<GammaRamp> shownAtTick;  // empty: nothing changed
+    bool putBack;
+  } cases[] = {
+      {"nothing changed", std::nullopt, false},
+      {"its reference", Calibrated(), true},
+      {"the straight ramp", StraightRamp(), true},
+      {"another program's ramp", tinted, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Desk desk(2);
+    desk.Gamma(1).shown = Calibrated();
+    DisplaySet& set = desk.Start();
+    set.ApplyBrightness(-20);
+    const GammaRamp mine = Brightness(Calibrated(), -20);
+    for (std::size_t k : {0u, 1u}) desk.Gamma(k).eightBitReadback = true;  // as Wine reads back
+    const std::size_t writes[] = {desk.Gamma(0).writes.size(), desk.Gamma(1).writes.size()};
+    if (c.shownAtTick) desk.Gamma(1).shown = *c.shownAtTick;
+    set.OnKeepOnTopTick();
+    set.OnKeepOnTopTick();
+    EXPECT_EQ(desk.Gamma(0).writes.size(), writes[0]) << "display 1 was left as it was";
+    const bool another = c.shownAtTick == tinted;
+    EXPECT_EQ(desk.Gamma(1).writes.size(), writes[1] + (c.putBack ? 1 : 0));
+    EXPECT_EQ(desk.Gamma(1).shown, another ? tinted : mine);
+    const std::string told = "另一个程序改了显示器 2 的颜色，Lumenor 不再改它，直到你再调节。";
+    EXPECT_EQ(desk.Balloons(), another ? std::vector<std::string>{told} : std::vector<std::string>{});
+    if (!another) continue;
+    // Never fought over: not at a reset signal either, only at the user's next adjustment.
+    desk.Signal(0x2B1, 0x8);
+    desk.Tick();
+    desk.Tick();
+    EXPECT_EQ(desk.Gamma(1).writes.size(), writes[1]);
+    set.ApplyBrightness(-25);
+    EXPECT_EQ(desk.Gamma(1).shown, Brightness(Calibrated(), -25));
+  }
+}
+
 TEST(DisplaySet_Refusal, OneBalloonPerEpisodeUntilARampIsTakenAgain) {
   Desk desk;
   DisplaySet& set = desk.Start();
@@ -205,17 +252,23 @@ TEST(DisplaySet_Refusal, WhatTheDisplayShowsDecidesNotWhatItAnswers) {
   EXPECT_EQ(no.set->LastApplied(0), Brightness(StraightRamp(), -7));
 
   // A yes for a ramp the display did not take is a refusal: told, and not the ramp put back.
-  Desk yes;
-  DisplaySet& set = yes.Start();
-  FakeGammaDevice& display = yes.Gamma(0);
-  display.accepts = Darkening;
-  display.answersYesWhenRefused = true;
-  set.ApplyBrightness(-10);
-  set.ApplyBrightness(10);
-  EXPECT_EQ(yes.Balloons(), std::vector<std::string>{std::string(kRampRefusedText)});
-  display.shown = SystemRamp();
-  yes.Signal(0x2B1, 0x8);
-  EXPECT_EQ(display.shown, Brightness(StraightRamp(), -10));
+  // Wine refuses brightening; stock Windows refuses what strays far from the straight ramp.
+  const std::pair<std::function<bool(const GammaRamp&)>, std::int16_t> rules[] = {
+      {Darkening, 10}, {testing::WindowsAccepts, -50}};
+  for (const auto& [rule, refusedValue] : rules) {
+    SCOPED_TRACE(::testing::Message() << "refusing brightness " << refusedValue);
+    Desk yes;
+    DisplaySet& set = yes.Start();
+    FakeGammaDevice& display = yes.Gamma(0);
+    display.accepts = rule;
+    display.answersYesWhenRefused = true;
+    set.ApplyBrightness(-10);
+    set.ApplyBrightness(refusedValue);
+    EXPECT_EQ(yes.Balloons(), std::vector<std::string>{std::string(kRampRefusedText)});
+    display.shown = SystemRamp();
+    yes.Signal(0x2B1, 0x8);
+    EXPECT_EQ(display.shown, Brightness(StraightRamp(), -10));
+  }
 }
 
 TEST(DisplaySet_EveryDisplay, EachTakesTheOperationOnItsOwnReferenceThroughItsOwnContext) {
@@ -271,6 +324,64 @@ TEST(DisplaySet_EveryDisplay, AnHdrDisplayIsNeverWrittenAndIsToldOfOncePerRun) {
   EXPECT_TRUE(desk.overlay.followed.back()[1].included) << "it keeps its overlay";
 }
 
+TEST(DisplaySet_EveryDisplay, WhatTheSystemSaysLateOrCannotSayNeverGetsAnHdrOrAnotherDisplaysRamp) {
+  // Display 2 (calibrated) takes brightness -10, then the system changes something, then the
+  // user sets brightness -20. Expected: what display `display` shows after it.
+  struct Case {
+    const char* what;
+    std::function<void(Desk&)> before;  // before the start
+    std::function<void(Desk&)> change;
+    std::size_t display;
+    std::function<GammaRamp()> shows;
+  };
+  const Case cases[] = {
+      {"HDR switched on with no notice", [](Desk&) {},
+       [](Desk& d) { d.displays.attached[1].hdr = platform::HdrMode::On; }, 1,
+       [] { return Brightness(Calibrated(), -10); }},
+      {"HDR unknown after a notice, on before",
+       [](Desk& d) { d.displays.attached[1].hdr = platform::HdrMode::On; },
+       [](Desk& d) {
+         d.displays.attached[1].hdr = platform::HdrMode::Unknown;
+         d.displays.hdrFails = true;
+         d.Signal(0x7E, 0);
+       },
+       1, [] { return Calibrated(); }},
+      {"a new display whose HDR is unknown", [](Desk&) {},
+       [](Desk& d) {
+         d.displays.Attach({2304, 0, 3328, 768}).hdr = platform::HdrMode::Unknown;
+         d.displays.Gamma(2).shown = StraightRamp();
+         d.displays.hdrFails = true;
+         d.set->OnKeepOnTopTick();
+       },
+       2, [] { return Brightness(StraightRamp(), -20); }},
+      {"a name-only identity taken by a display at another place",
+       [](Desk& d) {
+         for (auto& info : d.displays.attached) {
+           info.identity = info.deviceName;
+           info.nameOnlyIdentity = true;
+         }
+       },
+       [](Desk& d) {
+         d.set->SetIncluded(d.displays.attached[1].identity, false);
+         d.displays.attached[1].bounds = {-1024, 0, 0, 768};  // another monitor, same name
+         d.Gamma(1).shown = SystemRamp();
+         d.set->OnKeepOnTopTick();
+       },
+       1, [] { return Brightness(SystemRamp(), -20); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Desk desk(2);
+    desk.Gamma(1).shown = Calibrated();
+    c.before(desk);
+    DisplaySet& set = desk.Start();
+    set.ApplyBrightness(-10);
+    c.change(desk);
+    set.ApplyBrightness(-20);
+    EXPECT_EQ(desk.Gamma(c.display).shown, c.shows());
+  }
+}
+
 TEST(DisplaySet_ComeAndGo, ADisplayThatAppearsGetsTheLastOperationOnItsOwnReference) {
   Desk desk;
   DisplaySet& set = desk.Start();
@@ -300,6 +411,72 @@ TEST(DisplaySet_ComeAndGo, ADisplayThatAppearsGetsTheLastOperationOnItsOwnRefere
   const std::size_t follows = desk.overlay.followed.size();
   set.OnKeepOnTopTick();
   EXPECT_EQ(desk.overlay.followed.size(), follows) << "an unchanged desk is not followed again";
+}
+
+TEST(DisplaySet_ComeAndGo, ADisplayThatComesBackTakesItsReferenceAndChoiceBackHoweverItReturns) {
+  // Display 2 goes and comes back twice with Lumenor's ramp still on it (a monitor's sleep).
+  enum class Route { Tick, Notice, NewDeviceName };
+  for (const Route route : {Route::Tick, Route::Notice, Route::NewDeviceName}) {
+    for (const bool leftOut : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << "route " << static_cast<int>(route) << " left out "
+                                        << leftOut);
+      Desk desk(2);
+      DisplaySet& set = desk.Start();
+      set.ApplyBrightness(-30);
+      if (leftOut) set.SetIncluded("monitor-2", false);
+      const auto look = [&] {
+        route == Route::Notice ? desk.Signal(0x7E, 0) : set.OnKeepOnTopTick();
+      };
+      for (int blip = 0; blip < 2; ++blip) {
+        const GammaRamp kept = desk.Gamma(1).shown;
+        platform::DisplayInfo second = desk.displays.attached[1];
+        desk.displays.attached.pop_back();
+        look();
+        if (route == Route::NewDeviceName) {
+          second.deviceName = "\\\\.\\DISPLAY" + std::to_string(3 + blip);
+          desk.displays.Gamma(second).shown = kept;
+        }
+        desk.displays.attached.push_back(second);
+        look();
+      }
+      const GammaRamp expected = leftOut ? StraightRamp() : Brightness(StraightRamp(), -30);
+      EXPECT_EQ(desk.Gamma(1).shown[RampIndex(255, 0)], leftOut ? 65535 : 45875);
+      EXPECT_EQ(desk.Gamma(1).shown, expected);
+      EXPECT_EQ(set.Choices()[1].included, !leftOut);
+      EXPECT_EQ(desk.overlay.followed.back()[1].included, !leftOut);
+    }
+  }
+}
+
+TEST(DisplaySet_Pacing, ADragFasterThanTheWritesEndsOnItsLastValueWithNoRampWrittenTwice) {
+  // Slow displays: this many notifications arrive while the displays take one ramp.
+  for (const int perTurn : {1, 3, 7, 40}) {
+    SCOPED_TRACE(::testing::Message() << perTurn << " notifications per turn of the loop");
+    Desk desk(2);
+    desk.paced = true;
+    DisplaySet& set = desk.Start();
+    int turns = 0;
+    for (int v = -1; v >= -30;) {
+      for (int k = 0; k < perTurn && v >= -30; ++k, --v) {
+        set.ApplyBrightness(static_cast<std::int16_t>(v));
+      }
+      desk.idle.GoIdle();
+      ++turns;
+    }
+    desk.idle.GoIdle();  // nothing left: nothing more is written
+    EXPECT_LE(desk.displays.hdrAsked, turns + 1) << "HDR asked once a write, not a notification";
+    for (std::size_t d : {0u, 1u}) {
+      const std::vector<GammaRamp>& writes = desk.Gamma(d).writes;
+      ASSERT_FALSE(writes.empty());
+      EXPECT_EQ(writes.back(), Brightness(StraightRamp(), -30)) << "the exact last value";
+      EXPECT_LE(writes.size(), static_cast<std::size_t>(turns) + 1) << "one write a turn";
+      for (std::size_t k = 1; k < writes.size(); ++k) {
+        EXPECT_NE(writes[k], writes[k - 1]) << "written twice";
+        EXPECT_LT(writes[k][RampIndex(255, 0)], writes[k - 1][RampIndex(255, 0)])
+            << "an older value after a newer one";
+      }
+    }
+  }
 }
 
 TEST(DisplaySet_Choice, ALeftOutDisplayGetsItsReferenceBackAndNothingMoreUntilTakenBackIn) {

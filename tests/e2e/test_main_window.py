@@ -17,7 +17,7 @@ from lumenor_e2e import (BANNER_TEXT, MAIN_CAPTION, MISSING_FILE_CAPTION, MISSIN
                          WM_POWERBROADCAST, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT,
                          WTS_SESSION_UNLOCK, DesktopTestCase, brightness_ramp, colour_ramp,
                          click, config, drag, key, mouse_move, ramp_difference, ramp_file_text,
-                         screenshot, wait_for)
+                         screenshot, straight_ramp, wait_for)
 
 TRAY_TOOLTIP = "显示器亮度调节增强"
 WM_ENDSESSION = 0x16
@@ -428,6 +428,13 @@ class MainWindow(DesktopTestCase):
         self.assertTrue(wait_for("icon gone", lambda: not self.tray_icons(), 5),
                         "the tray icon stays after the program was closed for an update")
 
+    def put_system_ramp(self, what):
+        """What the system puts back when it resets a display: the straight ramp."""
+        self.assertTrue(self.probe.set_gamma(straight_ramp()),
+                        "the display refused the straight ramp %s" % what)
+        self.assertIsNone(self.wait_ramp(straight_ramp()),
+                          "the display does not show the straight ramp put on it %s" % what)
+
     def put_outside_ramp(self, what):
         self.assertTrue(self.probe.set_gamma(outside_ramp()),
                         "the display refused the outside ramp %s" % what)
@@ -470,7 +477,7 @@ class MainWindow(DesktopTestCase):
         told = time.monotonic()
         for what, deliver in resets:
             time.sleep(max(0.0, told + 2.5 - time.monotonic()))  # the last rewrite is done
-            self.put_outside_ramp("before %s" % what)
+            self.put_system_ramp("before %s" % what)
             told = time.monotonic()
             deliver()
             diff = self.wait_ramp(mine)
@@ -479,25 +486,33 @@ class MainWindow(DesktopTestCase):
 
         # The system's reset may land after its message: the ramp comes back once more. (Judged
         # only when the outside ramp went on well before the last rewrite, about 2 s on.)
-        self.assertTrue(self.probe.set_gamma(outside_ramp()))
+        self.assertTrue(self.probe.set_gamma(straight_ramp()))
         if time.monotonic() - told < 1.5:
             diff = self.wait_ramp(mine, timeout=4.0)
             self.assertIsNone(diff, "a ramp put on the display just after an unlock stayed: no "
                                     "later rewrite came (%s)" % diff)
-        # Between signals another program's ramp stays.
+        # The ramp belongs to the program: the tray form keeps it with Form1 unloaded.
         time.sleep(max(0.0, told + 2.5 - time.monotonic()))
+        self.close_with_close_box()
+        self.put_system_ramp("with the main window closed")
+        self.post_to_listener(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC)
+        diff = self.wait_ramp(mine)
+        self.assertIsNone(diff, "with the main window closed to the tray a resume did not bring "
+                                "brightness -5 back: %s" % diff)
+
+        # Another program's ramp stays: between signals, over the 5 s tick, and after a signal.
+        time.sleep(2.5)
         self.put_outside_ramp("between signals")
         time.sleep(1.0)
         diff = ramp_difference(self.probe.gamma(), outside_ramp())
         self.assertIsNone(diff, "Lumenor wrote over another program's ramp with no signal: %s"
                           % diff)
-
-        # The ramp belongs to the program: the tray form keeps it with Form1 unloaded.
-        self.close_with_close_box()
+        time.sleep(6.5)  # the 5 s tick reads it and leaves it to the other program
         self.post_to_listener(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC)
-        diff = self.wait_ramp(mine)
-        self.assertIsNone(diff, "with the main window closed to the tray a resume did not bring "
-                                "brightness -5 back: %s" % diff)
+        time.sleep(2.5)  # beyond the last rewrite
+        diff = ramp_difference(self.probe.gamma(), outside_ramp())
+        self.assertIsNone(diff, "Lumenor fought another program over the display after the 5 s "
+                                "tick had seen its ramp: %s" % diff)
 
     def test_a_refused_brightening_shows_one_balloon_and_the_display_keeps_its_ramp(self):
         program, main = self.start_and_wait()

@@ -26,6 +26,7 @@ std::unique_ptr<platform::GammaDevice> FakeDisplays::OpenGamma(
 
 std::vector<platform::HdrMode> FakeDisplays::HdrModes(
     const std::vector<platform::DisplayInfo>& displays) {
+  ++hdrAsked;
   std::vector<platform::HdrMode> modes;
   for (const platform::DisplayInfo& display : displays) {
     platform::HdrMode mode = platform::HdrMode::Unknown;

@@ -29,6 +29,7 @@ class FakeDisplays : public platform::Displays {
   std::vector<std::string> opened;               // device names, in the order they were opened
   bool opens = true;                             // false: no device context can be made
   bool hdrFails = false;                         // true: HdrModes cannot ask the system
+  int hdrAsked = 0;                              // HdrModes calls
 };
 
 }  // namespace lumenor::testing
