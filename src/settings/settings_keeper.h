@@ -1,0 +1,49 @@
+#pragma once
+// The settings of this run: read once at start, written whole when the user changes one, and at
+// the end while "启动时恢复上次的设置" is on. A user who changes nothing gets no file. What goes
+// wrong with the file is said once in the balloon; the settings in memory stay as they are.
+
+#include <functional>
+
+#include "platform/notices.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+
+namespace lumenor::settings {
+
+class SettingsKeeper {
+ public:
+  SettingsKeeper(SettingsStore& store, platform::Notices& notices);
+
+  // Reads the file. One that makes no sense gives the defaults, one balloon, and is kept as
+  // lumenor.ini.bad; no file gives the defaults in silence.
+  void Load();
+
+  const Settings& Current() const { return settings_; }
+
+  // Applies a change; writes the file when the settings are now other than they were.
+  void Change(const std::function<void(Settings&)>& change);
+
+  // The end of the run: with "启动时恢复上次的设置" on, the window's state is kept in the file.
+  void AtEnd(const WindowState& state);
+
+ private:
+  void Write();
+  void Tell(const std::string& text);
+
+  SettingsStore& store_;
+  platform::Notices& notices_;
+  Settings settings_;
+  bool badNotKept_ = false;     // a refused file could not be moved aside: never written over
+  bool toldWriteFailure_ = false;
+};
+
+// The balloon's texts.
+inline constexpr std::string_view kRefusedLead = "设置文件无法使用，已改用默认设置（";
+inline constexpr std::string_view kRefusedTail = "），原文件另存为 lumenor.ini.bad：";
+inline constexpr std::string_view kRefusedNotKeptTail = "），原文件保留不动：";
+inline constexpr std::string_view kUnreadableLead = "设置文件无法读取，已改用默认设置：";
+inline constexpr std::string_view kWriteFailedLead = "设置无法保存到 ";
+inline constexpr std::string_view kBadNotKeptReason = "无法使用的原文件未能另存为 lumenor.ini.bad";
+
+}  // namespace lumenor::settings
