@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumenor::settings {
@@ -24,6 +25,11 @@ inline constexpr KeyChoice kDefaultBrighterKey{2, 39};  // Ctrl+→
 // A combination a system-wide hotkey can take without stealing plain typing: a key code from 1 to
 // 254 with Ctrl, Alt or the Windows key (Shift alone is not enough), and no other flag.
 bool IsUsableKey(const KeyChoice& key);
+
+// Why the "快捷键" dialog refuses a pair of keys, or nothing when it takes them.
+inline constexpr std::string_view kKeyWithoutModifierText = "快捷键须含 Ctrl、Alt 或 Win 键。";
+inline constexpr std::string_view kSameKeyTwiceText = "变暗和变亮不能是同一个快捷键。";
+std::optional<std::string_view> KeyPairProblem(const KeyChoice& darker, const KeyChoice& brighter);
 
 // The main window as it was at the last end, for "启动时恢复上次的设置".
 struct WindowState {

@@ -111,6 +111,12 @@ bool IsUsableKey(const KeyChoice& key) {
          (key.modifiers & kNotShiftAlone) != 0;
 }
 
+std::optional<std::string_view> KeyPairProblem(const KeyChoice& darker, const KeyChoice& brighter) {
+  if (!IsUsableKey(darker) || !IsUsableKey(brighter)) return kKeyWithoutModifierText;
+  if (darker == brighter) return kSameKeyTwiceText;
+  return std::nullopt;
+}
+
 WindowState StateToRestore(const WindowState& last) {
   WindowState state = last;
   state.darkness = std::clamp(state.darkness, -kMostOpaqueRestored, kMostOpaqueRestored);
