@@ -24,11 +24,17 @@ std::unique_ptr<OverlaySet::Overlay> OverlaySet::Make(const display::FollowedDis
   made->identity = display.identity;
   made->included = display.included;
   made->overlay.Create(display.bounds);
+  made->window->KeepOutOfCapture(outOfCapture_);
   // A display that comes later looks like the others.
   if (lastColourValue_) made->overlay.ApplyDarkness(*lastColourValue_);
   if (lastValue_ && lastValue_ != lastColourValue_) made->overlay.ApplyDarkness(*lastValue_);
   if (showing_ && made->included) made->overlay.Show();
   return made;
+}
+
+void OverlaySet::KeepOutOfCapture(bool out) {
+  outOfCapture_ = out;
+  for (const auto& made : overlays_) made->window->KeepOutOfCapture(out);
 }
 
 void OverlaySet::Ensure() {

@@ -10,11 +10,6 @@
 
 namespace lumenor::settings {
 
-struct KeyPair {
-  KeyChoice darker;
-  KeyChoice brighter;
-};
-
 // Modal over `owner`; the new pair on "确定", nothing on "取消" or the close box.
 std::optional<KeyPair> AskForHotkeys(HINSTANCE instance, HWND owner, const KeyPair& inForce);
 

@@ -26,6 +26,11 @@ inline constexpr KeyChoice kDefaultBrighterKey{2, 39};  // Ctrl+→
 // 254 with Ctrl, Alt or the Windows key (Shift alone is not enough), and no other flag.
 bool IsUsableKey(const KeyChoice& key);
 
+struct KeyPair {
+  KeyChoice darker = kDefaultDarkerKey;
+  KeyChoice brighter = kDefaultBrighterKey;
+};
+
 // Why the "快捷键" dialog refuses a pair of keys, or nothing when it takes them.
 inline constexpr std::string_view kKeyWithoutModifierText = "快捷键须含 Ctrl、Alt 或 Win 键。";
 inline constexpr std::string_view kSameKeyTwiceText = "变暗和变亮不能是同一个快捷键。";

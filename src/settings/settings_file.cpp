@@ -1,9 +1,8 @@
 #include "settings/settings_file.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
-#include <vector>
+#include <iterator>
 
 namespace lumenor::settings {
 
@@ -44,13 +43,30 @@ std::string_view Trim(std::string_view text) {
   return text.substr(start, text.find_last_not_of(" \t") - start + 1);
 }
 
+// An optional minus and up to six digits: nothing in the file is larger.
 std::optional<std::int32_t> Integer(std::string_view text) {
   text = Trim(text);
-  if (text.empty() || text.size() > 7) return std::nullopt;
+  const bool negative = text.starts_with('-');
+  if (negative) text.remove_prefix(1);
+  if (text.empty() || text.size() > 6) return std::nullopt;
   std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return value;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+void AppendInteger(std::string& text, std::int32_t value) {
+  if (value < 0) text += '-';
+  char digits[12];
+  int count = 0;
+  auto magnitude = static_cast<std::uint32_t>(value < 0 ? -static_cast<std::int64_t>(value) : value);
+  do {
+    digits[count++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  while (count > 0) text += digits[--count];
 }
 
 std::optional<bool> Flag(std::string_view text) {
@@ -137,7 +153,21 @@ ReadOutcome ReadSettings(std::string_view text) {
     return outcome;
   }
   Settings& settings = outcome.settings;
-  std::vector<std::string_view> seen;  // a name's first line holds, later ones are skipped
+  // The names that stand once, in this order: the keys, the options, then the window's state.
+  constexpr std::string_view kOnce[] = {kDarker,
+                                        kBrighter,
+                                        kBacklightFirst,
+                                        kRestoreAtStart,
+                                        kIncludeInScreenshots,
+                                        kLastEnhance,
+                                        kStateFields[0].name,
+                                        kStateFields[1].name,
+                                        kStateFields[2].name,
+                                        kStateFields[3].name,
+                                        kStateFields[4].name,
+                                        kStateFields[5].name};
+  static_assert(std::size(kStateFields) == 6);
+  unsigned seen = 0;  // a name's first line holds, later ones are skipped
   WindowState last;
   bool anyLast = false;
   while (!text.empty()) {
@@ -150,36 +180,43 @@ ReadOutcome ReadSettings(std::string_view text) {
     const std::string_view name = Trim(line.substr(0, equals));
     const std::string_view value = line.substr(equals + 1);
     if (name == kLeaveOut) {
-      const std::string identity(value);
-      if (IsWritableIdentity(identity) &&
-          std::find(settings.displaysLeftOut.begin(), settings.displaysLeftOut.end(), identity) ==
-              settings.displaysLeftOut.end()) {
-        settings.displaysLeftOut.push_back(identity);
+      auto& out = settings.displaysLeftOut;
+      if (IsWritableIdentity(value) && std::find(out.begin(), out.end(), value) == out.end()) {
+        out.emplace_back(value);
       }
       continue;
     }
-    if (std::find(seen.begin(), seen.end(), name) != seen.end()) continue;
-    seen.push_back(name);
-    if (name == kDarker || name == kBrighter) {
-      (name == kDarker ? settings.darkerKey : settings.brighterKey) =
-          Key(value).value_or(name == kDarker ? kDefaultDarkerKey : kDefaultBrighterKey);
-    } else if (name == kBacklightFirst) {
-      settings.backlightFirst = Flag(value).value_or(true);
-    } else if (name == kRestoreAtStart) {
-      settings.restoreAtStart = Flag(value).value_or(false);
-    } else if (name == kIncludeInScreenshots) {
-      settings.includeInScreenshots = Flag(value).value_or(false);
-    } else if (name == kLastEnhance) {
-      last.enhance = Flag(value).value_or(false);
-      anyLast = true;
-    } else {
-      for (const StateField& field : kStateFields) {
-        if (name != field.name) continue;
+    const std::size_t k = static_cast<std::size_t>(std::find(kOnce, std::end(kOnce), name) - kOnce);
+    if (k == std::size(kOnce) || (seen & (1u << k)) != 0) continue;
+    seen |= 1u << k;
+    switch (k) {
+      case 0:
+        settings.darkerKey = Key(value).value_or(kDefaultDarkerKey);
+        break;
+      case 1:
+        settings.brighterKey = Key(value).value_or(kDefaultBrighterKey);
+        break;
+      case 2:
+        settings.backlightFirst = Flag(value).value_or(true);
+        break;
+      case 3:
+        settings.restoreAtStart = Flag(value).value_or(false);
+        break;
+      case 4:
+        settings.includeInScreenshots = Flag(value).value_or(false);
+        break;
+      case 5:
+        last.enhance = Flag(value).value_or(false);
+        anyLast = true;
+        break;
+      default: {
+        const StateField& field = kStateFields[k - 6];
         const std::optional<std::int32_t> number = Integer(value);
         if (number && *number >= field.minimum && *number <= field.maximum) {
           last.*field.field = *number;
         }
         anyLast = true;
+        break;
       }
     }
   }
@@ -194,28 +231,36 @@ ReadOutcome ReadSettings(std::string_view text) {
 
 std::string WriteSettings(const Settings& settings) {
   std::string text{kHeader};
-  const auto line = [&text](std::string_view name, std::string_view value) {
-    text += name;
+  const auto name = [&text](std::string_view n) {
+    text += n;
     text += '=';
-    text += value;
+  };
+  const auto number = [&](std::string_view n, std::int32_t value) {
+    name(n);
+    AppendInteger(text, value);
     text += '\n';
   };
-  const auto key = [](const KeyChoice& k) {
-    return std::to_string(k.modifiers) + "," + std::to_string(k.virtualKey);
+  const auto key = [&](std::string_view n, const KeyChoice& k) {
+    name(n);
+    AppendInteger(text, k.modifiers);
+    text += ',';
+    AppendInteger(text, k.virtualKey);
+    text += '\n';
   };
-  line(kDarker, key(settings.darkerKey));
-  line(kBrighter, key(settings.brighterKey));
-  line(kBacklightFirst, settings.backlightFirst ? "1" : "0");
-  line(kRestoreAtStart, settings.restoreAtStart ? "1" : "0");
-  line(kIncludeInScreenshots, settings.includeInScreenshots ? "1" : "0");
+  key(kDarker, settings.darkerKey);
+  key(kBrighter, settings.brighterKey);
+  number(kBacklightFirst, settings.backlightFirst);
+  number(kRestoreAtStart, settings.restoreAtStart);
+  number(kIncludeInScreenshots, settings.includeInScreenshots);
   for (const std::string& identity : settings.displaysLeftOut) {
-    if (IsWritableIdentity(identity)) line(kLeaveOut, identity);
+    if (!IsWritableIdentity(identity)) continue;
+    name(kLeaveOut);
+    text += identity;
+    text += '\n';
   }
   if (settings.lastState) {
-    for (const StateField& field : kStateFields) {
-      line(field.name, std::to_string((*settings.lastState).*field.field));
-    }
-    line(kLastEnhance, settings.lastState->enhance ? "1" : "0");
+    for (const StateField& field : kStateFields) number(field.name, (*settings.lastState).*field.field);
+    number(kLastEnhance, settings.lastState->enhance);
   }
   return text;
 }

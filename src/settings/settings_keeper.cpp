@@ -41,9 +41,7 @@ void SettingsKeeper::Load() {
   Tell(text);
 }
 
-void SettingsKeeper::Change(const std::function<void(Settings&)>& change) {
-  Settings changed = settings_;
-  change(changed);
+void SettingsKeeper::Change(Settings changed) {
   if (changed == settings_) return;
   settings_ = std::move(changed);
   Write();

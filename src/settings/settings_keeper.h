@@ -3,8 +3,6 @@
 // the end while "启动时恢复上次的设置" is on. A user who changes nothing gets no file. What goes
 // wrong with the file is said once in the balloon; the settings in memory stay as they are.
 
-#include <functional>
-
 #include "platform/notices.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -21,8 +19,9 @@ class SettingsKeeper {
 
   const Settings& Current() const { return settings_; }
 
-  // Applies a change; writes the file when the settings are now other than they were.
-  void Change(const std::function<void(Settings&)>& change);
+  // Takes the settings the user changed (Current() with a change); writes the file when they are
+  // other than they were.
+  void Change(Settings changed);
 
   // The end of the run: with "启动时恢复上次的设置" on, the window's state is kept in the file.
   void AtEnd(const WindowState& state);

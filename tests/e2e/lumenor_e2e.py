@@ -956,9 +956,9 @@ class DesktopTestCase(unittest.TestCase):
             self.fail("a right-click on the tray icon opened no menu")
         return menu
 
-    def choose_tray_menu_item(self, index, count=3):
-        """Opens the icon's menu and clicks its item `index` (0 "Tandwin专版", 1 "选项", 2 "退出");
-        the menu's items are text items of equal height."""
+    def choose_tray_menu_item(self, index, count=4):
+        """Opens the icon's menu and clicks its item `index` (0 "Tandwin专版", 1 "选项", 2 "设置",
+        3 "退出"); the menu's items are text items of equal height."""
         menu = self.open_tray_menu()
         l, t, r, b = menu.rect
         border = 3

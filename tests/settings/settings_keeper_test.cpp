@@ -70,10 +70,13 @@ TEST(SettingsKeeper_Run, WritesOnlyChangesKeepsBadFilesAsideAndSaysEachFaultOnce
     keeper.Load();
     EXPECT_EQ(keeper.Current().restoreAtStart, row.restoreAtStart);
     EXPECT_TRUE(store.replaced.empty()) << "the load wrote";
-    keeper.Change([](Settings&) {});  // nothing changes: nothing is written
+    keeper.Change(keeper.Current());  // nothing changes: nothing is written
     EXPECT_TRUE(store.replaced.empty());
-    keeper.Change([](Settings& s) { s.darkerKey = {2, 'A'}; });
-    keeper.Change([](Settings& s) { s.brighterKey = {2, 'B'}; });
+    Settings changed = keeper.Current();
+    changed.darkerKey = {2, 'A'};
+    keeper.Change(changed);
+    changed.brighterKey = {2, 'B'};
+    keeper.Change(changed);
     EXPECT_EQ(static_cast<int>(notices.shown.size()), row.balloons);
     EXPECT_EQ(store.keptAsBad, row.keptAsBad);
     ASSERT_EQ(static_cast<int>(store.replaced.size()), row.writes);
@@ -92,7 +95,7 @@ TEST(SettingsKeeper_AtEnd, KeepsTheWindowOnlyWhileRestoreAtStartIsOn) {
     testing::FakeNotices notices;
     SettingsKeeper keeper(store, notices);
     keeper.Load();
-    if (restore) keeper.Change([](Settings& s) { s.restoreAtStart = true; });
+    if (restore) keeper.Change(Settings{.restoreAtStart = true});
     const std::size_t before = store.replaced.size();
     keeper.AtEnd(WindowState{.brightness = -20, .darkness = -200, .enhance = true});
     ASSERT_EQ(store.replaced.size(), before + (restore ? 1 : 0));
