@@ -39,6 +39,20 @@ class RealEnv {
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, OverlaySurfaceContract, RealEnv);
 
+// The fake records the choice; here the system says what the window got, when it answers.
+TEST(Win32OverlaySurface_KeepOutOfCapture, TheSystemReadsExcludedFromCaptureOrNone) {
+  RealEnv env;
+  HWND window = FindWindowW(L"LumenorLayeredContract", L"contract");
+  ASSERT_NE(window, nullptr);
+  for (const bool out : {true, false}) {
+    SCOPED_TRACE(out);
+    env.surface().KeepOutOfCapture(out);
+    DWORD affinity = 0xFFFF;
+    if (!GetWindowDisplayAffinity(window, &affinity)) GTEST_SKIP() << "the system does not answer";
+    EXPECT_EQ(affinity, out ? 0x11u : 0u);  // WDA_EXCLUDEFROMCAPTURE, WDA_NONE
+  }
+}
+
 // Click-through adds the layered and transparent bits, 0x80020, to whatever extended style the
 // window has, and nothing else; the opacity goes with a colour key that never takes effect.
 TEST(Win32OverlaySurface, ClickThroughOrsOnlyTheLayeredAndTransparentBitsIntoTheStyle) {
