@@ -97,6 +97,14 @@ std::optional<std::string> SettingsFileStore::ReplaceIn(const std::wstring& fold
                                                        std::string_view bytes) {
   if (folder.empty()) return std::string("没有可写的文件夹");
   const std::wstring path = PathIn(folder);
+  // A file the user made read-only is theirs to keep (Wine would replace it; Windows refuses),
+  // and a folder of that name cannot take a file: nothing is made beside either.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return LastErrorText();
+  }
   const std::wstring temporary = path + L".tmp";
   std::optional<std::string> failure;
   {
