@@ -12,33 +12,26 @@ SettingsKeeper::SettingsKeeper(SettingsStore& store, platform::Notices& notices)
 void SettingsKeeper::Load() {
   settings_ = Settings{};
   StoredFile file = store_.Read(kMaxFileBytes);
-  std::string problem;
-  switch (file.status) {
-    case StoredStatus::Missing:
+  std::string_view problem = "文件大于 64 KB";
+  if (file.status == StoredStatus::Missing) return;
+  if (file.status == StoredStatus::Unreadable) {
+    // Not moved aside: what cannot be read cannot be renamed either, and is no one's to lose.
+    Tell(kUnreadableLead, file.reason);
+    return;
+  }
+  ReadOutcome outcome;
+  if (file.status == StoredStatus::Read) {
+    outcome = ReadSettings(file.bytes);
+    if (!outcome.refused) {
+      settings_ = std::move(outcome.settings);
       return;
-    case StoredStatus::Unreadable:
-      // Not moved aside: what cannot be read cannot be renamed either, and is no one's to lose.
-      Tell(std::string{kUnreadableLead} + store_.Where() + "：" + file.reason);
-      return;
-    case StoredStatus::TooLarge:
-      problem = "文件大于 64 KB";
-      break;
-    case StoredStatus::Read: {
-      ReadOutcome outcome = ReadSettings(file.bytes);
-      if (!outcome.refused) {
-        settings_ = std::move(outcome.settings);
-        return;
-      }
-      problem = outcome.problem;
-      break;
     }
+    problem = outcome.problem;
   }
   badNotKept_ = !store_.KeepAsBad();
-  std::string text{kRefusedLead};
-  text += problem;
+  std::string text{problem};
   text += badNotKept_ ? kRefusedNotKeptTail : kRefusedTail;
-  text += store_.Where();
-  Tell(text);
+  Tell(kRefusedLead, text);
 }
 
 void SettingsKeeper::Change(Settings changed) {
@@ -63,11 +56,16 @@ void SettingsKeeper::Write() {
   if (failure) {
     if (toldWriteFailure_) return;
     toldWriteFailure_ = true;
-    Tell(std::string{kWriteFailedLead} + store_.Where() + "：" + *failure);
+    Tell(kWriteFailedLead, *failure);
   }
 }
 
-void SettingsKeeper::Tell(const std::string& text) {
+// The lead, the file's path, then what went wrong.
+void SettingsKeeper::Tell(std::string_view lead, std::string_view detail) {
+  std::string text{lead};
+  text += store_.Where();
+  text += "：";
+  text += detail;
   notices_.Show(platform::kNoticeTitle, text);
 }
 

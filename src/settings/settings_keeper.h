@@ -28,7 +28,7 @@ class SettingsKeeper {
 
  private:
   void Write();
-  void Tell(const std::string& text);
+  void Tell(std::string_view lead, std::string_view detail);
 
   SettingsStore& store_;
   platform::Notices& notices_;
@@ -38,10 +38,11 @@ class SettingsKeeper {
 };
 
 // The balloon's texts.
-inline constexpr std::string_view kRefusedLead = "设置文件无法使用，已改用默认设置（";
-inline constexpr std::string_view kRefusedTail = "），原文件另存为 lumenor.ini.bad：";
-inline constexpr std::string_view kRefusedNotKeptTail = "），原文件保留不动：";
-inline constexpr std::string_view kUnreadableLead = "设置文件无法读取，已改用默认设置：";
+// Each is followed by the file's path, "：" and what went wrong.
+inline constexpr std::string_view kRefusedLead = "无法使用设置文件 ";
+inline constexpr std::string_view kRefusedTail = "，已改用默认设置，原文件已另存为 lumenor.ini.bad";
+inline constexpr std::string_view kRefusedNotKeptTail = "，已改用默认设置，原文件保留不动";
+inline constexpr std::string_view kUnreadableLead = "已改用默认设置，无法读取设置文件 ";
 inline constexpr std::string_view kWriteFailedLead = "设置无法保存到 ";
 inline constexpr std::string_view kBadNotKeptReason = "无法使用的原文件未能另存为 lumenor.ini.bad";
 

@@ -25,27 +25,26 @@ std::string LastErrorText() {
 }  // namespace
 
 SettingsFileStore::SettingsFileStore(std::wstring besideProgram, std::wstring perUser)
-    : besideProgram_(std::move(besideProgram)), perUser_(std::move(perUser)) {}
+    : perUserFolder_(std::move(perUser)) {
+  if (!besideProgram.empty()) files_[0] = besideProgram + L"\\" + kFileName;
+  if (!perUserFolder_.empty()) files_[1] = perUserFolder_ + L"\\" + kFileName;
+}
 
 SettingsFileStore SettingsFileStore::ForThisProgram() {
-  std::wstring appData(MAX_PATH, L'\0');
-  const DWORD length =
-      GetEnvironmentVariableW(L"APPDATA", appData.data(), static_cast<DWORD>(appData.size()));
-  appData.resize(length > 0 && length < appData.size() ? length : 0);
+  wchar_t appData[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
   return SettingsFileStore(platform::ModuleDirectory(),
-                           appData.empty() ? std::wstring{} : appData + L"\\Lumenor");
+                           length > 0 && length < MAX_PATH ? std::wstring(appData) + L"\\Lumenor"
+                                                           : std::wstring{});
 }
 
 StoredFile SettingsFileStore::Read(std::size_t maxBytes) {
   StoredFile file;
-  for (const std::wstring* folder : {&besideProgram_, &perUser_}) {
-    if (!folder->empty() && Exists(PathIn(*folder))) {
-      home_ = *folder;
-      break;
-    }
+  for (int place = 1; place >= 0; --place) {  // beside the program wins
+    if (!files_[place].empty() && Exists(files_[place])) home_ = place;
   }
-  if (home_.empty()) return file;
-  UniqueKernelHandle handle(CreateFileW(PathIn(home_).c_str(), GENERIC_READ, FILE_SHARE_READ,
+  if (home_ < 0) return file;
+  UniqueKernelHandle handle(CreateFileW(files_[home_].c_str(), GENERIC_READ, FILE_SHARE_READ,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (handle == nullptr || !GetFileSizeEx(handle.get(), &size)) {
@@ -53,50 +52,40 @@ StoredFile SettingsFileStore::Read(std::size_t maxBytes) {
     file.reason = LastErrorText();
     return file;
   }
-  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-    file.status = StoredStatus::TooLarge;
-    return file;
-  }
+  file.status = StoredStatus::TooLarge;
+  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return file;
   file.bytes.resize(static_cast<std::size_t>(size.QuadPart));
   DWORD read = 0;
+  file.status = StoredStatus::Read;
   if (!file.bytes.empty() && (!ReadFile(handle.get(), file.bytes.data(),
                                         static_cast<DWORD>(file.bytes.size()), &read, nullptr) ||
                               read != file.bytes.size())) {
     file.status = StoredStatus::Unreadable;
     file.reason = LastErrorText();
     file.bytes.clear();
-    return file;
   }
-  file.status = StoredStatus::Read;
   return file;
 }
 
 bool SettingsFileStore::KeepAsBad() {
-  if (home_.empty()) return false;
-  const std::wstring path = PathIn(home_);
-  return MoveFileExW(path.c_str(), (path + L".bad").c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  return home_ >= 0 && MoveFileExW(files_[home_].c_str(), (files_[home_] + L".bad").c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 std::optional<std::string> SettingsFileStore::Replace(std::string_view bytes) {
-  if (!home_.empty()) return ReplaceIn(home_, bytes);
+  if (home_ >= 0) return ReplaceAt(home_, bytes);
   // No file yet: beside the program when that folder takes it, else the user's own folder.
-  std::optional<std::string> failure = ReplaceIn(besideProgram_, bytes);
-  if (!failure) {
-    home_ = besideProgram_;
-    return failure;
+  std::optional<std::string> failure = ReplaceAt(0, bytes);
+  if (failure && !files_[1].empty()) {
+    CreateDirectoryW(perUserFolder_.c_str(), nullptr);  // there already is as good
+    if (std::optional<std::string> second = ReplaceAt(1, bytes); !second) failure.reset();
   }
-  if (perUser_.empty()) return failure;
-  CreateDirectoryW(perUser_.c_str(), nullptr);  // there already is as good
-  failure = ReplaceIn(perUser_, bytes);
-  if (!failure) home_ = perUser_;
   return failure;
 }
 
-std::optional<std::string> SettingsFileStore::ReplaceIn(const std::wstring& folder,
-                                                       std::string_view bytes) {
-  if (folder.empty()) return std::string("没有可写的文件夹");
-  const std::wstring path = PathIn(folder);
+std::optional<std::string> SettingsFileStore::ReplaceAt(int place, std::string_view bytes) {
+  const std::wstring& path = files_[place];
+  if (path.empty()) return std::string("没有可写的文件夹");
   // A file the user made read-only is theirs to keep (Wine would replace it; Windows refuses),
   // and a folder of that name cannot take a file: nothing is made beside either.
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -121,12 +110,16 @@ std::optional<std::string> SettingsFileStore::ReplaceIn(const std::wstring& fold
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     failure = LastErrorText();
   }
-  if (failure) DeleteFileW(temporary.c_str());
+  if (failure) {
+    DeleteFileW(temporary.c_str());
+  } else {
+    home_ = place;
+  }
   return failure;
 }
 
 std::string SettingsFileStore::Where() const {
-  return platform::Utf8(PathIn(home_.empty() ? besideProgram_ : home_));
+  return platform::Utf8(files_[home_ >= 0 ? home_ : 0]);
 }
 
 }  // namespace lumenor::settings

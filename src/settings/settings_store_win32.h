@@ -26,12 +26,11 @@ class SettingsFileStore final : public SettingsStore {
   std::string Where() const override;
 
  private:
-  std::wstring PathIn(const std::wstring& folder) const { return folder + L"\\" + kFileName; }
-  std::optional<std::string> ReplaceIn(const std::wstring& folder, std::string_view bytes);
+  std::optional<std::string> ReplaceAt(int place, std::string_view bytes);
 
-  std::wstring besideProgram_;
-  std::wstring perUser_;
-  std::wstring home_;  // the folder the file was read from or last written to; empty before
+  std::wstring perUserFolder_;
+  std::wstring files_[2];  // lumenor.ini beside the program, and in the user's folder
+  int home_ = -1;          // the one read or last written; -1 before
 };
 
 }  // namespace lumenor::settings

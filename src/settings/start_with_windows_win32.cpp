@@ -1,9 +1,8 @@
 #include "settings/start_with_windows_win32.h"
 
 #include <cwchar>
+#include <iterator>
 #include <string>
-
-#include "platform/handles_win32.h"
 
 namespace lumenor::settings {
 
@@ -12,47 +11,28 @@ namespace {
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kValueName[] = L"Lumenor";
 
-struct RegistryKeyCloser {
-  void operator()(HKEY key) const noexcept { RegCloseKey(key); }
-};
-using UniqueRegistryKey = platform::UniqueHandle<HKEY, RegistryKeyCloser>;
-
-UniqueRegistryKey OpenRunKey(REGSAM access) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, access, &key) != ERROR_SUCCESS) return {};
-  return UniqueRegistryKey(key);
-}
-
-std::wstring ThisExe() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) return path.substr(0, length);
-    path.resize(path.size() * 2);
-  }
-}
-
+// "<full path of this lumenor.exe>" /tray; empty when the path is not known.
 std::wstring Command() {
-  return L"\"" + ThisExe() + L"\" " + kTrayArgument;
+  wchar_t path[4096];
+  const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+  if (length == 0 || length >= std::size(path)) return {};
+  std::wstring command(1, L'"');
+  command.append(path, length);
+  command += L"\" ";
+  command += kTrayArgument;
+  return command;
 }
 
-// The value's text, or nothing when there is none.
+// The value's text, or nothing when there is none. The key is opened and closed by each call, so
+// no registry handle is held.
 bool ReadValue(std::wstring& text) {
-  UniqueRegistryKey key = OpenRunKey(KEY_QUERY_VALUE);
-  if (key == nullptr) return false;
-  DWORD type = 0;
-  DWORD bytes = 0;
-  if (RegQueryValueExW(key.get(), kValueName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) {
+  wchar_t value[4200];
+  DWORD bytes = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kValueName, RRF_RT_REG_SZ, nullptr, value,
+                   &bytes) != ERROR_SUCCESS) {
     return false;
   }
-  text.assign(bytes / sizeof(wchar_t) + 1, L'\0');
-  bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(key.get(), kValueName, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                       &bytes) != ERROR_SUCCESS) {
-    return false;
-  }
-  text.resize(wcsnlen(text.c_str(), text.size()));
+  text = value;
   return true;
 }
 
@@ -77,16 +57,15 @@ bool StartsWithWindows() {
 }
 
 bool SetStartWithWindows(bool on) {
-  UniqueRegistryKey key = OpenRunKey(KEY_SET_VALUE);
-  if (key == nullptr) return false;
   if (!on) {
-    const LSTATUS status = RegDeleteValueW(key.get(), kValueName);
+    const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kValueName);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
   }
   const std::wstring command = Command();
-  return RegSetValueExW(key.get(), kValueName, 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(command.c_str()),
-                        static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  return !command.empty() &&
+         RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, kValueName, REG_SZ, command.c_str(),
+                         static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) ==
+             ERROR_SUCCESS;
 }
 
 void PointStartWithWindowsHere() {

@@ -615,7 +615,9 @@ TEST_F(MainWindow_RestoreState, BringsBackTheLastEndAndNoOverlayDarkerThan160) {
                                           row.last.enhance}));
     EXPECT_EQ(w.controls.Label(ValueLabel::Brightness), std::to_string(row.last.brightness));
     EXPECT_EQ(overlay.showing, row.last.enhance);
-    if (row.last.enhance) EXPECT_EQ(overlay.opacity, std::abs(row.darkness));
+    if (row.last.enhance) {
+      EXPECT_EQ(overlay.opacity, std::abs(row.darkness));
+    }
     EXPECT_GT(display.writes.size(), writesBefore) << "the restored sliders reached no ramp";
   }
 }

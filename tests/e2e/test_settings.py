@@ -11,7 +11,7 @@ from lumenor_e2e import (MAIN_CAPTION, MOD_CONTROL, SECOND_COPY_TEXT, VK_LEFT, D
 MOD_ALT = 1
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 DIALOG_CAPTION = "快捷键"
-SETTINGS_REFUSED_LEAD = "设置文件无法使用，已改用默认设置（"
+SETTINGS_REFUSED_LEAD = "无法使用设置文件 "
 
 
 class Settings(DesktopTestCase):

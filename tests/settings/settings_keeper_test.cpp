@@ -95,7 +95,11 @@ TEST(SettingsKeeper_AtEnd, KeepsTheWindowOnlyWhileRestoreAtStartIsOn) {
     testing::FakeNotices notices;
     SettingsKeeper keeper(store, notices);
     keeper.Load();
-    if (restore) keeper.Change(Settings{.restoreAtStart = true});
+    if (restore) {
+      Settings changed;
+      changed.restoreAtStart = true;
+      keeper.Change(changed);
+    }
     const std::size_t before = store.replaced.size();
     keeper.AtEnd(WindowState{.brightness = -20, .darkness = -200, .enhance = true});
     ASSERT_EQ(store.replaced.size(), before + (restore ? 1 : 0));

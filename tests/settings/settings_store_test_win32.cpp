@@ -96,7 +96,9 @@ TEST(SettingsFileStore_Replace, LeavesTheOldFileOrTheNewOneAndNoTemporaryFile) {
     SettingsFileStore store(folder, L"");
     const StoredFile read = store.Read(64 * 1024);
     EXPECT_EQ(read.status, row.read);
-    if (row.read == StoredStatus::Read) EXPECT_EQ(read.bytes, "old");
+    if (row.read == StoredStatus::Read) {
+      EXPECT_EQ(read.bytes, "old");
+    }
     const bool replaced = !store.Replace("new").has_value();
     EXPECT_EQ(replaced, row.replaced);
     if (row.start != Start::FolderNamedLikeTheFile) {
