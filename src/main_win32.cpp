@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -26,6 +28,10 @@
 #include "platform/loop_idle.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
+#include "settings/hotkey_dialog_win32.h"
+#include "settings/settings_keeper.h"
+#include "settings/settings_store_win32.h"
+#include "settings/start_with_windows_win32.h"
 #include "tray/tray_form_win32.h"
 
 namespace {
@@ -36,6 +42,7 @@ using namespace lumenor;
 constexpr wchar_t kInstanceMutexName[] = L"Local\\Lumenor.MainWindow.SingleInstance";
 // How long a balloon stays before the tray form takes it down.
 constexpr std::int16_t kBalloonMilliseconds = 10000;
+constexpr std::string_view kStartWithWindowsFailedText = "开机启动无法设置：注册表拒绝写入";
 
 // The program's notices go to the tray icon's balloon.
 class TrayNotices final : public app::Notices {
@@ -73,7 +80,8 @@ class MessageLoopIdle final : public platform::LoopIdle {
 
 class Application {
  public:
-  Application(HINSTANCE instance, platform::LoopIdle& idle)
+  // With startInTray Form1 is loaded and stays hidden, as after "小到托盘".
+  Application(HINSTANCE instance, platform::LoopIdle& idle, bool startInTray)
       : instance_(instance), overlayWindows_(instance) {
     tray_ = std::make_unique<tray::TrayForm>(
         instance_, dialogs_,
@@ -82,8 +90,15 @@ class Application {
             [this] { return displays_ ? displays_->Choices() : std::vector<display::DisplayChoice>{}; },
             [this](const display::DisplayChoice& choice, bool included) {
               if (displays_) displays_->SetIncluded(choice.identity, included);
-            }});
+              KeepDisplayChoice(choice.identity, included);
+            },
+            [this] { return SettingsChecks(); },
+            [this](tray::SettingsItem item) { ChooseSetting(item); }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
+    // Read once, before anything it decides is made.
+    settings_ = std::make_unique<settings::SettingsKeeper>(settingsStore_, *notices_);
+    settings_->Load();
+    settings::PointStartWithWindowsHere();
     // The overlays are there for every display; their windows are made on their first use.
     overlays_ = std::make_unique<overlay::OverlaySet>(overlayWindows_);
     signals_ = std::make_unique<platform::DisplaySignalsWindow>(
@@ -101,8 +116,13 @@ class Application {
     displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, signals_->RewriteTimer(),
                                                       *notices_, *overlays_, &idle);
     signals_->KeepOnTopTimer().Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
+    for (const std::string& identity : settings_->Current().displaysLeftOut) {
+      displays_->SetIncluded(identity, false);  // nothing for a display not attached now
+    }
+    overlays_->KeepOutOfCapture(!settings_->Current().includeInScreenshots);
     // The last step of the tray form's load: show Form1.
-    ShowMainWindow();
+    LoadMainWindow();
+    if (!startInTray) form1_->Show();
   }
 
   ~Application() {
@@ -132,19 +152,31 @@ class Application {
   // Shows Form1 non-modally, loading it (and running its start-up) when it is not loaded.
   void ShowMainWindow() {
     if (ending_) return;
-    if (!form1_) {
-      form1_ = app::MainWindowForm::Load(
-          instance_, *overlays_, *displays_, *notices_,
-          app::MainWindowForm::Callbacks{[this] { EndProgram(); },
-                                         [this] { OnMainWindowUnloaded(); }});
-    }
+    LoadMainWindow();
     form1_->Show();
+  }
+
+  // Form1 loads with the keys chosen; the first load of the run brings back the last state when
+  // the user asked for that.
+  void LoadMainWindow() {
+    if (form1_) return;
+    const settings::Settings& chosen = settings_->Current();
+    form1_ = app::MainWindowForm::Load(
+        instance_, *overlays_, *displays_, *notices_,
+        app::MainWindowForm::Callbacks{[this] { EndProgram(); },
+                                       [this] { OnMainWindowUnloaded(); }},
+        settings::KeyPair{chosen.darkerKey, chosen.brighterKey});
+    if (!loadedOnce_ && chosen.restoreAtStart && chosen.lastState) {
+      form1_->RestoreState(*chosen.lastState);
+    }
+    loadedOnce_ = true;
   }
 
   // Form1's close box unloaded it. This runs inside its window procedure, so the form is deleted
   // from the message loop afterwards; a show before then loads a new one.
   void OnMainWindowUnloaded() {
     if (ending_ || !form1_) return;
+    lastState_ = form1_->State();
     unloadedForms_.push_back(std::move(form1_));
     tray_->Defer([this] { unloadedForms_.clear(); });
   }
@@ -153,14 +185,72 @@ class Application {
   // message loop has ended; no ramp is restored, nothing is written.
   void EndProgram() {
     if (ending_) return;
+    if (form1_) lastState_ = form1_->State();
+    if (lastState_) settings_->AtEnd(*lastState_);
     ending_ = true;
     tray_->Unload();
     PostQuitMessage(0);
   }
 
+  void KeepDisplayChoice(const std::string& identity, bool included) {
+    settings::Settings changed = settings_->Current();
+    std::erase(changed.displaysLeftOut, identity);
+    if (!included) changed.displaysLeftOut.push_back(identity);
+    settings_->Change(std::move(changed));
+  }
+
+  tray::SettingsChecks SettingsChecks() const {
+    return {settings::StartsWithWindows(), settings_->Current().restoreAtStart,
+            settings_->Current().includeInScreenshots};
+  }
+
+  void ChooseSetting(tray::SettingsItem item) {
+    settings::Settings changed = settings_->Current();
+    switch (item) {
+      case tray::SettingsItem::Hotkeys:
+        ChooseHotkeys();
+        break;
+      case tray::SettingsItem::StartWithWindows:
+        if (!settings::SetStartWithWindows(!settings::StartsWithWindows())) {
+          notices_->Show(app::kNoticeTitle, kStartWithWindowsFailedText);
+        }
+        break;
+      case tray::SettingsItem::RestoreAtStart:
+        changed.restoreAtStart = !changed.restoreAtStart;
+        settings_->Change(std::move(changed));
+        break;
+      case tray::SettingsItem::IncludeInScreenshots:
+        changed.includeInScreenshots = !changed.includeInScreenshots;
+        settings_->Change(std::move(changed));
+        overlays_->KeepOutOfCapture(!settings_->Current().includeInScreenshots);
+        break;
+    }
+  }
+
+  // "快捷键…": the keys in force in the dialog; those the system takes are kept.
+  void ChooseHotkeys() {
+    if (choosingHotkeys_) return;  // one dialog at a time
+    choosingHotkeys_ = true;
+    const settings::KeyPair inForce{settings_->Current().darkerKey, settings_->Current().brighterKey};
+    const std::optional<settings::KeyPair> chosen =
+        settings::AskForHotkeys(instance_, tray_->Window(), inForce);
+    choosingHotkeys_ = false;
+    if (!chosen || ending_) return;
+    const settings::KeyPair kept = form1_ ? form1_->ChangeHotkeys(*chosen) : *chosen;
+    settings::Settings changed = settings_->Current();
+    changed.darkerKey = kept.darker;
+    changed.brighterKey = kept.brighter;
+    settings_->Change(std::move(changed));
+  }
+
   HINSTANCE instance_;
   platform::MessageBoxDialogs dialogs_;
   bool ending_ = false;
+  bool loadedOnce_ = false;
+  bool choosingHotkeys_ = false;
+  std::optional<settings::WindowState> lastState_;  // Form1's, when it was last closed
+  settings::SettingsFileStore settingsStore_ = settings::SettingsFileStore::ForThisProgram();
+  std::unique_ptr<settings::SettingsKeeper> settings_;
   platform::Win32Displays systemDisplays_;
   overlay::OverlayWindows overlayWindows_;
   std::unique_ptr<tray::TrayForm> tray_;                       // mytray1
@@ -174,7 +264,18 @@ class Application {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+// The first copy's tray window is told to show its main window in front; Windows lets it come
+// forward because this copy, which the user just started, allows it.
+void BringFirstCopyForward() {
+  HWND tray = FindWindowW(lumenor::tray::kTrayFormClass, nullptr);
+  if (tray == nullptr) return;
+  DWORD process = 0;
+  GetWindowThreadProcessId(tray, &process);
+  if (process != 0) AllowSetForegroundWindow(process);
+  PostMessageW(tray, RegisterWindowMessageW(lumenor::tray::kShowMainWindowMessage), 0, 0);
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   // Before anything else is loaded.
   lumenor::platform::LoadDllsFromSystemDirectoryOnly();
   if (!lumenor::platform::ConfirmSupportedWindows()) return 1;
@@ -184,6 +285,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     lumenor::platform::MessageBoxDialogs().ShowMessage(lumenor::app::kAlreadyRunningText,
                                                        lumenor::platform::kProgramTitle,
                                                        lumenor::platform::MessageIcon::None);
+    BringFirstCopyForward();
     return 0;
   }
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
@@ -192,7 +294,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int exitCode = 0;
   {
     MessageLoopIdle idle;
-    Application application(instance, idle);
+    Application application(instance, idle, lumenor::settings::AsksForTray(commandLine));
     MSG msg;
     for (;;) {
       if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) == FALSE) idle.WentIdle();

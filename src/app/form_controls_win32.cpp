@@ -157,6 +157,11 @@ std::vector<const hotkey::VBHotKey*> FormControls::HotkeyControls() const {
   return controls;
 }
 
+hotkey::VBHotKey* FormControls::HotkeyFor(ControlRole role) {
+  const Made* made = MadeFor(role);
+  return made != nullptr && made->hotkey ? &made->hotkey->Control() : nullptr;
+}
+
 void FormControls::LayOut(UINT dpi) {
   dpi_ = dpi;
   // The new fonts go to every control before the old ones, which they may still use, are deleted.

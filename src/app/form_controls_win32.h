@@ -46,6 +46,8 @@ class FormControls {
   void DestroyHotkeyControls();
   // The hotkey controls created, in design order.
   std::vector<const hotkey::VBHotKey*> HotkeyControls() const;
+  // The hotkey control that plays the role, for its key writes; null while it is not created.
+  hotkey::VBHotKey* HotkeyFor(ControlRole role);
   // Places every control and gives it its font for the DPI.
   void LayOut(UINT dpi);
 

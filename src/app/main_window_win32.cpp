@@ -12,9 +12,11 @@
 
 #include "app/form_controls_win32.h"
 #include "app/form_picture_win32.h"
+#include "app/hotkey_keys.h"
 #include "app/main_window.h"
 #include "app/main_window_design.h"
 #include "app/notices.h"
+#include "app/window_state.h"
 #include "overlay/overlay_control.h"
 #include "platform/dialogs_win32.h"
 #include "platform/dpi_win32.h"
@@ -45,7 +47,13 @@ struct MainWindowForm::Impl final : platform::WindowBase<Impl>, private MainWind
   Impl& operator=(const Impl&) = delete;
 
   // Creates the window, its controls and its hotkey controls, then runs the start-up sequence.
-  void Create();
+  void Create(const settings::KeyPair& keys);
+
+  settings::KeyPair ChangeHotkeys(const settings::KeyPair& wanted, bool tellTaken);
+  settings::WindowState State() const { return StateOf(*this); }
+  void RestoreState(const settings::WindowState& last) {
+    if (core_) app::RestoreState(*this, *core_, last);
+  }
 
   void Show();
 
@@ -111,7 +119,7 @@ MainWindowForm::Impl::~Impl() {
   DestroyWindowNow();
 }
 
-void MainWindowForm::Impl::Create() {
+void MainWindowForm::Impl::Create(const settings::KeyPair& keys) {
   // A fixed tool window: thin caption, close box only, no taskbar button, not resizable. The
   // first size and place are rough; PlaceAtDesign sets them with the window's own DPI.
   const platform::WindowClassDesign windowClass{kClassName, LoadCursorW(nullptr, IDC_ARROW),
@@ -151,11 +159,28 @@ void MainWindowForm::Impl::Create() {
     PlaceAtDesign();
   }
   controls_->CreateHotkeyControls();
+  ChangeHotkeys(keys, false);
   TellTakenHotkeys();
 
   MainWindowControls& controls = *this;
   core_ = std::make_unique<MainWindow>(controls, displays_, overlay_, dialogs_, programFiles_);
   core_->Load();
+}
+
+// The keys go to the controls through their key writes; the banner names the keys in force.
+settings::KeyPair MainWindowForm::Impl::ChangeHotkeys(const settings::KeyPair& wanted,
+                                                      bool tellTaken) {
+  hotkey::VBHotKey* darker = controls_->HotkeyFor(ControlRole::DarkerHotkey);
+  hotkey::VBHotKey* brighter = controls_->HotkeyFor(ControlRole::BrighterHotkey);
+  if (darker == nullptr || brighter == nullptr) return wanted;
+  const KeysInForce keys = ChangeKeys(*darker, *brighter, wanted.darker, wanted.brighter);
+  if (tellTaken && !keys.taken.empty()) notices_.Show(kNoticeTitle, keys.taken);
+  for (const ControlDesign& design : kMainWindowDesign.controls) {
+    if (design.font != FontRole::Banner) continue;
+    SetWindowTextW(GetDlgItem(Window(), design.id),
+                   platform::Utf16(BannerText(design.text, keys.darker, keys.brighter)).c_str());
+  }
+  return settings::KeyPair{keys.darker, keys.brighter};
 }
 
 // A combination another program holds fails silently when the hotkey controls load: the user hears
@@ -313,9 +338,10 @@ void MainWindowForm::Impl::TickEnhance() {
 std::unique_ptr<MainWindowForm> MainWindowForm::Load(HINSTANCE instance,
                                                      overlay::OverlayControl& overlay,
                                                      display::DisplaySet& displays,
-                                                     Notices& notices, Callbacks callbacks) {
+                                                     Notices& notices, Callbacks callbacks,
+                                                     const settings::KeyPair& keys) {
   auto impl = std::make_unique<Impl>(instance, overlay, displays, notices, std::move(callbacks));
-  impl->Create();
+  impl->Create(keys);
   return std::unique_ptr<MainWindowForm>(new MainWindowForm(std::move(impl)));
 }
 
@@ -330,6 +356,18 @@ void MainWindowForm::Show() {
 
 HWND MainWindowForm::Window() const {
   return impl_->Window();
+}
+
+settings::KeyPair MainWindowForm::ChangeHotkeys(const settings::KeyPair& wanted) {
+  return impl_->ChangeHotkeys(wanted, true);
+}
+
+settings::WindowState MainWindowForm::State() const {
+  return impl_->State();
+}
+
+void MainWindowForm::RestoreState(const settings::WindowState& last) {
+  impl_->RestoreState(last);
 }
 
 }  // namespace lumenor::app

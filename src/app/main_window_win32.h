@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "settings/settings.h"
+
 namespace lumenor::display {
 class DisplaySet;
 }
@@ -34,10 +36,11 @@ class MainWindowForm {
   // Loads the window: creates it with its controls and hotkey controls, tells `notices` of a
   // combination another program holds, and runs the start-up sequence, which reads every
   // display's reference.
+  // The hotkey controls take `keys` once loaded, and the banner names them.
   static std::unique_ptr<MainWindowForm> Load(HINSTANCE instance,
                                               overlay::OverlayControl& overlay,
                                               display::DisplaySet& displays, Notices& notices,
-                                              Callbacks callbacks);
+                                              Callbacks callbacks, const settings::KeyPair& keys = {});
   // Unloads: the hotkey controls release their keys, then the window is destroyed.
   ~MainWindowForm();
   MainWindowForm(const MainWindowForm&) = delete;
@@ -45,6 +48,13 @@ class MainWindowForm {
 
   void Show();  // non-modal, brings it to the front
   HWND Window() const;
+
+  // Gives the hotkey controls other keys; a key the system refuses is said in the balloon and the
+  // control keeps the key it had. Answers the keys in force.
+  settings::KeyPair ChangeHotkeys(const settings::KeyPair& wanted);
+  // The sliders, 加强 and the darkness, for a restore at the next start; and that restore.
+  settings::WindowState State() const;
+  void RestoreState(const settings::WindowState& last);
 
  private:
   struct Impl;

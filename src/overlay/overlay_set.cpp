@@ -22,11 +22,17 @@ std::unique_ptr<OverlaySet::Overlay> OverlaySet::Make(const display::FollowedDis
   auto made = std::make_unique<Overlay>(windows_.Create());
   made->identity = display.identity;
   made->overlay.Create(display.bounds);
+  made->window->KeepOutOfCapture(outOfCapture_);
   // A display that comes later looks like the others.
   if (lastColourValue_) made->overlay.ApplyDarkness(*lastColourValue_);
   if (lastValue_ && lastValue_ != lastColourValue_) made->overlay.ApplyDarkness(*lastValue_);
   if (showing_ && display.included) made->overlay.Show();
   return made;
+}
+
+void OverlaySet::KeepOutOfCapture(bool out) {
+  outOfCapture_ = out;
+  for (const auto& made : overlays_) made->window->KeepOutOfCapture(out);
 }
 
 void OverlaySet::Ensure() {

@@ -33,6 +33,9 @@ class OverlaySet final : public OverlayControl, public display::DisplayFollower 
   void Follow(const std::vector<display::FollowedDisplay>& displays) override;
   void KeepOnTop() override;
 
+  // Every overlay, those that come later too, left out of screen capture or shown in it.
+  void KeepOutOfCapture(bool out);
+
   std::size_t WindowCount() const { return overlays_.size(); }
 
  private:
@@ -46,6 +49,7 @@ class OverlaySet final : public OverlayControl, public display::DisplayFollower 
   std::vector<std::unique_ptr<Overlay>> overlays_;  // one per display once created
   bool created_ = false;
   bool showing_ = false;
+  bool outOfCapture_ = false;
   // What the darkness updates applied, for an overlay that comes later: the last value that set a
   // colour, and the last value.
   std::optional<std::int16_t> lastColourValue_;

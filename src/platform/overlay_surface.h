@@ -47,6 +47,10 @@ class OverlaySurface {
   // Shows it without activating it or taking the focus.
   virtual void Show() = 0;
   virtual void Hide() = 0;
+
+  // Left out of screenshots and screen sharing (true) or shown in them like any window. A system
+  // that cannot leave a window out of capture (before Windows 10 2004) is not asked.
+  virtual void KeepOutOfCapture(bool out) = 0;
 };
 
 // Makes the overlay's surfaces: each freshly created, hidden, and destroyed with its object.

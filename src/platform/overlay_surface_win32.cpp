@@ -6,6 +6,27 @@ namespace {
 // Z-order changes never activate the window: a timer tick must not take the focus from the
 // window the user is working in.
 constexpr UINT kTopmostFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+
+// WDA_EXCLUDEFROMCAPTURE, which older SDK headers lack. Before Windows 10 2004 (build 19041) the
+// system takes it as WDA_MONITOR and captures a black window instead, so it is not used there.
+constexpr DWORD kExcludeFromCapture = 0x11;
+constexpr DWORD kFirstBuildExcludingFromCapture = 19041;
+
+bool CanExcludeFromCapture() {
+  static const bool can = [] {
+    // GetVersionEx answers what the manifest declares; ntdll's RtlGetVersion the real version.
+    using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto get = ntdll != nullptr ? reinterpret_cast<GetVersion>(reinterpret_cast<void*>(
+                                            GetProcAddress(ntdll, "RtlGetVersion")))
+                                      : nullptr;
+    OSVERSIONINFOW version{sizeof version};
+    if (get == nullptr || get(&version) != 0) return false;
+    return version.dwMajorVersion > 10 ||
+           (version.dwMajorVersion == 10 && version.dwBuildNumber >= kFirstBuildExcludingFromCapture);
+  }();
+  return can;
+}
 }  // namespace
 
 DWORD Win32OverlaySurface::ExtendedStyle() const {
@@ -60,6 +81,10 @@ void Win32OverlaySurface::Show() {
 
 void Win32OverlaySurface::Hide() {
   ShowWindow(window_, SW_HIDE);
+}
+
+void Win32OverlaySurface::KeepOutOfCapture(bool out) {
+  if (CanExcludeFromCapture()) SetWindowDisplayAffinity(window_, out ? kExcludeFromCapture : WDA_NONE);
 }
 
 }  // namespace lumenor::platform

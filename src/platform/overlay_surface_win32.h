@@ -31,6 +31,7 @@ class Win32OverlaySurface : public OverlaySurface {
   bool IsShowing() override;
   void Show() override;
   void Hide() override;
+  void KeepOutOfCapture(bool out) override;
 
   // What the window's WM_PAINT fills its client area with.
   COLORREF Colour() const { return colour_; }

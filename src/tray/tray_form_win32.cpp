@@ -28,8 +28,13 @@ constexpr UINT kRunDeferred = WM_APP + 1;
 constexpr UINT kOpen1 = 1;  // "Tandwin专版"
 constexpr UINT kSave1 = 2;  // "选项"
 constexpr UINT kSd1 = 3;    // "退出"
+// The "设置" submenu's items: this plus the item's place.
+constexpr UINT kFirstSetting = 50;
 // The "显示器" submenu's items: this plus the display's index.
 constexpr UINT kFirstDisplay = 100;
+// "设置" stands third, just above "显示器" (or "退出" when there is none).
+constexpr UINT kSettingsPosition = 2;
+constexpr UINT kDisplaysPosition = 3;
 
 using platform::UniqueIcon;
 using platform::UniqueMenu;
@@ -84,7 +89,9 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   UniqueIcon fileIcon;      // tray.ico, when it loaded
   UniqueMenu menu;          // myhame
   bool displaysItem = false;  // myhame holds the "显示器" submenu
+  HMENU settingsMenu = nullptr;  // "设置", owned by myhame
   UINT taskbarCreated = 0;
+  UINT showMainWindowRequest = 0;
   platform::ShellNotifyIcon shell;
   TrayIcon tray{*this, shell};
   std::vector<std::function<void()>> deferred;
@@ -109,10 +116,21 @@ void TrayForm::Impl::Load() {
   AppendMenuW(menu.get(), MF_STRING, kOpen1, L"Tandwin专版");
   AppendMenuW(menu.get(), MF_STRING, kSave1, L"选项");
   AppendMenuW(menu.get(), MF_STRING, kSd1, L"退出");
+  UniqueMenu settings(CreatePopupMenu());
+  AppendMenuW(settings.get(), MF_STRING, kFirstSetting, L"快捷键…");
+  AppendMenuW(settings.get(), MF_STRING, kFirstSetting + 1, L"开机启动");
+  AppendMenuW(settings.get(), MF_STRING, kFirstSetting + 2, L"启动时恢复上次的设置");
+  AppendMenuW(settings.get(), MF_STRING, kFirstSetting + 3, L"截图时包含遮罩");
+  if (InsertMenuW(menu.get(), kSettingsPosition, MF_BYPOSITION | MF_POPUP,
+                  reinterpret_cast<UINT_PTR>(settings.get()), L"设置")) {
+    settingsMenu = settings.release();  // myhame owns it now
+  }
 
   // Explorer broadcasts this to top-level windows when it recreates the taskbar.
   taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   ChangeWindowMessageFilterEx(Hwnd(), taskbarCreated, MSGFLT_ALLOW, nullptr);
+  showMainWindowRequest = RegisterWindowMessageW(kShowMainWindowMessage);
+  ChangeWindowMessageFilterEx(Hwnd(), showMainWindowRequest, MSGFLT_ALLOW, nullptr);
 
   tray.AddTrayIcon(kTrayTooltip);
 }
@@ -136,7 +154,7 @@ std::uint64_t TrayForm::Impl::LoadIconFile() {
 // with one, the menu is the three items alone. Displays come and go, so this is done at each open.
 void TrayForm::Impl::UpdateDisplaysItem(const std::vector<display::DisplayChoice>& choices) {
   if (displaysItem) {
-    DeleteMenu(menu.get(), 2, MF_BYPOSITION);  // destroys the submenu with it
+    DeleteMenu(menu.get(), kDisplaysPosition, MF_BYPOSITION);  // destroys the submenu with it
     displaysItem = false;
   }
   if (choices.size() < 2) return;
@@ -146,7 +164,7 @@ void TrayForm::Impl::UpdateDisplaysItem(const std::vector<display::DisplayChoice
                 kFirstDisplay + k, platform::Utf16(choices[k].label).c_str());
   }
   const std::wstring caption = platform::Utf16(display::kDisplaysMenuText);
-  if (InsertMenuW(menu.get(), 2, MF_BYPOSITION | MF_POPUP,
+  if (InsertMenuW(menu.get(), kDisplaysPosition, MF_BYPOSITION | MF_POPUP,
                   reinterpret_cast<UINT_PTR>(displays.get()), caption.c_str())) {
     (void)displays.release();  // myhame owns it now
     displaysItem = true;
@@ -157,6 +175,15 @@ void TrayForm::Impl::OpenMenu() {
   std::vector<display::DisplayChoice> choices;
   if (callbacks.displayChoices) choices = callbacks.displayChoices();
   UpdateDisplaysItem(choices);
+  if (settingsMenu != nullptr && callbacks.settingsChecks) {
+    const SettingsChecks checks = callbacks.settingsChecks();
+    const auto check = [this](UINT item, bool on) {
+      CheckMenuItem(settingsMenu, kFirstSetting + item, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    };
+    check(1, checks.startWithWindows);
+    check(2, checks.restoreAtStart);
+    check(3, checks.includeInScreenshots);
+  }
   POINT at{};
   GetCursorPos(&at);
   // The menu closes when the user clicks elsewhere only if our window is in the foreground.
@@ -173,6 +200,12 @@ void TrayForm::Impl::OpenMenu() {
       break;
     case kSd1:
       if (callbacks.endProgram) callbacks.endProgram();
+      break;
+    case kFirstSetting:
+    case kFirstSetting + 1:
+    case kFirstSetting + 2:
+    case kFirstSetting + 3:
+      if (callbacks.chooseSetting) callbacks.chooseSetting(static_cast<SettingsItem>(chosen - kFirstSetting));
       break;
     default:
       if (chosen >= kFirstDisplay && chosen - kFirstDisplay < choices.size() &&
@@ -192,6 +225,10 @@ void TrayForm::Impl::RunDeferred() {
 LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (message == taskbarCreated && taskbarCreated != 0) {
     tray.OnTaskbarCreated();
+    return 0;
+  }
+  if (message == showMainWindowRequest && showMainWindowRequest != 0) {
+    ShowMainWindow();
     return 0;
   }
   if (LRESULT count = 0; platform::AnswerLiveHandleCount(message, wParam, count)) return count;

@@ -19,6 +19,18 @@ class Dialogs;
 
 namespace lumenor::tray {
 
+// The "设置" submenu's items, in menu order.
+enum class SettingsItem { Hotkeys, StartWithWindows, RestoreAtStart, IncludeInScreenshots };
+struct SettingsChecks {
+  bool startWithWindows = false;      // "开机启动"
+  bool restoreAtStart = false;        // "启动时恢复上次的设置"
+  bool includeInScreenshots = false;  // "截图时包含遮罩"
+};
+
+// A second copy that finds this one running posts this registered message to the tray window,
+// which then shows the main window in front.
+inline constexpr wchar_t kShowMainWindowMessage[] = L"Lumenor.ShowMainWindow";
+
 // Window class of the tray form (its window is hidden and top-level, so it hears "TaskbarCreated").
 inline constexpr wchar_t kTrayFormClass[] = L"mytray1";
 
@@ -32,6 +44,9 @@ class TrayForm {
     // while the menu is open: the choice names the display, not its place in the menu.
     std::function<std::vector<display::DisplayChoice>()> displayChoices = {};
     std::function<void(const display::DisplayChoice& choice, bool included)> chooseDisplay = {};
+    // The "设置" submenu: its check marks at each open, and the item the user chose.
+    std::function<SettingsChecks()> settingsChecks = {};
+    std::function<void(SettingsItem)> chooseSetting = {};
   };
 
   // Loads the tray form: creates its hidden window and Timer_no_boloon, and adds the icon with

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/main_window_design.h"
+#include "app/window_state.h"
 #include "display/display_set.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_main_window_controls.h"
@@ -129,6 +130,7 @@ class MainWindow_OnSliderChange : public MainWindowTest {};
 class MainWindow_OnSliderScroll : public MainWindowTest {};
 class MainWindow_RestoreDefaults : public MainWindowTest {};
 class MainWindow_RefusingDisplay : public MainWindowTest {};
+class MainWindow_RestoreState : public MainWindowTest {};
 
 // ---------------------------------------------------------------------------------------------
 // Start-up
@@ -584,6 +586,39 @@ TEST(MainWindowDesign_Rows, NameEachSliderLabelAndRoleOnceOnAControlOfItsKind) {
           << "role " << role.index() << "."
           << std::visit([](auto r) { return static_cast<int>(r); }, role);
     }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// "启动时恢复上次的设置"
+
+TEST_F(MainWindow_RestoreState, BringsBackTheLastEndAndNoOverlayDarkerThan160) {
+  struct Row {
+    settings::WindowState last;
+    int darkness;  // on the bar and the overlay
+  } rows[] = {
+      // First: the overlay the desk shares between rows has not been shown yet.
+      {{.brightness = 10, .darkness = -100, .enhance = false}, -100},
+      {{.brightness = -20, .contrast = 150, .red = 5, .green = -5, .blue = 3, .darkness = -255,
+        .enhance = true},
+       -160},
+      {{.darkness = 200, .enhance = true}, 160},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.darkness);
+    Loaded& w = Load();
+    const std::size_t writesBefore = display.writes.size();
+    RestoreState(w.controls, w.window, row.last);
+    const settings::WindowState now = StateOf(w.controls);
+    EXPECT_EQ(now, (settings::WindowState{row.last.brightness, row.last.contrast, row.last.red,
+                                          row.last.green, row.last.blue, row.darkness,
+                                          row.last.enhance}));
+    EXPECT_EQ(w.controls.Label(ValueLabel::Brightness), std::to_string(row.last.brightness));
+    EXPECT_EQ(overlay.showing, row.last.enhance);
+    if (row.last.enhance) {
+      EXPECT_EQ(overlay.opacity, std::abs(row.darkness));
+    }
+    EXPECT_GT(display.writes.size(), writesBefore) << "the restored sliders reached no ramp";
   }
 }
 

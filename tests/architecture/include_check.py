@@ -22,7 +22,7 @@ import tempfile
 from pathlib import Path
 
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
-SUBSYSTEMS = ("app", "display", "overlay", "hotkey", "tray")
+SUBSYSTEMS = ("app", "display", "overlay", "hotkey", "tray", "settings")
 # The SDK headers the shell uses; each pulls in <windows.h> or needs it.
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "shellapi.h", "windowsx.h", "winuser.h", "wingdi.h"}
 

@@ -645,10 +645,10 @@ class Lumenor:
     """One lumenor.exe started from its own temporary directory (so a scenario can put Default.dat
     or tray.ico beside it), with a working directory elsewhere: the program must find its files in
     its own directory. `beside` and `in_cwd` map file names to bytes put in either; `env` holds
-    variables set for this program on top of the scenarios' own."""
+    variables set for this program on top of the scenarios' own; `args` goes on its command line."""
 
     def __init__(self, default_dat=None, tray_ico=None, directory=None, name="lumenor",
-                 beside=None, in_cwd=None, env=None):
+                 beside=None, in_cwd=None, env=None, args=()):
         cfg = config()
         self.owns_directory = directory is None
         self.directory = directory or tempfile.mkdtemp(prefix="lumenor-e2e-")
@@ -670,7 +670,7 @@ class Lumenor:
         _log_counter[0] += 1
         self.log = open(os.path.join(cfg.out, "lumenor-%02d-%s.log" % (_log_counter[0], name)),
                         "w")
-        self.proc = subprocess.Popen(["wine", self.exe], cwd=self.cwd, stdout=self.log,
+        self.proc = subprocess.Popen(["wine", self.exe, *args], cwd=self.cwd, stdout=self.log,
                                      stderr=subprocess.STDOUT, env=dict(cfg.env, **(env or {})))
 
     @property
@@ -956,9 +956,9 @@ class DesktopTestCase(unittest.TestCase):
             self.fail("a right-click on the tray icon opened no menu")
         return menu
 
-    def choose_tray_menu_item(self, index, count=3):
-        """Opens the icon's menu and clicks its item `index` (0 "Tandwin专版", 1 "选项", 2 "退出");
-        the menu's items are text items of equal height."""
+    def choose_tray_menu_item(self, index, count=4):
+        """Opens the icon's menu and clicks its item `index` (0 "Tandwin专版", 1 "选项", 2 "设置",
+        3 "退出"); the menu's items are text items of equal height."""
         menu = self.open_tray_menu()
         l, t, r, b = menu.rect
         border = 3

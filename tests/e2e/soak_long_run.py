@@ -258,7 +258,7 @@ class Soak(DesktopTestCase):
             main = self.drag_slider(main, drag_moves)
         return main
 
-    def show_main(self, menu_items=3):
+    def show_main(self, menu_items=4):
         """"选项" from the tray icon's menu (with several displays it has the "显示器" item too)."""
         self.choose_tray_menu_item(1, menu_items)
         main, shown = self.wait_main("shown", lambda m: m.visible, 10)
@@ -293,7 +293,7 @@ class Soak(DesktopTestCase):
         self.wait_overlays(1, "after the second display went off")
         add_second_display()
         self.wait_overlays(2, "after the second display came back")
-        main = self.show_main(menu_items=4)
+        main = self.show_main(menu_items=5)
         self.display_cycles += 1
         return main
 

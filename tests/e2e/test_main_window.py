@@ -412,7 +412,7 @@ class MainWindow(DesktopTestCase):
     def test_tray_menu_exit_ends_the_program_and_removes_the_icon(self):
         program, main = self.start_and_wait()
         self.assertTrue(wait_for("icon", self.tray_icons, 5), "no tray icon shows")
-        self.choose_tray_menu_item(2)
+        self.choose_tray_menu_item(3)
         self.assertTrue(program.wait_exit(10), "lumenor.exe still runs after the tray menu's "
                                                "\"退出\"")
         self.assertTrue(wait_for("icon gone", lambda: not self.tray_icons(), 5),
@@ -595,7 +595,7 @@ class MainWindow(DesktopTestCase):
         self.choose_tray_menu_item(1)
         self.assertTrue(self.wait_main("shown", lambda m: m.visible)[1],
                         "\"选项\" from the icon put back did not bring the window back")
-        self.choose_tray_menu_item(2)
+        self.choose_tray_menu_item(3)
         self.assertTrue(program.wait_exit(10), "\"退出\" from the icon put back did not end the "
                                                "program")
 

@@ -226,5 +226,20 @@ TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDispla
   }
 }
 
+TEST(OverlaySet, EveryWindowIsOutOfCaptureAsChosenThoseMadeLaterToo) {
+  for (const bool out : {true, false}) {
+    SCOPED_TRACE(out);
+    FakeOverlaySurfaces windows;
+    OverlaySet overlays(windows);
+    overlays.Follow({{"a", kPrimary, true}});
+    overlays.KeepOutOfCapture(true);  // before the windows are made
+    overlays.Show();
+    overlays.KeepOutOfCapture(out);
+    overlays.Follow({{"a", kPrimary, true}, {"b", {1280, 0, 2304, 768}, true}});
+    ASSERT_EQ(windows.Live().size(), 2u);
+    for (FakeOverlaySurface* w : windows.Live()) EXPECT_EQ(w->outOfCapture, out);
+  }
+}
+
 }  // namespace
 }  // namespace lumenor::overlay

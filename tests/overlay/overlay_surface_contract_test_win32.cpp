@@ -39,26 +39,29 @@ class RealEnv {
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, OverlaySurfaceContract, RealEnv);
 
-// Click-through adds the layered and transparent bits, 0x80020, to whatever extended style the
-// window has, and nothing else; the opacity goes with a colour key that never takes effect.
-TEST(Win32OverlaySurface, ClickThroughOrsOnlyTheLayeredAndTransparentBitsIntoTheStyle) {
-  EXPECT_EQ(platform::kClickThroughExStyle, DWORD{0x80020});
-  EXPECT_EQ(platform::kInertColourKey, COLORREF{0x100});
-  for (DWORD before : {DWORD{0}, DWORD{WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE}, DWORD{WS_EX_LAYERED},
-                       DWORD{WS_EX_TRANSPARENT}, DWORD{WS_EX_CLIENTEDGE}}) {
-    RealEnv env;
-    HWND window = FindWindowW(L"LumenorLayeredContract", L"contract");
-    SetWindowLongW(window, GWL_EXSTYLE, static_cast<LONG>(before));
-    const DWORD set = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
-    env.surface().MakeClickThrough();
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), set | 0x80020) << before;
-    env.surface().SetOpacity(126);
-    COLORREF key = 0;
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    GetLayeredWindowAttributes(window, &key, &alpha, &flags);
-    EXPECT_EQ(alpha, 126);
-    EXPECT_EQ(flags, DWORD{LWA_ALPHA});
+// The fake records the choice; here the system says what the window got. Only Windows 10 2004
+// (build 19041) and later can leave a window out of capture; an older system (the Wine prefix
+// here reports 6.1.7601, and its SetWindowDisplayAffinity answers FALSE) is not asked.
+TEST(Win32OverlaySurface_KeepOutOfCapture, TheSystemReadsExcludedFromCaptureOrNone) {
+  using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const auto get = reinterpret_cast<GetVersion>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  ASSERT_TRUE(get != nullptr && get(&version) == 0);
+  if (version.dwMajorVersion < 10 || (version.dwMajorVersion == 10 && version.dwBuildNumber < 19041)) {
+    GTEST_SKIP() << "Windows " << version.dwMajorVersion << "." << version.dwMinorVersion << "."
+                 << version.dwBuildNumber << " cannot leave a window out of capture";
+  }
+  RealEnv env;
+  HWND window = FindWindowW(L"LumenorLayeredContract", L"contract");
+  ASSERT_NE(window, nullptr);
+  for (const bool out : {true, false}) {
+    SCOPED_TRACE(out);
+    env.surface().KeepOutOfCapture(out);
+    DWORD affinity = 0xFFFF;
+    ASSERT_TRUE(GetWindowDisplayAffinity(window, &affinity));
+    EXPECT_EQ(affinity, out ? 0x11u : 0u);  // WDA_EXCLUDEFROMCAPTURE, WDA_NONE
   }
 }
 

@@ -13,7 +13,8 @@ import re
 import subprocess
 import sys
 
-ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "msvcrt.dll", "comctl32.dll"}
+ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "msvcrt.dll", "comctl32.dll",
+           "advapi32.dll"}
 
 
 def main():

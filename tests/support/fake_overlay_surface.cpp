@@ -57,6 +57,11 @@ void FakeOverlaySurface::Hide() {
   visible = false;
 }
 
+void FakeOverlaySurface::KeepOutOfCapture(bool out) {
+  calls.push_back(out ? "KeepOutOfCapture 1" : "KeepOutOfCapture 0");
+  outOfCapture = out;
+}
+
 std::unique_ptr<platform::OverlaySurface> FakeOverlaySurfaces::Create() {
   auto surface = std::make_unique<FakeOverlaySurface>();
   made.push_back(surface.get());

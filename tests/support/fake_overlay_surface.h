@@ -25,6 +25,7 @@ class FakeOverlaySurface : public platform::OverlaySurface {
   bool IsShowing() override;
   void Show() override;
   void Hide() override;
+  void KeepOutOfCapture(bool out) override;
 
   // The state of a freshly created, hidden window.
   bool clickThrough = false;
@@ -33,6 +34,7 @@ class FakeOverlaySurface : public platform::OverlaySurface {
   platform::PixelRect bounds;
   platform::ColorRef colour = platform::MakeColorRef(192, 192, 192);
   bool visible = false;
+  bool outOfCapture = false;
   bool* destroyed = nullptr;  // set when the surface goes
 
   // Every call, in order, e.g. "MakeClickThrough", "SetOpacity 126", "Cover 0 0 1280 800".

@@ -1,0 +1,72 @@
+#include "settings/settings_keeper.h"
+
+#include <string>
+
+#include "settings/settings_file.h"
+
+namespace lumenor::settings {
+
+SettingsKeeper::SettingsKeeper(SettingsStore& store, platform::Notices& notices)
+    : store_(store), notices_(notices) {}
+
+void SettingsKeeper::Load() {
+  settings_ = Settings{};
+  StoredFile file = store_.Read(kMaxFileBytes);
+  std::string_view problem = "文件大于 64 KB";
+  if (file.status == StoredStatus::Missing) return;
+  if (file.status == StoredStatus::Unreadable) {
+    // Not moved aside: what cannot be read cannot be renamed either, and is no one's to lose.
+    Tell(kUnreadableLead, file.reason);
+    return;
+  }
+  ReadOutcome outcome;
+  if (file.status == StoredStatus::Read) {
+    outcome = ReadSettings(file.bytes);
+    if (!outcome.refused) {
+      settings_ = std::move(outcome.settings);
+      return;
+    }
+    problem = outcome.problem;
+  }
+  badNotKept_ = !store_.KeepAsBad();
+  std::string text{problem};
+  text += badNotKept_ ? kRefusedNotKeptTail : kRefusedTail;
+  Tell(kRefusedLead, text);
+}
+
+void SettingsKeeper::Change(Settings changed) {
+  if (changed == settings_) return;
+  settings_ = std::move(changed);
+  Write();
+}
+
+void SettingsKeeper::AtEnd(const WindowState& state) {
+  if (!settings_.restoreAtStart) return;
+  settings_.lastState = state;
+  Write();
+}
+
+void SettingsKeeper::Write() {
+  std::optional<std::string> failure;
+  if (badNotKept_) {
+    failure = std::string{kBadNotKeptReason};
+  } else {
+    failure = store_.Replace(WriteSettings(settings_));
+  }
+  if (failure) {
+    if (toldWriteFailure_) return;
+    toldWriteFailure_ = true;
+    Tell(kWriteFailedLead, *failure);
+  }
+}
+
+// The lead, the file's path, then what went wrong.
+void SettingsKeeper::Tell(std::string_view lead, std::string_view detail) {
+  std::string text{lead};
+  text += store_.Where();
+  text += "：";
+  text += detail;
+  notices_.Show(platform::kNoticeTitle, text);
+}
+
+}  // namespace lumenor::settings

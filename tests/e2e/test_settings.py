@@ -1,0 +1,137 @@
+"""What the user chooses and keeps: other keys chosen in "快捷键" from the tray menu, kept in
+lumenor.ini beside the exe and in force after a restart; "开机启动" and its Run value; /tray; a second
+start that brings the first copy's window forward; a damaged lumenor.ini."""
+
+import os
+import time
+
+from lumenor_e2e import (MAIN_CAPTION, MOD_CONTROL, SECOND_COPY_TEXT, VK_LEFT, DesktopTestCase,
+                         click, key, run, screenshot, wait_for)
+
+MOD_ALT = 1
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+DIALOG_CAPTION = "快捷键"
+SETTINGS_REFUSED_LEAD = "无法使用设置文件 "
+
+
+class Settings(DesktopTestCase):
+
+    def darkness(self, main):
+        return self.darkness_bar(main).pos, self.label_zl_show(main).text
+
+    def press(self, combo, expected, main):
+        key(combo, over=self.neutral_point(main))
+        main, ok = self.wait_main("darkness %d" % expected,
+                                  lambda m: self.darkness(m) == (expected, str(expected)))
+        self.assertTrue(ok, "after %s the darkness reads %s / %r, expected %d"
+                            % ((combo,) + self.darkness(main) + (expected,)))
+        return main
+
+    def settings_item(self, downs):
+        """The tray menu by keyboard: Up to "退出", Up to "设置", Right into it, Down `downs`
+        times, Return."""
+        self.open_tray_menu()
+        key("Up", "Up", "Right", *(["Down"] * downs), "Return", delay_ms=150)
+
+    def ctrl_left_is_free(self):
+        holder, report = self.probe.hold_hotkey(MOD_CONTROL, VK_LEFT, 2)
+        self.hold(holder)
+        return report["registered"]
+
+    def run_value(self):
+        text = run(["wine", "reg", "query", RUN_KEY, "/v", "Lumenor"], check=False, timeout=60)
+        return text if "Lumenor" in text else None
+
+    def test_keys_chosen_in_the_dialog_dim_free_ctrl_left_and_last_after_a_restart(self):
+        program, main = self.start_and_wait()
+        self.settings_item(0)
+        dialog = wait_for("dialog", lambda: self.probe.window(DIALOG_CAPTION), 10)
+        self.assertIsNotNone(dialog, "\"快捷键…\" opened no window captioned %r" % DIALOG_CAPTION)
+        time.sleep(0.5)
+        # Alt+D in 变暗's field, Alt+B in 变亮's, then 确定.
+        fields = dialog.by_class("msctls_hotkey32")
+        self.assertEqual(len(fields), 2, "the dialog has %d hotkey fields" % len(fields))
+        for field, combo in zip(fields, ("alt+d", "alt+b")):
+            click(*field.centre)
+            key(combo, delay_ms=150)
+        screenshot("hotkey-dialog")
+        click(*dialog.by_text("确定").centre)
+        gone = wait_for("dialog closed", lambda: self.probe.window(DIALOG_CAPTION) is None, 5)
+        self.assertTrue(gone, "the dialog stayed open after Return on 确定")
+
+        main = self.press("alt+d", -126, self.main_window())
+        main = self.press("alt+b", -121, main)
+        self.assertTrue(self.ctrl_left_is_free(),
+                        "after other keys were chosen Ctrl + Left is still registered")
+        self.assertTrue(any(c.text.startswith("按住Alt+D变黑,按住Alt+B变亮,") for c in main.children),
+                        "the banner does not name the keys in force")
+        ini = os.path.join(program.directory, "lumenor.ini")
+        with open(ini, encoding="utf-8") as f:
+            text = f.read()
+        self.assertIn("darker=1,68\n", text, "lumenor.ini beside the exe lacks the chosen key")
+
+        self.end_with_exit_button(program)
+        again, main = self.start_and_wait(directory=program.directory)
+        main = self.press("alt+d", -126, main)
+        self.assertTrue(self.ctrl_left_is_free(),
+                        "after a restart Ctrl + Left is registered again")
+        self.assertTrue(again.alive())
+
+    def test_start_with_windows_writes_and_removes_the_run_value(self):
+        program, main = self.start_and_wait()
+        self.assertIsNone(self.run_value(), "a Run value before anything was chosen")
+        self.settings_item(1)
+        value = wait_for("Run value", self.run_value, 10)
+        self.assertIsNotNone(value, "\"开机启动\" wrote no value Lumenor under %s" % RUN_KEY)
+        self.assertIn('lumenor.exe" /tray', value, "the Run value reads %r" % value)
+        self.settings_item(1)
+        self.assertTrue(wait_for("Run value gone", lambda: self.run_value() is None, 10),
+                        "unchecking \"开机启动\" left the Run value")
+        self.assertTrue(program.alive())
+
+    def test_tray_argument_starts_hidden_with_working_hotkeys(self):
+        program = self.start_lumenor(args=["/tray"])
+        self.assertTrue(wait_for("icon", self.tray_icons, 20), "with /tray no icon shows")
+        main = wait_for("Form1 loaded", lambda: self.probe.window(MAIN_CAPTION), 10)
+        self.assertIsNotNone(main, "with /tray Form1 was not loaded")
+        self.assertFalse(main.visible, "with /tray the main window shows")
+        key("ctrl+Left", over=self.neutral_point())
+        main, ok = self.wait_main("stepped", lambda m: self.darkness(m) == (-126, "-126"))
+        self.assertTrue(ok, "with /tray Ctrl + Left left the darkness at %s / %r"
+                            % self.darkness(main))
+        self.assertFalse(self.main_window().visible, "the hotkey showed the window")
+
+    def test_a_second_start_brings_the_first_copys_window_forward(self):
+        first, main = self.start_and_wait()
+        self.close_with_close_box()
+        second = self.start_lumenor()
+        box = self.wait_message_box(text=SECOND_COPY_TEXT, timeout=20)
+        self.assertIsNotNone(box, "a second copy showed no %r" % SECOND_COPY_TEXT)
+        self.assertIsNone(self.probe.window(MAIN_CAPTION),
+                          "the first copy's window came back before the message was closed")
+        self.dismiss_with_enter(box)
+        self.assertTrue(second.wait_exit(10), "the second copy still runs")
+        main = wait_for("shown", lambda: (lambda w: w if w is not None and w.visible else None)(
+            self.probe.window(MAIN_CAPTION)), 10)
+        self.assertIsNotNone(main, "after the second copy's message the first copy's main window "
+                                   "did not come back")
+        self.assertTrue(first.alive(), "the first copy ended")
+
+    def test_a_damaged_file_gives_the_defaults_one_balloon_and_is_kept_as_bad(self):
+        junk = bytes((i * 151 + 7) % 256 for i in range(2048))
+        program, main = self.start_and_wait(beside={"lumenor.ini": junk})
+        balloon = self.wait_balloon(lambda t: t.startswith(SETTINGS_REFUSED_LEAD))
+        self.assertIsNotNone(balloon, "a damaged lumenor.ini gave no balloon (balloons: %s)"
+                                      % [b.tip for b in self.balloons()])
+        bad = os.path.join(program.directory, "lumenor.ini.bad")
+        self.assertTrue(os.path.exists(bad), "the damaged file was not kept as lumenor.ini.bad")
+        with open(bad, "rb") as f:
+            self.assertEqual(f.read(), junk, "lumenor.ini.bad is not the damaged file")
+        self.assertFalse(os.path.exists(os.path.join(program.directory, "lumenor.ini")),
+                         "a new lumenor.ini was written though the user changed nothing")
+        self.press("ctrl+Left", -126, main)
+        time.sleep(2.5)
+        count = len([b for b in self.balloons() if b.tip.startswith(SETTINGS_REFUSED_LEAD)])
+        self.assertLessEqual(count, 1, "more than one balloon for the damaged file")
+        self.assertEqual(sorted(os.listdir(program.directory)), ["lumenor.exe", "lumenor.ini.bad"],
+                         "the folder holds more than the exe and the kept file")

@@ -1,0 +1,114 @@
+// The settings of a run over a store that records: what is written when, what is kept aside, and
+// what the user is told.
+#include "settings/settings_keeper.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/settings_file.h"
+#include "support/fake_notices.h"
+
+namespace lumenor::settings {
+namespace {
+
+class RecordingStore : public SettingsStore {
+ public:
+  StoredFile Read(std::size_t) override { return file; }
+  bool KeepAsBad() override {
+    ++keptAsBad;
+    return canKeepAsBad;
+  }
+  std::optional<std::string> Replace(std::string_view bytes) override {
+    replaced.emplace_back(bytes);
+    return replaceFails ? std::optional<std::string>("磁盘已满") : std::nullopt;
+  }
+  std::string Where() const override { return "C:\\Lumenor\\lumenor.ini"; }
+
+  StoredFile file;
+  bool canKeepAsBad = true;
+  bool replaceFails = false;
+  int keptAsBad = 0;
+  std::vector<std::string> replaced;
+};
+
+struct Row {
+  const char* name;
+  StoredFile file;
+  bool canKeepAsBad;
+  bool replaceFails;
+  int balloons;     // after the load and two changes
+  int keptAsBad;
+  int writes;       // attempted
+  bool restoreAtStart;  // as loaded
+};
+
+TEST(SettingsKeeper_Run, WritesOnlyChangesKeepsBadFilesAsideAndSaysEachFaultOnce) {
+  const StoredFile good{StoredStatus::Read, "restore_at_start=1\n", {}};
+  const Row rows[] = {
+      {"no file", {}, true, false, 0, 0, 2, false},
+      {"a good file", good, true, false, 0, 0, 2, true},
+      {"a binary file", {StoredStatus::Read, std::string("\x01\x02", 2), {}}, true, false, 1, 1, 2,
+       false},
+      {"a file too large", {StoredStatus::TooLarge, {}, {}}, true, false, 1, 1, 2, false},
+      {"a bad file that cannot be moved aside is never written over",
+       {StoredStatus::TooLarge, {}, {}}, false, false, 2, 1, 0, false},
+      {"a folder named lumenor.ini", {StoredStatus::Unreadable, {}, "拒绝访问。"}, true, true, 2, 0,
+       2, false},
+      {"the disk full at every write", good, true, true, 1, 0, 2, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    RecordingStore store;
+    store.file = row.file;
+    store.canKeepAsBad = row.canKeepAsBad;
+    store.replaceFails = row.replaceFails;
+    testing::FakeNotices notices;
+    SettingsKeeper keeper(store, notices);
+    keeper.Load();
+    EXPECT_EQ(keeper.Current().restoreAtStart, row.restoreAtStart);
+    EXPECT_TRUE(store.replaced.empty()) << "the load wrote";
+    keeper.Change(keeper.Current());  // nothing changes: nothing is written
+    EXPECT_TRUE(store.replaced.empty());
+    Settings changed = keeper.Current();
+    changed.darkerKey = {2, 'A'};
+    keeper.Change(changed);
+    changed.brighterKey = {2, 'B'};
+    keeper.Change(changed);
+    EXPECT_EQ(static_cast<int>(notices.shown.size()), row.balloons);
+    EXPECT_EQ(store.keptAsBad, row.keptAsBad);
+    ASSERT_EQ(static_cast<int>(store.replaced.size()), row.writes);
+    EXPECT_EQ(keeper.Current().darkerKey, (KeyChoice{2, 'A'})) << "a failed write lost a change";
+    if (row.writes > 0) {
+      const Settings written = ReadSettings(store.replaced.back()).settings;
+      EXPECT_TRUE(written == keeper.Current());
+    }
+  }
+}
+
+TEST(SettingsKeeper_AtEnd, KeepsTheWindowOnlyWhileRestoreAtStartIsOn) {
+  for (const bool restore : {false, true}) {
+    SCOPED_TRACE(restore);
+    RecordingStore store;
+    testing::FakeNotices notices;
+    SettingsKeeper keeper(store, notices);
+    keeper.Load();
+    if (restore) {
+      Settings changed;
+      changed.restoreAtStart = true;
+      keeper.Change(changed);
+    }
+    const std::size_t before = store.replaced.size();
+    keeper.AtEnd(WindowState{.brightness = -20, .darkness = -200, .enhance = true});
+    ASSERT_EQ(store.replaced.size(), before + (restore ? 1 : 0));
+    if (restore) {
+      EXPECT_EQ(ReadSettings(store.replaced.back()).settings.lastState,
+                (WindowState{.brightness = -20, .darkness = -200, .enhance = true}));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lumenor::settings
