@@ -20,7 +20,8 @@ bool CanExcludeFromCapture() {
     const auto get = ntdll != nullptr ? reinterpret_cast<GetVersion>(reinterpret_cast<void*>(
                                             GetProcAddress(ntdll, "RtlGetVersion")))
                                       : nullptr;
-    OSVERSIONINFOW version{sizeof version};
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
     if (get == nullptr || get(&version) != 0) return false;
     return version.dwMajorVersion > 10 ||
            (version.dwMajorVersion == 10 && version.dwBuildNumber >= kFirstBuildExcludingFromCapture);

@@ -131,7 +131,7 @@ Template MakeTemplate() {
   t.Dword(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
   t.Dword(0);  // extended style
   t.Word(6);   // items
-  for (short v : {0, 0, 176, 78}) t.Word(static_cast<WORD>(v));
+  for (int v : {0, 0, 176, 78}) t.Word(static_cast<WORD>(v));
   t.Word(0);  // no menu
   t.Word(0);  // the standard dialog class
   t.Text(kCaption);
