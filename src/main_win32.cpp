@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/main_window_win32.h"
 #include "app/notices.h"
+#include "dimming/darkness_road.h"
 #include "display/display_set.h"
 #include "overlay/overlay_set.h"
 #include "overlay/overlay_window_win32.h"
@@ -75,6 +76,8 @@ class Application {
     displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, signals_->RewriteTimer(),
                                                       *notices_, *overlays_);
     signals_->KeepOnTopTimer().Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
+    // The darkness road, like the ramps, outlives every load of Form1.
+    road_ = std::make_unique<dimming::DarknessRoad>(*overlays_, nullptr);
     // The last step of the tray form's load: show Form1.
     ShowMainWindow();
   }
@@ -85,6 +88,7 @@ class Application {
     ending_ = true;
     form1_.reset();
     unloadedForms_.clear();
+    road_.reset();
     displays_.reset();  // before the signals window, whose timer it starts
     signals_.reset();
     overlays_.reset();
@@ -108,7 +112,7 @@ class Application {
     if (ending_) return;
     if (!form1_) {
       form1_ = app::MainWindowForm::Load(
-          instance_, *overlays_, *displays_, *notices_,
+          instance_, *road_, *displays_, *notices_,
           app::MainWindowForm::Callbacks{[this] { EndProgram(); },
                                          [this] { OnMainWindowUnloaded(); }});
     }
@@ -142,6 +146,7 @@ class Application {
   std::unique_ptr<overlay::OverlaySet> overlays_;              // mask_form_black, per display
   std::unique_ptr<platform::DisplaySignalsWindow> signals_;    // display changes and the timers
   std::unique_ptr<display::DisplaySet> displays_;              // Form1 writes through it
+  std::unique_ptr<dimming::DarknessRoad> road_;                // the bar, 加强 and backlights
   std::unique_ptr<app::MainWindowForm> form1_;                 // Form1 while loaded
   std::vector<std::unique_ptr<app::MainWindowForm>> unloadedForms_;  // closed, not yet deleted
 };

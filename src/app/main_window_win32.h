@@ -11,8 +11,8 @@
 namespace lumenor::display {
 class DisplaySet;
 }
-namespace lumenor::overlay {
-class OverlayControl;
+namespace lumenor::dimming {
+class DarknessRoad;
 }
 
 namespace lumenor::platform {
@@ -35,7 +35,7 @@ class MainWindowForm {
   // combination another program holds, and runs the start-up sequence, which reads every
   // display's reference.
   static std::unique_ptr<MainWindowForm> Load(HINSTANCE instance,
-                                              overlay::OverlayControl& overlay,
+                                              dimming::DarknessRoad& road,
                                               display::DisplaySet& displays, Notices& notices,
                                               Callbacks callbacks);
   // Unloads: the hotkey controls release their keys, then the window is destroyed.

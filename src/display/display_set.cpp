@@ -110,7 +110,8 @@ void DisplaySet::Follow() {
   std::vector<FollowedDisplay> followed;
   followed.reserve(displays_.size());
   for (const auto& display : displays_) {
-    followed.push_back({display->info.identity, display->info.bounds, display->included});
+    followed.push_back(
+        {display->info.identity, display->info.bounds, display->included, display->info});
   }
   follower_.Follow(followed);
 }
