@@ -7,23 +7,29 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "app/main_window.h"
 #include "app/main_window_win32.h"
 #include "app/notices.h"
+#include "dimming/backlight_keepers.h"
 #include "dimming/darkness_road.h"
 #include "display/display_set.h"
 #include "overlay/overlay_set.h"
 #include "overlay/overlay_window_win32.h"
+#include "platform/backlight.h"
 #include "platform/dialogs_win32.h"
 #include "platform/display_signals_win32.h"
 #include "platform/displays_win32.h"
 #include "platform/dll_search_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
+#include "platform/timer.h"
+#include "platform/worker.h"
 #include "tray/tray_form_win32.h"
 
 namespace {
@@ -47,16 +53,50 @@ class TrayNotices final : public app::Notices {
   tray::TrayForm& tray_;
 };
 
+// What the displays' followers are: the overlays, and the backlight keepers when there are any.
+class Followers final : public display::DisplayFollower {
+ public:
+  Followers(display::DisplayFollower& overlays, display::DisplayFollower* keepers)
+      : overlays_(overlays), keepers_(keepers) {}
+  void Follow(const std::vector<display::FollowedDisplay>& displays) override {
+    overlays_.Follow(displays);
+    if (keepers_ != nullptr) keepers_->Follow(displays);
+  }
+  void KeepOnTop() override {
+    overlays_.KeepOnTop();
+    if (keepers_ != nullptr) keepers_->KeepOnTop();
+  }
+
+ private:
+  display::DisplayFollower& overlays_;
+  display::DisplayFollower* keepers_;
+};
+
+// The monitors' backlights over DDC/CI. Without all three no backlight is driven and the road is
+// the overlay's alone, as on a system without DDC/CI.
+struct BacklightServices {
+  platform::Worker* worker = nullptr;  // lives as long as the Application
+  std::shared_ptr<platform::Backlights> backlights;
+  // A program timer whose ticks run onTick on the user-interface thread.
+  std::function<std::unique_ptr<platform::Timer>(std::function<void()> onTick)> makeTimer;
+};
+
 class Application {
  public:
-  explicit Application(HINSTANCE instance) : instance_(instance), overlayWindows_(instance) {
+  explicit Application(HINSTANCE instance, BacklightServices backlight = {})
+      : instance_(instance), overlayWindows_(instance) {
     tray_ = std::make_unique<tray::TrayForm>(
         instance_, dialogs_,
         tray::TrayForm::Callbacks{
             [this] { ShowMainWindow(); }, [this] { EndProgram(); },
-            [this] { return displays_ ? displays_->Choices() : std::vector<display::DisplayChoice>{}; },
+            [this] { return DisplayChoices(); },
             [this](const display::DisplayChoice& choice, bool included) {
               if (displays_) displays_->SetIncluded(choice.identity, included);
+            },
+            [this] { return AnyBacklight(); },
+            [this] { return !road_ || road_->State().backlightFirst; },
+            [this](bool on) {
+              if (road_) road_->SetBacklightFirst(on);
             }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
     // The overlays are there for every display; their windows are made on their first use.
@@ -65,6 +105,7 @@ class Application {
         instance_, platform::DisplaySignalsWindow::Handlers{
                        [this](platform::DisplaySignal signal) {
                          if (displays_) displays_->OnSignal(signal);
+                         if (keepers_) keepers_->OnSignal(signal);
                        },
                        [this] {
                          if (displays_) displays_->OnKeepOnTopTick();
@@ -72,12 +113,15 @@ class Application {
                        [this] {
                          if (displays_) displays_->OnRewriteTimer();
                        }});
+    MakeKeepers(std::move(backlight));
+    // The darkness road, like the ramps, outlives every load of Form1.
+    road_ = std::make_unique<dimming::DarknessRoad>(*overlays_, keepers_.get());
+    if (keepers_) road_->SetDisplays(keepers_->Abilities());
+    followers_ = std::make_unique<Followers>(*overlays_, keepers_.get());
     // The ramps applied last belong to the program: they outlive every load of Form1.
     displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, signals_->RewriteTimer(),
-                                                      *notices_, *overlays_);
+                                                      *notices_, *followers_);
     signals_->KeepOnTopTimer().Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
-    // The darkness road, like the ramps, outlives every load of Form1.
-    road_ = std::make_unique<dimming::DarknessRoad>(*overlays_, nullptr);
     // The last step of the tray form's load: show Form1.
     ShowMainWindow();
   }
@@ -88,8 +132,11 @@ class Application {
     ending_ = true;
     form1_.reset();
     unloadedForms_.clear();
-    road_.reset();
     displays_.reset();  // before the signals window, whose timer it starts
+    road_.reset();
+    followers_.reset();
+    keepers_.reset();  // a job still on the worker thread delivers to no one
+    backlightTimers_.clear();
     signals_.reset();
     overlays_.reset();
     notices_.reset();
@@ -107,6 +154,44 @@ class Application {
   }
 
  private:
+  void MakeKeepers(BacklightServices services) {
+    if (services.worker == nullptr || !services.backlights || !services.makeTimer) return;
+    const auto timer = [&](void (dimming::BacklightKeepers::*tick)()) -> platform::Timer& {
+      backlightTimers_.push_back(services.makeTimer([this, tick] {
+        if (keepers_) (keepers_.get()->*tick)();
+      }));
+      return *backlightTimers_.back();
+    };
+    dimming::BacklightKeepers::Timers timers{timer(&dimming::BacklightKeepers::OnWatchdogTimer),
+                                             timer(&dimming::BacklightKeepers::OnRetryTimer),
+                                             timer(&dimming::BacklightKeepers::OnWakeTimer)};
+    keepers_ = std::make_unique<dimming::BacklightKeepers>(
+        *services.worker, std::move(services.backlights), timers, *notices_,
+        [this](std::vector<dimming::DisplayAbility> abilities) {
+          if (road_) road_->SetDisplays(std::move(abilities));
+        });
+  }
+
+  bool AnyBacklight() const {
+    if (!keepers_) return false;
+    for (const dimming::DisplayAbility& display : keepers_->Abilities()) {
+      if (display.backlight) return true;
+    }
+    return false;
+  }
+
+  // The tray menu's displays, each driven backlight with its level.
+  std::vector<display::DisplayChoice> DisplayChoices() const {
+    if (!displays_) return {};
+    std::vector<display::DisplayChoice> choices = displays_->Choices();
+    if (!keepers_) return choices;
+    for (display::DisplayChoice& choice : choices) {
+      if (const std::optional<int> percent = keepers_->Percent(choice.identity))
+        choice.label = dimming::WithBacklight(std::move(choice.label), *percent);
+    }
+    return choices;
+  }
+
   // Shows Form1 non-modally, loading it (and running its start-up) when it is not loaded.
   void ShowMainWindow() {
     if (ending_) return;
@@ -146,7 +231,10 @@ class Application {
   std::unique_ptr<overlay::OverlaySet> overlays_;              // mask_form_black, per display
   std::unique_ptr<platform::DisplaySignalsWindow> signals_;    // display changes and the timers
   std::unique_ptr<display::DisplaySet> displays_;              // Form1 writes through it
+  std::vector<std::unique_ptr<platform::Timer>> backlightTimers_;  // the keepers' three
+  std::unique_ptr<dimming::BacklightKeepers> keepers_;         // null: no backlight is driven
   std::unique_ptr<dimming::DarknessRoad> road_;                // the bar, 加强 and backlights
+  std::unique_ptr<Followers> followers_;                       // the overlays and the keepers
   std::unique_ptr<app::MainWindowForm> form1_;                 // Form1 while loaded
   std::vector<std::unique_ptr<app::MainWindowForm>> unloadedForms_;  // closed, not yet deleted
 };

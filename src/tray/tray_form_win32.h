@@ -32,6 +32,11 @@ class TrayForm {
     // while the menu is open: the choice names the display, not its place in the menu.
     std::function<std::vector<display::DisplayChoice>()> displayChoices = {};
     std::function<void(const display::DisplayChoice& choice, bool included)> chooseDisplay = {};
+    // Some display has a backlight the program drives: the submenu shows then with one display
+    // too, and ends with "先调背光", checked while the backlight stage is on.
+    std::function<bool()> anyBacklight = {};
+    std::function<bool()> backlightFirst = {};
+    std::function<void(bool on)> setBacklightFirst = {};
   };
 
   // Loads the tray form: creates its hidden window and Timer_no_boloon, and adds the icon with
