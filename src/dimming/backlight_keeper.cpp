@@ -27,6 +27,13 @@ void BacklightKeeper::AskAgain() {
   readDue_ = true;
 }
 
+void BacklightKeeper::Relisted(platform::DisplayInfo info) {
+  info_ = std::move(info);
+  if (givenUp_) return;
+  opened_ = false;
+  readDue_ = true;
+}
+
 void BacklightKeeper::Unanswered() {
   readDue_ = false;
   if (status_ == Status::Unknown) status_ = Status::None;

@@ -40,6 +40,9 @@ class BacklightKeeper {
   // from what the monitor has: nothing is written while nothing changes.
   std::optional<Request> Next() const;
 
+  // The display is listed differently now (another device name after a reorder, a new mode): its
+  // monitor is opened afresh with the next call.
+  void Relisted(platform::DisplayInfo info);
   // Ask again: a display change, a possible reset, a wake. A monitor given up is not asked again.
   void AskAgain();
   // A read that failed twice: no fault (a monitor may answer only seconds after a wake); it is

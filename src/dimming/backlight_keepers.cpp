@@ -63,6 +63,10 @@ void BacklightKeepers::Follow(const std::vector<display::FollowedDisplay>& displ
       return entry && entry->identity == display.identity;
     });
     if (kept != entries_.end()) {
+      // Another device name or place: the monitor is opened afresh. An HDR switch is no reason.
+      const platform::DisplayInfo& was = (*kept)->keeper.Info();
+      if (was.deviceName != display.info.deviceName || was.bounds != display.info.bounds)
+        (*kept)->keeper.Relisted(display.info);
       next.push_back(std::move(*kept));
     } else {
       next.push_back(std::make_unique<Entry>(nextSerial_++, display));  // asked when first seen

@@ -17,6 +17,17 @@ std::uint32_t BacklightStep(std::uint32_t maximum) {
   return std::max<std::uint32_t>(1, (maximum + 5) / 10);
 }
 
+std::uint32_t* RoadState::Target(const std::string& identity) {
+  for (auto& [id, level] : backlights) {
+    if (id == identity) return &level;
+  }
+  return nullptr;
+}
+
+const std::uint32_t* RoadState::Target(const std::string& identity) const {
+  return const_cast<RoadState*>(this)->Target(identity);
+}
+
 std::vector<DisplayPlan> Plan(const RoadState& road, const std::vector<DisplayAbility>& displays) {
   // Until an update applies a value the overlay keeps what it was made with.
   overlay::DarknessLook look{overlay::kDesignBackground, overlay::kCreationAlpha};
@@ -30,8 +41,8 @@ std::vector<DisplayPlan> Plan(const RoadState& road, const std::vector<DisplayAb
   plans.reserve(displays.size());
   for (const DisplayAbility& display : displays) {
     DisplayPlan plan{display.identity, std::nullopt, road.overlayShowing && display.included, look};
-    const auto target = road.backlights.find(display.identity);
-    if (display.backlight && target != road.backlights.end()) plan.backlight = target->second;
+    const std::uint32_t* target = road.Target(display.identity);
+    if (display.backlight && target != nullptr) plan.backlight = *target;
     plans.push_back(std::move(plan));
   }
   return plans;
@@ -106,8 +117,8 @@ bool DarknessRoad::AnyBacklight(bool (*wants)(std::uint32_t, std::uint32_t)) con
   if (!state_.backlightFirst) return false;
   for (const DisplayAbility& display : displays_) {
     if (!display.included || !display.backlight) continue;
-    const auto target = state_.backlights.find(display.identity);
-    if (target != state_.backlights.end() && wants(target->second, display.backlight->maximum))
+    const std::uint32_t* target = state_.Target(display.identity);
+    if (target != nullptr && wants(*target, display.backlight->maximum))
       return true;
   }
   return false;
@@ -121,11 +132,11 @@ bool BelowMaximum(std::uint32_t level, std::uint32_t maximum) { return level < m
 void DarknessRoad::StepBacklights(bool darker) {
   for (const DisplayAbility& display : displays_) {
     if (!display.included || !display.backlight) continue;
-    const auto target = state_.backlights.find(display.identity);
-    if (target == state_.backlights.end()) continue;
+    std::uint32_t* target = state_.Target(display.identity);
+    if (target == nullptr) continue;
     const std::uint32_t maximum = display.backlight->maximum;
     const std::uint32_t step = BacklightStep(maximum);
-    std::uint32_t& level = target->second;
+    std::uint32_t& level = *target;
     level = darker ? (level > step ? level - step : 0) : std::min(maximum, level + step);
   }
   SendBacklights();
@@ -173,7 +184,8 @@ void DarknessRoad::Restore() {
   SetDarkness(app::kDarknessRange.neutral);
   Update();
   for (const DisplayAbility& display : displays_) {
-    if (display.backlight) state_.backlights[display.identity] = display.backlight->firstLevel;
+    std::uint32_t* target = state_.Target(display.identity);
+    if (display.backlight && target != nullptr) *target = display.backlight->firstLevel;
   }
   SendBacklights();
 }
@@ -184,28 +196,36 @@ void DarknessRoad::SetBacklightFirst(bool on) {
 }
 
 void DarknessRoad::SetDisplays(std::vector<DisplayAbility> displays) {
-  displays_ = std::move(displays);
-  std::map<std::string, std::uint32_t> targets;
-  for (const DisplayAbility& display : displays_) {
+  RoadState::Backlights targets;
+  RoadState::Backlights sent;
+  for (const DisplayAbility& display : displays) {
     if (!display.backlight) continue;
-    // A monitor that has just answered starts where it is; one already driven keeps its target.
-    const auto known = state_.backlights.find(display.identity);
-    targets[display.identity] =
-        known != state_.backlights.end() ? known->second : display.backlight->level;
+    // A monitor that has just answered starts where it is, and so does one whose level was read
+    // anew (set on the monitor itself); one already driven keeps its target.
+    const std::uint32_t* known = state_.Target(display.identity);
+    const DisplayAbility* before = nullptr;
+    for (const DisplayAbility& old : displays_) {
+      if (old.identity == display.identity && old.backlight) before = &old;
+    }
+    const bool readAnew = before == nullptr || before->backlight->level != display.backlight->level;
+    const std::uint32_t level = known != nullptr && !readAnew ? *known : display.backlight->level;
+    targets.emplace_back(display.identity, level);
+    const std::uint32_t* wasSent = sent_.Target(display.identity);
+    sent.emplace_back(display.identity, wasSent != nullptr && !readAnew ? *wasSent : level);
   }
+  displays_ = std::move(displays);
+  // Targets of displays gone or given up are forgotten.
   state_.backlights = std::move(targets);
-  // Targets of displays gone or given up are forgotten; those that stay were sent already.
-  std::erase_if(sent_, [&](const auto& sent) { return !state_.backlights.contains(sent.first); });
-  for (const auto& [identity, level] : state_.backlights) sent_.try_emplace(identity, level);
+  sent_.backlights = std::move(sent);
 }
 
 void DarknessRoad::SendBacklights() {
   if (backlights_ == nullptr) return;
   for (const DisplayPlan& plan : Plan(state_, displays_)) {
     if (!plan.backlight) continue;
-    auto& sent = sent_[plan.identity];
-    if (sent == *plan.backlight) continue;
-    sent = *plan.backlight;
+    std::uint32_t* sent = sent_.Target(plan.identity);
+    if (sent == nullptr || *sent == *plan.backlight) continue;
+    *sent = *plan.backlight;
     backlights_->SetTarget(plan.identity, *plan.backlight);
   }
 }

@@ -6,9 +6,9 @@
 // main window, as the ramps do); the window's bar, label and box only show its state.
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/control_ranges.h"
@@ -42,8 +42,12 @@ struct RoadState {
   bool backlightFirst = true;            // "先调背光"
   bool overlayShowing = false;
   std::optional<int> applied;  // the value the overlay's update applied last: the label
-  // Each driven display's backlight target, by identity.
-  std::map<std::string, std::uint32_t> backlights;
+  // Each driven display's backlight target, by identity (a handful of displays: a plain list).
+  using Backlights = std::vector<std::pair<std::string, std::uint32_t>>;
+  Backlights backlights;
+
+  std::uint32_t* Target(const std::string& identity);
+  const std::uint32_t* Target(const std::string& identity) const;
 };
 
 // What one display gets.
@@ -121,7 +125,7 @@ class DarknessRoad {
   RoadView* view_ = nullptr;
   RoadState state_;
   std::vector<DisplayAbility> displays_;
-  std::map<std::string, std::uint32_t> sent_;  // the targets the keepers were given
+  RoadState sent_;  // its backlights: the targets the keepers were given
 };
 
 }  // namespace lumenor::dimming

@@ -164,7 +164,7 @@ TEST(DarknessRoad_Restore, BringsBackEachFirstReadLevelAndAClearOverlay) {
   EXPECT_EQ(told, (std::map<std::string, std::uint32_t>{{"A", 80}, {"B", 60}}));
 }
 
-TEST(DarknessRoad_Displays, AMonitorAnsweringLaterStartsWhereItIsAndNothingIsSentForIt) {
+TEST(DarknessRoad_Displays, AMonitorAnsweringLaterOrReadAnewGoesOnFromWhereItIs) {
   FakeOverlay overlay;
   FakeBacklightTargets targets;
   DarknessRoad road(overlay, &targets);
@@ -176,6 +176,9 @@ TEST(DarknessRoad_Displays, AMonitorAnsweringLaterStartsWhereItIsAndNothingIsSen
   road.StepDarker();
   ASSERT_EQ(targets.sent.size(), 1u);
   EXPECT_EQ(targets.sent.back().second, 55u);
+  road.SetDisplays({{"A", true, BacklightAbility{100, 30, 65}}});  // set on the monitor itself
+  road.StepDarker();
+  EXPECT_EQ(targets.sent.back().second, 20u);
 }
 
 }  // namespace
