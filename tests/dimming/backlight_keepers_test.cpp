@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,6 +70,24 @@ TEST(BacklightKeepers_SetTarget, AHeldKeySendsTheLatestTargetOnlyWithOneCallAtAT
   EXPECT_EQ(desk.monitor->writes, (Writes{70, 40}));
   EXPECT_EQ(desk.monitor->level, 40u);
   EXPECT_TRUE(desk.notices.shown.empty());
+}
+
+TEST(BacklightKeepers_SetTarget, TwoMonitorsAreServedInTurnWithOneCallInTheWholeProgram) {
+  Desk desk;
+  auto other = std::make_shared<FakeMonitorBacklight>();
+  desk.backlights->monitors["c"] = other;
+  desk.keepers.Follow({Display("a", 0), Display("b", 1024), Display("c", 2048)});
+  desk.worker.Settle();
+  desk.keepers.SetTarget("b", 30);
+  desk.keepers.SetTarget("c", 60);
+  std::size_t most = 0;
+  while (desk.worker.RunJob()) {
+    most = std::max(most, desk.worker.deliveries.size() + desk.worker.jobs.size());
+    desk.worker.Deliver();
+  }
+  EXPECT_EQ(most, 1u);
+  EXPECT_EQ(desk.monitor->writes, (Writes{30}));
+  EXPECT_EQ(other->writes, (Writes{60}));
 }
 
 TEST(BacklightKeepers_SetTarget, AFailedWriteIsMadeOnceMoreAndASecondFailureGivesTheMonitorUp) {
