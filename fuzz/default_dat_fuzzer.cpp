@@ -79,7 +79,7 @@ std::optional<GammaRamp> ReadAnotherWay(std::string_view text) {
 // The main window over fakes, loaded from a display whose channels all differ.
 struct Window {
   explicit Window(std::string bytes)
-      : files(std::move(bytes)), window(controls, desk.set, desk.overlay, dialogs, files) {
+      : files(std::move(bytes)), window(controls, desk.set, road, dialogs, files) {
     for (int i = 0; i < 256; ++i) {
       for (int c = 0; c < 3; ++c) {
         display.shown[lumenor::display::RampIndex(i, c)] =
@@ -92,6 +92,7 @@ struct Window {
   lumenor::testing::FakeMainWindowControls controls;
   lumenor::testing::OneDisplayDesk desk;
   lumenor::testing::FakeGammaDevice& display = desk.display;
+  lumenor::dimming::DarknessRoad road{desk.overlay, nullptr};
   lumenor::testing::FakeDialogs dialogs;
   OneFile files;
   lumenor::app::MainWindow window;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,9 +19,12 @@
 #include "app/main_window.h"
 #include "app/main_window_win32.h"
 #include "app/notices.h"
+#include "dimming/backlight_keepers.h"
+#include "dimming/darkness_road.h"
 #include "display/display_set.h"
 #include "overlay/overlay_set.h"
 #include "overlay/overlay_window_win32.h"
+#include "platform/backlight.h"
 #include "platform/dialogs_win32.h"
 #include "platform/display_signals_win32.h"
 #include "platform/displays_win32.h"
@@ -28,6 +32,8 @@
 #include "platform/loop_idle.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
+#include "platform/timer.h"
+#include "platform/worker.h"
 #include "settings/hotkey_dialog_win32.h"
 #include "settings/settings_keeper.h"
 #include "settings/settings_store_win32.h"
@@ -78,22 +84,54 @@ class MessageLoopIdle final : public platform::LoopIdle {
   std::vector<platform::IdleWork*> waiting_;
 };
 
+// What the displays' followers are: the overlays, and the backlight keepers when there are any.
+class Followers final : public display::DisplayFollower {
+ public:
+  Followers(display::DisplayFollower& overlays, display::DisplayFollower* keepers)
+      : overlays_(overlays), keepers_(keepers) {}
+  void Follow(const std::vector<display::FollowedDisplay>& displays) override {
+    overlays_.Follow(displays);
+    if (keepers_ != nullptr) keepers_->Follow(displays);
+  }
+  void KeepOnTop() override {
+    overlays_.KeepOnTop();
+    if (keepers_ != nullptr) keepers_->KeepOnTop();
+  }
+
+ private:
+  display::DisplayFollower& overlays_;
+  display::DisplayFollower* keepers_;
+};
+
+// The monitors' backlights over DDC/CI. Without all three no backlight is driven and the road is
+// the overlay's alone, as on a system without DDC/CI.
+struct BacklightServices {
+  platform::Worker* worker = nullptr;  // lives as long as the Application
+  std::shared_ptr<platform::Backlights> backlights;
+  // A program timer whose ticks run onTick on the user-interface thread.
+  std::function<std::unique_ptr<platform::Timer>(std::function<void()> onTick)> makeTimer;
+};
+
 class Application {
  public:
   // With startInTray Form1 is loaded and stays hidden, as after "小到托盘".
-  Application(HINSTANCE instance, platform::LoopIdle& idle, bool startInTray)
+  Application(HINSTANCE instance, platform::LoopIdle& idle, bool startInTray,
+              BacklightServices backlight = {})
       : instance_(instance), overlayWindows_(instance) {
     tray_ = std::make_unique<tray::TrayForm>(
         instance_, dialogs_,
         tray::TrayForm::Callbacks{
             [this] { ShowMainWindow(); }, [this] { EndProgram(); },
-            [this] { return displays_ ? displays_->Choices() : std::vector<display::DisplayChoice>{}; },
+            [this] { return DisplayChoices(); },
             [this](const display::DisplayChoice& choice, bool included) {
               if (displays_) displays_->SetIncluded(choice.identity, included);
               KeepDisplayChoice(choice.identity, included);
             },
             [this] { return SettingsChecks(); },
-            [this](tray::SettingsItem item) { ChooseSetting(item); }});
+            [this](tray::SettingsItem item) { ChooseSetting(item); },
+            [this] { return AnyBacklight(); },
+            [this] { return !road_ || road_->State().backlightFirst; },
+            [this](bool on) { ChooseBacklightFirst(on); }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
     // Read once, before anything it decides is made.
     settings_ = std::make_unique<settings::SettingsKeeper>(settingsStore_, *notices_);
@@ -105,6 +143,7 @@ class Application {
         instance_, platform::DisplaySignalsWindow::Handlers{
                        [this](platform::DisplaySignal signal) {
                          if (displays_) displays_->OnSignal(signal);
+                         if (keepers_) keepers_->OnSignal(signal);
                        },
                        [this] {
                          if (displays_) displays_->OnKeepOnTopTick();
@@ -112,9 +151,15 @@ class Application {
                        [this] {
                          if (displays_) displays_->OnRewriteTimer();
                        }});
+    MakeKeepers(std::move(backlight));
+    // The darkness road, like the ramps, outlives every load of Form1.
+    road_ = std::make_unique<dimming::DarknessRoad>(*overlays_, keepers_.get());
+    road_->SetBacklightFirst(settings_->Current().backlightFirst);
+    if (keepers_) road_->SetDisplays(keepers_->Abilities());
+    followers_ = std::make_unique<Followers>(*overlays_, keepers_.get());
     // The ramps applied last belong to the program: they outlive every load of Form1.
     displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, signals_->RewriteTimer(),
-                                                      *notices_, *overlays_, &idle);
+                                                      *notices_, *followers_, &idle);
     signals_->KeepOnTopTimer().Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
     for (const std::string& identity : settings_->Current().displaysLeftOut) {
       displays_->SetIncluded(identity, false);  // nothing for a display not attached now
@@ -132,6 +177,10 @@ class Application {
     form1_.reset();
     unloadedForms_.clear();
     displays_.reset();  // before the signals window, whose timer it starts
+    road_.reset();
+    followers_.reset();
+    keepers_.reset();  // a job still on the worker thread delivers to no one
+    backlightTimers_.clear();
     signals_.reset();
     overlays_.reset();
     notices_.reset();
@@ -149,6 +198,44 @@ class Application {
   }
 
  private:
+  void MakeKeepers(BacklightServices services) {
+    if (services.worker == nullptr || !services.backlights || !services.makeTimer) return;
+    const auto timer = [&](void (dimming::BacklightKeepers::*tick)()) -> platform::Timer& {
+      backlightTimers_.push_back(services.makeTimer([this, tick] {
+        if (keepers_) (keepers_.get()->*tick)();
+      }));
+      return *backlightTimers_.back();
+    };
+    dimming::BacklightKeepers::Timers timers{timer(&dimming::BacklightKeepers::OnWatchdogTimer),
+                                             timer(&dimming::BacklightKeepers::OnRetryTimer),
+                                             timer(&dimming::BacklightKeepers::OnWakeTimer)};
+    keepers_ = std::make_unique<dimming::BacklightKeepers>(
+        *services.worker, std::move(services.backlights), timers, *notices_,
+        [this](std::vector<dimming::DisplayAbility> abilities) {
+          if (road_) road_->SetDisplays(std::move(abilities));
+        });
+  }
+
+  bool AnyBacklight() const {
+    if (!keepers_) return false;
+    for (const dimming::DisplayAbility& display : keepers_->Abilities()) {
+      if (display.backlight) return true;
+    }
+    return false;
+  }
+
+  // The tray menu's displays, each driven backlight with its level.
+  std::vector<display::DisplayChoice> DisplayChoices() const {
+    if (!displays_) return {};
+    std::vector<display::DisplayChoice> choices = displays_->Choices();
+    if (!keepers_) return choices;
+    for (display::DisplayChoice& choice : choices) {
+      if (const std::optional<int> percent = keepers_->Percent(choice.identity))
+        choice.label = dimming::WithBacklight(std::move(choice.label), *percent);
+    }
+    return choices;
+  }
+
   // Shows Form1 non-modally, loading it (and running its start-up) when it is not loaded.
   void ShowMainWindow() {
     if (ending_) return;
@@ -162,7 +249,7 @@ class Application {
     if (form1_) return;
     const settings::Settings& chosen = settings_->Current();
     form1_ = app::MainWindowForm::Load(
-        instance_, *overlays_, *displays_, *notices_,
+        instance_, *road_, *displays_, *notices_,
         app::MainWindowForm::Callbacks{[this] { EndProgram(); },
                                        [this] { OnMainWindowUnloaded(); }},
         settings::KeyPair{chosen.darkerKey, chosen.brighterKey});
@@ -196,6 +283,15 @@ class Application {
     settings::Settings changed = settings_->Current();
     std::erase(changed.displaysLeftOut, identity);
     if (!included) changed.displaysLeftOut.push_back(identity);
+    settings_->Change(std::move(changed));
+  }
+
+  // "先调背光": the road's backlight stage, kept with the settings.
+  void ChooseBacklightFirst(bool on) {
+    if (!road_) return;
+    road_->SetBacklightFirst(on);
+    settings::Settings changed = settings_->Current();
+    changed.backlightFirst = on;
     settings_->Change(std::move(changed));
   }
 
@@ -258,6 +354,10 @@ class Application {
   std::unique_ptr<overlay::OverlaySet> overlays_;              // mask_form_black, per display
   std::unique_ptr<platform::DisplaySignalsWindow> signals_;    // display changes and the timers
   std::unique_ptr<display::DisplaySet> displays_;              // Form1 writes through it
+  std::vector<std::unique_ptr<platform::Timer>> backlightTimers_;  // the keepers' three
+  std::unique_ptr<dimming::BacklightKeepers> keepers_;         // null: no backlight is driven
+  std::unique_ptr<dimming::DarknessRoad> road_;                // the bar, 加强 and backlights
+  std::unique_ptr<Followers> followers_;                       // the overlays and the keepers
   std::unique_ptr<app::MainWindowForm> form1_;                 // Form1 while loaded
   std::vector<std::unique_ptr<app::MainWindowForm>> unloadedForms_;  // closed, not yet deleted
 };

@@ -125,6 +125,7 @@ std::unique_ptr<ScrollBarControl> FormControls::CreateScrollBar(const ControlDes
   const ControlRole role = std::get<ControlRole>(design.role);
   auto bar = std::make_unique<ScrollBarControl>(PlaceOf(design));
   bar->onThumbDrag = Raise(&Events::thumbDragged, role);
+  bar->onMove = Raise(&Events::scrollBarMoved, role);
   return bar;
 }
 

@@ -28,7 +28,8 @@ class FormControls {
   struct Events {
     std::function<void(Slider)> sliderScrolled;
     std::function<void(Slider)> sliderChanged;
-    std::function<void(ControlRole)> thumbDragged;   // a scroll bar's, by its role
+    std::function<void(ControlRole)> thumbDragged;    // a scroll bar's, by its role
+    std::function<void(ControlRole)> scrollBarMoved;  // by its arrows, track or keys
     std::function<void(ControlRole)> hotkeyPressed;  // DarkerHotkey or BrighterHotkey
   };
 

@@ -6,7 +6,6 @@
 #include "app/control_ranges.h"
 #include "app/default_ramp_file.h"
 #include "display/display_set.h"
-#include "overlay/overlay_control.h"
 #include "platform/dialogs.h"
 
 namespace lumenor::app {
@@ -24,13 +23,31 @@ std::string Decimal(int value) {
 }  // namespace
 
 MainWindow::MainWindow(MainWindowControls& controls, display::DisplaySet& displays,
-                       overlay::OverlayControl& overlay, platform::Dialogs& dialogs,
+                       dimming::DarknessRoad& road, platform::Dialogs& dialogs,
                        platform::ProgramFiles& programFiles)
     : controls_(controls),
-      overlay_(overlay),
+      road_(road),
       dialogs_(dialogs),
       programFiles_(programFiles),
-      displays_(displays) {}
+      displays_(displays) {
+  road_.Attach(this);
+}
+
+MainWindow::~MainWindow() {
+  road_.Attach(nullptr);
+}
+
+void MainWindow::ShowDarkness(int value) {
+  controls_.SetDarknessValue(value);
+}
+
+void MainWindow::ShowEnhance(bool ticked) {
+  controls_.SetEnhance(ticked);
+}
+
+void MainWindow::ShowApplied(int value) {
+  controls_.SetLabel(ValueLabel::Darkness, Decimal(value));
+}
 
 void MainWindow::Load() {
   displays_.ReadReferences();
@@ -49,8 +66,7 @@ void MainWindow::Load() {
   controls_.SetLabel(ValueLabel::Contrast, Decimal(controls_.SliderValue(Slider::Contrast)));
 
   controls_.SetDarknessRange(kDarknessRange.minimum, kDarknessRange.maximum);
-  controls_.SetDarknessValue(kDarknessAtStart);
-  UpdateDarkness();
+  road_.Load();
 }
 
 void MainWindow::OnSliderScroll(Slider slider) {
@@ -92,29 +108,8 @@ void MainWindow::OnSliderChange(Slider slider) {
   }
 }
 
-void MainWindow::OnEnhanceClick() {
-  if (controls_.EnhanceTicked()) {
-    overlay_.Show();
-  } else {
-    overlay_.Hide();
-  }
-}
-
-void MainWindow::OnDarknessThumbDrag() {
-  UpdateDarkness();
-}
-
 void MainWindow::OnHideClick() {
   controls_.HideWindow();
-}
-
-void MainWindow::UpdateDarkness() {
-  // While the overlay is hidden the bar moves without effect, and the label keeps the last value
-  // that was applied.
-  if (!overlay_.IsShowing()) return;
-  const int value = controls_.DarknessValue();
-  overlay_.ApplyDarkness(static_cast<std::int16_t>(value));
-  controls_.SetLabel(ValueLabel::Darkness, Decimal(value));
 }
 
 void MainWindow::RestoreDefaults() {
@@ -127,8 +122,8 @@ void MainWindow::RestoreDefaults() {
   controls_.SetLabel(ValueLabel::Brightness, Decimal(controls_.SliderValue(Slider::Brightness)));
   controls_.SetLabel(ValueLabel::Contrast, Decimal(controls_.SliderValue(Slider::Contrast)));
 
-  controls_.SetDarknessValue(kDarknessRange.neutral);
-  UpdateDarkness();
+  // The bar at 0 with the overlay's update, and each backlight at the level first read from it.
+  road_.Restore();
 
   // Always beside the program, never the working directory. A file that reads becomes every
   // display's reference; without it each display gets its own reference back.

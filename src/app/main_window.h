@@ -6,13 +6,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/hotkey_steps.h"
+#include "dimming/darkness_road.h"
 
 namespace lumenor::display {
 class DisplaySet;
-}
-namespace lumenor::overlay {
-class OverlayControl;
 }
 namespace lumenor::platform {
 class Dialogs;
@@ -29,10 +26,11 @@ inline constexpr std::string_view kMissingDefaultsText =
 inline constexpr std::string_view kSystemNoticeCaption = "系统提示";
 inline constexpr std::string_view kAlreadyRunningText = "哥们,您已经运行一个了";
 
-// The controls are also what the hotkey steps act on (DarknessStepTarget): the darkness bar, the
-// overlay box, and the bar's update, which they raise as its own notification would.
-class MainWindowControls : public DarknessStepTarget {
+// The controls only show: the darkness bar, its label and 加强 show the darkness road's state,
+// which the core never reads back from them.
+class MainWindowControls {
  public:
+  virtual ~MainWindowControls() = default;
   // A slider raises its change notification (MainWindow::OnSliderChange) whenever its value
   // changes, also when it is set here; setting its range raises nothing.
   virtual int SliderValue(Slider slider) const = 0;
@@ -41,22 +39,25 @@ class MainWindowControls : public DarknessStepTarget {
 
   virtual void SetLabel(ValueLabel label, std::string_view text) = 0;
 
-  // Check加强: TickEnhance ticks it; when it was unticked that raises its click reaction
-  // (MainWindow::OnEnhanceClick), as a user's click would.
-  virtual bool EnhanceTicked() const = 0;
+  // Check加强: setting it raises nothing.
+  virtual void SetEnhance(bool ticked) = 0;
 
-  // HScroll_setblack, with its value and limits from DarknessStepTarget: setting its range or its
-  // value raises no reaction; RunDarknessUpdate raises MainWindow::UpdateDarkness.
+  // HScroll_setblack: setting its range or its value raises no reaction.
   virtual void SetDarknessRange(int minimum, int maximum) = 0;
+  virtual void SetDarknessValue(int value) = 0;
 
   virtual void HideWindow() = 0;
 };
 
-class MainWindow {
+class MainWindow final : private dimming::RoadView {
  public:
+  // The road outlives the window: it shows the road's state while it is loaded.
   MainWindow(MainWindowControls& controls, display::DisplaySet& displays,
-             overlay::OverlayControl& overlay, platform::Dialogs& dialogs,
+             dimming::DarknessRoad& road, platform::Dialogs& dialogs,
              platform::ProgramFiles& programFiles);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
 
   // The start-up sequence (the single-instance test has run at the program's start): reads each
   // display's ramp as its reference, gives every slider and the darkness bar its range (the only
@@ -66,21 +67,27 @@ class MainWindow {
 
   void OnSliderScroll(Slider slider);
   void OnSliderChange(Slider slider);
-  void OnEnhanceClick();
-  void OnDarknessThumbDrag();
+  // 加强 clicked: whether it is ticked now.
+  void OnEnhanceClick(bool ticked) { road_.OnEnhanceClick(ticked); }
+  // The bar's thumb dragged to value: the overlay's update runs.
+  void OnDarknessThumbDrag(int value) { road_.OnThumbDrag(value); }
+  // The bar moved by its arrows, its track or a key: the value only.
+  void OnDarknessMoved(int value) { road_.OnBarMoved(value); }
   void OnRestoreClick() { RestoreDefaults(); }
   void OnHideClick();
-  void OnDarkerHotkey() { app::StepDarker(controls_); }
-  void OnBrighterHotkey() { app::StepBrighter(controls_); }
+  void OnDarkerHotkey() { road_.StepDarker(); }
+  void OnBrighterHotkey() { road_.StepBrighter(); }
 
   void RestoreDefaults();
-  // HScroll_setblack_Scroll: the darkness bar's value to the overlay and Label_zl_show, only while
-  // the overlay shows.
-  void UpdateDarkness();
 
  private:
+  // dimming::RoadView
+  void ShowDarkness(int value) override;
+  void ShowEnhance(bool ticked) override;
+  void ShowApplied(int value) override;
+
   MainWindowControls& controls_;
-  overlay::OverlayControl& overlay_;
+  dimming::DarknessRoad& road_;
   platform::Dialogs& dialogs_;
   platform::ProgramFiles& programFiles_;
   display::DisplaySet& displays_;

@@ -17,7 +17,7 @@
 #include "app/main_window_design.h"
 #include "app/notices.h"
 #include "app/window_state.h"
-#include "overlay/overlay_control.h"
+#include "dimming/darkness_road.h"
 #include "platform/dialogs_win32.h"
 #include "platform/dpi_win32.h"
 #include "platform/failure.h"
@@ -35,10 +35,10 @@ constexpr wchar_t kClassName[] = L"LumenorMainWindow";
 
 // Form1's window, controls and core, private to this file behind MainWindowForm.
 struct MainWindowForm::Impl final : platform::WindowBase<Impl>, private MainWindowControls {
-  Impl(HINSTANCE instance, overlay::OverlayControl& overlay, display::DisplaySet& displays,
+  Impl(HINSTANCE instance, dimming::DarknessRoad& road, display::DisplaySet& displays,
        Notices& notices, Callbacks callbacks)
       : instance_(instance),
-        overlay_(overlay),
+        road_(road),
         displays_(displays),
         notices_(notices),
         callbacks_(std::move(callbacks)) {}
@@ -50,9 +50,9 @@ struct MainWindowForm::Impl final : platform::WindowBase<Impl>, private MainWind
   void Create(const settings::KeyPair& keys);
 
   settings::KeyPair ChangeHotkeys(const settings::KeyPair& wanted, bool tellTaken);
-  settings::WindowState State() const { return StateOf(*this); }
+  settings::WindowState State() const { return StateOf(*this, road_); }
   void RestoreState(const settings::WindowState& last) {
-    if (core_) app::RestoreState(*this, *core_, last);
+    if (core_) app::RestoreState(*this, *core_, road_, last);
   }
 
   void Show();
@@ -80,25 +80,22 @@ struct MainWindowForm::Impl final : platform::WindowBase<Impl>, private MainWind
   void SetLabel(ValueLabel label, std::string_view text) override {
     SetWindowTextW(Control(label), platform::Utf16(text).c_str());
   }
-  bool EnhanceTicked() const override {
+  void SetEnhance(bool ticked) override {
+    SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED,
+                 0);
+  }
+  bool EnhanceTicked() const {
     return SendMessageW(Control(ControlRole::Enhance), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  void TickEnhance() override;
-  int DarknessValue() const override { return DarknessBar().Value(); }
-  int DarknessMinimum() const override { return DarknessBar().Minimum(); }
-  int DarknessMaximum() const override { return DarknessBar().Maximum(); }
   void SetDarknessRange(int minimum, int maximum) override {
     DarknessBar().SetRange(minimum, maximum);
   }
   void SetDarknessValue(int value) override { DarknessBar().SetValue(value); }
-  void RunDarknessUpdate() override {
-    if (core_) core_->UpdateDarkness();
-  }
   ScrollBarControl& DarknessBar() const { return controls_->ScrollBarFor(ControlRole::Darkness); }
   void HideWindow() override { ShowWindow(Window(), SW_HIDE); }
 
   HINSTANCE instance_;
-  overlay::OverlayControl& overlay_;
+  dimming::DarknessRoad& road_;
   display::DisplaySet& displays_;
   Notices& notices_;
   Callbacks callbacks_;
@@ -141,8 +138,12 @@ void MainWindowForm::Impl::Create(const settings::KeyPair& keys) {
   events.sliderChanged = [this](Slider slider) {
     if (core_) core_->OnSliderChange(slider);
   };
+  // The bar tells the core its value with each notification; the core never reads it back.
   events.thumbDragged = [this](ControlRole role) {
-    if (core_ && role == ControlRole::Darkness) core_->OnDarknessThumbDrag();
+    if (core_ && role == ControlRole::Darkness) core_->OnDarknessThumbDrag(DarknessBar().Value());
+  };
+  events.scrollBarMoved = [this](ControlRole role) {
+    if (core_ && role == ControlRole::Darkness) core_->OnDarknessMoved(DarknessBar().Value());
   };
   events.hotkeyPressed = [this](ControlRole role) {
     if (core_ && role == ControlRole::DarkerHotkey) core_->OnDarkerHotkey();
@@ -163,7 +164,7 @@ void MainWindowForm::Impl::Create(const settings::KeyPair& keys) {
   TellTakenHotkeys();
 
   MainWindowControls& controls = *this;
-  core_ = std::make_unique<MainWindow>(controls, displays_, overlay_, dialogs_, programFiles_);
+  core_ = std::make_unique<MainWindow>(controls, displays_, road_, dialogs_, programFiles_);
   core_->Load();
 }
 
@@ -299,7 +300,7 @@ void MainWindowForm::Impl::OnCommand(int id, int code) {
       core_->OnHideClick();
       break;
     case ControlRole::Enhance:
-      core_->OnEnhanceClick();
+      core_->OnEnhanceClick(EnhanceTicked());
       break;
     default:
       break;
@@ -328,19 +329,12 @@ void MainWindowForm::Impl::Paint() {
   EndPaint(Window(), &paint);
 }
 
-void MainWindowForm::Impl::TickEnhance() {
-  const bool wasTicked = EnhanceTicked();
-  SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, BST_CHECKED, 0);
-  // Ticking it runs its click reaction, as a user's click would.
-  if (!wasTicked && core_) core_->OnEnhanceClick();
-}
-
 std::unique_ptr<MainWindowForm> MainWindowForm::Load(HINSTANCE instance,
-                                                     overlay::OverlayControl& overlay,
+                                                     dimming::DarknessRoad& road,
                                                      display::DisplaySet& displays,
                                                      Notices& notices, Callbacks callbacks,
                                                      const settings::KeyPair& keys) {
-  auto impl = std::make_unique<Impl>(instance, overlay, displays, notices, std::move(callbacks));
+  auto impl = std::make_unique<Impl>(instance, road, displays, notices, std::move(callbacks));
   impl->Create(keys);
   return std::unique_ptr<MainWindowForm>(new MainWindowForm(std::move(impl)));
 }

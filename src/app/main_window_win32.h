@@ -13,8 +13,8 @@
 namespace lumenor::display {
 class DisplaySet;
 }
-namespace lumenor::overlay {
-class OverlayControl;
+namespace lumenor::dimming {
+class DarknessRoad;
 }
 
 namespace lumenor::platform {
@@ -38,7 +38,7 @@ class MainWindowForm {
   // display's reference.
   // The hotkey controls take `keys` once loaded, and the banner names them.
   static std::unique_ptr<MainWindowForm> Load(HINSTANCE instance,
-                                              overlay::OverlayControl& overlay,
+                                              dimming::DarknessRoad& road,
                                               display::DisplaySet& displays, Notices& notices,
                                               Callbacks callbacks, const settings::KeyPair& keys = {});
   // Unloads: the hotkey controls release their keys, then the window is destroyed.

@@ -69,7 +69,11 @@ void ScrollBarControl::HandleScroll(WPARAM wParam) {
       return;
   }
   SetValue(value);
-  if (code == SB_THUMBTRACK && onThumbDrag) onThumbDrag();
+  if (code == SB_THUMBTRACK) {
+    if (onThumbDrag) onThumbDrag();
+  } else if (onMove) {
+    onMove();
+  }
 }
 
 }  // namespace lumenor::app

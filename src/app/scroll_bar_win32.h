@@ -1,7 +1,7 @@
 #pragma once
-// A horizontal scroll bar control behind the one notification the main window relies on: its thumb
-// dragged. Arrows, track clicks and keys only move its value; setting the value or the range
-// raises nothing. The parent forwards the bar's WM_HSCROLL to HandleScroll.
+// A horizontal scroll bar control behind two notifications: its thumb dragged, and its value moved
+// by arrows, track clicks or keys (which apply nothing); setting the value or the range raises
+// nothing. The parent forwards the bar's WM_HSCROLL to HandleScroll.
 
 #include <windows.h>
 
@@ -34,6 +34,7 @@ class ScrollBarControl {
   void HandleScroll(WPARAM wParam);
 
   std::function<void()> onThumbDrag;  // the value follows the dragged thumb, then this is raised
+  std::function<void()> onMove;       // the value moved by an arrow, the track or a key
 
  private:
   std::pair<int, int> Range() const;

@@ -1,22 +1,24 @@
 #include "app/window_state.h"
 
 #include "app/main_window.h"
+#include "dimming/darkness_road.h"
 
 namespace lumenor::app {
 
-settings::WindowState StateOf(const MainWindowControls& controls) {
+settings::WindowState StateOf(const MainWindowControls& controls,
+                              const dimming::DarknessRoad& road) {
   settings::WindowState state;
   state.brightness = controls.SliderValue(Slider::Brightness);
   state.contrast = controls.SliderValue(Slider::Contrast);
   state.red = controls.SliderValue(Slider::Red);
   state.green = controls.SliderValue(Slider::Green);
   state.blue = controls.SliderValue(Slider::Blue);
-  state.darkness = controls.DarknessValue();
-  state.enhance = controls.EnhanceTicked();
+  state.darkness = road.State().darkness;
+  state.enhance = road.State().enhance;
   return state;
 }
 
-void RestoreState(MainWindowControls& controls, MainWindow& window,
+void RestoreState(MainWindowControls& controls, MainWindow& window, dimming::DarknessRoad& road,
                   const settings::WindowState& last) {
   const settings::WindowState state = settings::StateToRestore(last);
   // The colour sliders apply on their change notification; brightness and contrast on a scroll.
@@ -27,9 +29,10 @@ void RestoreState(MainWindowControls& controls, MainWindow& window,
   window.OnSliderScroll(Slider::Brightness);
   controls.SetSliderValue(Slider::Contrast, state.contrast);
   window.OnSliderScroll(Slider::Contrast);
-  controls.SetDarknessValue(state.darkness);
-  if (state.enhance) controls.TickEnhance();
-  controls.RunDarknessUpdate();
+  // The bar moves first, then 加强 shows the overlay and the update applies the value.
+  road.OnBarMoved(state.darkness);
+  if (state.enhance) road.OnEnhanceClick(true);
+  road.OnThumbDrag(state.darkness);
 }
 
 }  // namespace lumenor::app

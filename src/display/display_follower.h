@@ -1,9 +1,11 @@
 #pragma once
-// What follows the displays as they come, go, move and are chosen: the overlays, one per display.
+// What follows the displays as they come, go, move and are chosen: the overlays, one per display,
+// and the monitors' backlight keepers.
 
 #include <string>
 #include <vector>
 
+#include "platform/displays.h"
 #include "platform/pixel_rect.h"
 
 namespace lumenor::display {
@@ -12,6 +14,7 @@ struct FollowedDisplay {
   std::string identity;  // the same display keeps it from one call to the next
   platform::PixelRect bounds;
   bool included = true;  // the user has not left it out
+  platform::DisplayInfo info;  // as the system lists it: what opens its monitor
   friend bool operator==(const FollowedDisplay&, const FollowedDisplay&) = default;
 };
 

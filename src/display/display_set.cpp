@@ -32,8 +32,8 @@ void DisplaySet::Follow() {
   std::vector<FollowedDisplay> followed;
   followed.reserve(displays_.size());
   for (std::size_t k = 0; k < displays_.size(); ++k) {
-    followed.push_back(
-        {displays_[k].info.identity, displays_[k].info.bounds, displays_[k].included});
+    followed.push_back({displays_[k].info.identity, displays_[k].info.bounds,
+                        displays_[k].included, displays_[k].info});
   }
   follower_.Follow(followed);
 }

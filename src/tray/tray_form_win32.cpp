@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "dimming/backlight_keepers.h"
 #include "platform/dialogs.h"
 #include "platform/display_signals_win32.h"
 #include "platform/handle_counts_win32.h"
@@ -30,8 +31,9 @@ constexpr UINT kSave1 = 2;  // "选项"
 constexpr UINT kSd1 = 3;    // "退出"
 // The "设置" submenu's items: this plus the item's place.
 constexpr UINT kFirstSetting = 50;
-// The "显示器" submenu's items: this plus the display's index.
+// The "显示器" submenu's items: this plus the display's index, and "先调背光".
 constexpr UINT kFirstDisplay = 100;
+constexpr UINT kBacklightFirst = 99;
 // "设置" stands third, just above "显示器" (or "退出" when there is none).
 constexpr UINT kSettingsPosition = 2;
 constexpr UINT kDisplaysPosition = 3;
@@ -150,18 +152,26 @@ std::uint64_t TrayForm::Impl::LoadIconFile() {
   return reinterpret_cast<std::uintptr_t>(fileIcon.get());
 }
 
-// With more than one display, "显示器" stands just above "退出" with one checked item per display;
-// with one, the menu is the three items alone. Displays come and go, so this is done at each open.
+// With more than one display, or a backlight the program drives, "显示器" stands just above "退出"
+// with one checked item per display and, with a backlight, "先调背光" last; otherwise the menu is
+// the three items alone. Displays come and go, so this is done at each open.
 void TrayForm::Impl::UpdateDisplaysItem(const std::vector<display::DisplayChoice>& choices) {
   if (displaysItem) {
     DeleteMenu(menu.get(), kDisplaysPosition, MF_BYPOSITION);  // destroys the submenu with it
     displaysItem = false;
   }
-  if (choices.size() < 2) return;
+  const bool backlight = callbacks.anyBacklight && callbacks.anyBacklight();
+  if (choices.size() < 2 && !backlight) return;
   UniqueMenu displays(CreatePopupMenu());
   for (std::size_t k = 0; k < choices.size(); ++k) {
     AppendMenuW(displays.get(), MF_STRING | (choices[k].included ? MF_CHECKED : MF_UNCHECKED),
                 kFirstDisplay + k, platform::Utf16(choices[k].label).c_str());
+  }
+  if (backlight) {
+    const bool on = !callbacks.backlightFirst || callbacks.backlightFirst();
+    AppendMenuW(displays.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(displays.get(), MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED), kBacklightFirst,
+                platform::Utf16(dimming::kBacklightFirstText).c_str());
   }
   const std::wstring caption = platform::Utf16(display::kDisplaysMenuText);
   if (InsertMenuW(menu.get(), kDisplaysPosition, MF_BYPOSITION | MF_POPUP,
@@ -206,6 +216,10 @@ void TrayForm::Impl::OpenMenu() {
     case kFirstSetting + 2:
     case kFirstSetting + 3:
       if (callbacks.chooseSetting) callbacks.chooseSetting(static_cast<SettingsItem>(chosen - kFirstSetting));
+      break;
+    case kBacklightFirst:
+      if (callbacks.setBacklightFirst && callbacks.backlightFirst)
+        callbacks.setBacklightFirst(!callbacks.backlightFirst());
       break;
     default:
       if (chosen >= kFirstDisplay && chosen - kFirstDisplay < choices.size() &&

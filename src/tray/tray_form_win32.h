@@ -47,6 +47,11 @@ class TrayForm {
     // The "设置" submenu: its check marks at each open, and the item the user chose.
     std::function<SettingsChecks()> settingsChecks = {};
     std::function<void(SettingsItem)> chooseSetting = {};
+    // Some display has a backlight the program drives: the submenu shows then with one display
+    // too, and ends with "先调背光", checked while the backlight stage is on.
+    std::function<bool()> anyBacklight = {};
+    std::function<bool()> backlightFirst = {};
+    std::function<void(bool on)> setBacklightFirst = {};
   };
 
   // Loads the tray form: creates its hidden window and Timer_no_boloon, and adds the icon with

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "dimming/darkness_road.h"
 #include "platform/handles_win32.h"
 #include "support/one_display_desk.h"
 
@@ -41,8 +42,8 @@ TEST(MainWindowForm_DpiChanged, MovesOnceToTheSuggestedRectangleWithControlsAtTh
   const INITCOMMONCONTROLSEX common{static_cast<DWORD>(sizeof(common)), ICC_BAR_CLASSES};
   InitCommonControlsEx(&common);
   testing::OneDisplayDesk desk;
-  auto form =
-      MainWindowForm::Load(GetModuleHandleW(nullptr), desk.overlay, desk.set, desk.notices, {});
+  dimming::DarknessRoad road(desk.overlay, nullptr);
+  auto form = MainWindowForm::Load(GetModuleHandleW(nullptr), road, desk.set, desk.notices, {});
   ASSERT_NE(form, nullptr);
   watched = form->Window();
   HWND button = GetDlgItem(watched, 1001);  // Command1

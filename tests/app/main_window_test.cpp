@@ -87,10 +87,10 @@ class TempDir {
 };
 
 // One loaded main window over fakes, as the shell builds it: controls first, then the window
-// attached to them, then the start-up sequence.
+// attached to them and to the program's darkness road, then the start-up sequence.
 struct Loaded {
-  explicit Loaded(DisplaySet& displays, FakeOverlay& overlay, const fs::path& programDir)
-      : programFiles(programDir), window(controls, displays, overlay, dialogs, programFiles) {
+  explicit Loaded(DisplaySet& displays, dimming::DarknessRoad& road, const fs::path& programDir)
+      : programFiles(programDir), window(controls, displays, road, dialogs, programFiles) {
     controls.Attach(window);
     window.Load();
   }
@@ -105,7 +105,7 @@ class MainWindowTest : public ::testing::Test {
   MainWindowTest() { display.shown = DistinctChannels(); }
 
   Loaded& Load() {
-    loaded = std::make_unique<Loaded>(desk.set, overlay, programDir.path());
+    loaded = std::make_unique<Loaded>(desk.set, road, programDir.path());
     return *loaded;
   }
   // The display's reference and the ramp last built for it.
@@ -115,6 +115,7 @@ class MainWindowTest : public ::testing::Test {
   OneDisplayDesk desk;
   FakeGammaDevice& display = desk.display;
   FakeOverlay& overlay = desk.overlay;
+  dimming::DarknessRoad road{overlay, nullptr};  // lives as long as the program
   TempDir programDir;
   std::unique_ptr<Loaded> loaded;
 };
@@ -608,8 +609,8 @@ TEST_F(MainWindow_RestoreState, BringsBackTheLastEndAndNoOverlayDarkerThan160) {
     SCOPED_TRACE(row.darkness);
     Loaded& w = Load();
     const std::size_t writesBefore = display.writes.size();
-    RestoreState(w.controls, w.window, row.last);
-    const settings::WindowState now = StateOf(w.controls);
+    RestoreState(w.controls, w.window, road, row.last);
+    const settings::WindowState now = StateOf(w.controls, road);
     EXPECT_EQ(now, (settings::WindowState{row.last.brightness, row.last.contrast, row.last.red,
                                           row.last.green, row.last.blue, row.darkness,
                                           row.last.enhance}));

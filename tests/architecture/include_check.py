@@ -4,7 +4,8 @@
 Reads every `#include` of the C++ files under a source tree (src/ by default) and reports, as
 file:line: text, each one that
 
-  - leads from platform/ (the seam) up to a subsystem: app/, display/, overlay/, hotkey/ or tray/;
+  - leads from platform/ (the seam) up to a subsystem: app/, display/, overlay/, dimming/,
+    hotkey/ or tray/;
   - leads from a file whose name does not end in `_win32` to a `_win32` header or to a Windows
     SDK header, so the portable core would no longer build natively.
 
@@ -22,7 +23,7 @@ import tempfile
 from pathlib import Path
 
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
-SUBSYSTEMS = ("app", "display", "overlay", "hotkey", "tray", "settings")
+SUBSYSTEMS = ("app", "display", "overlay", "dimming", "hotkey", "tray", "settings")
 # The SDK headers the shell uses; each pulls in <windows.h> or needs it.
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "shellapi.h", "windowsx.h", "winuser.h", "wingdi.h"}
 

@@ -187,7 +187,7 @@ TEST_F(DimOverlayTest, CoverFollowsItsDisplayToItsNewPlaceAndSize) {
 TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDisplays) {
   FakeOverlaySurfaces windows;
   OverlaySet overlays(windows);
-  overlays.Follow({{"a", kPrimary, true}, {"b", {1280, 0, 2304, 768}, true}});
+  overlays.Follow({{"a", kPrimary, true, {}}, {"b", {1280, 0, 2304, 768}, true, {}}});
   EXPECT_TRUE(windows.made.empty()) << "the windows are made on first use";
   EXPECT_FALSE(overlays.IsShowing());
   ASSERT_EQ(windows.Live().size(), 2u);
@@ -202,9 +202,9 @@ TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDispla
 
   // Left out: hidden while the others show; a new display left of the primary looks like the rest.
   overlays.ApplyDarkness(0);
-  overlays.Follow({{"a", kPrimary, true},
-                   {"b", {1280, 0, 2304, 768}, false},
-                   {"c", {-1024, 0, 0, 768}, true}});
+  overlays.Follow({{"a", kPrimary, true, {}},
+                   {"b", {1280, 0, 2304, 768}, false, {}},
+                   {"c", {-1024, 0, 0, 768}, true, {}}});
   std::vector<FakeOverlaySurface*> live = windows.Live();
   ASSERT_EQ(live.size(), 3u);
   EXPECT_FALSE(live[1]->visible);
@@ -214,7 +214,7 @@ TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDispla
   EXPECT_EQ(live[2]->alpha, 0);
 
   // Gone: its window goes with it; the one taken back in shows again.
-  overlays.Follow({{"a", kPrimary, true}, {"b", {1280, 0, 2304, 768}, true}});
+  overlays.Follow({{"a", kPrimary, true, {}}, {"b", {1280, 0, 2304, 768}, true, {}}});
   live = windows.Live();
   ASSERT_EQ(live.size(), 2u);
   EXPECT_TRUE(live[1]->visible);
@@ -231,11 +231,11 @@ TEST(OverlaySet, EveryWindowIsOutOfCaptureAsChosenThoseMadeLaterToo) {
     SCOPED_TRACE(out);
     FakeOverlaySurfaces windows;
     OverlaySet overlays(windows);
-    overlays.Follow({{"a", kPrimary, true}});
+    overlays.Follow({{"a", kPrimary, true, {}}});
     overlays.KeepOutOfCapture(true);  // before the windows are made
     overlays.Show();
     overlays.KeepOutOfCapture(out);
-    overlays.Follow({{"a", kPrimary, true}, {"b", {1280, 0, 2304, 768}, true}});
+    overlays.Follow({{"a", kPrimary, true, {}}, {"b", {1280, 0, 2304, 768}, true, {}}});
     ASSERT_EQ(windows.Live().size(), 2u);
     for (FakeOverlaySurface* w : windows.Live()) EXPECT_EQ(w->outOfCapture, out);
   }

@@ -79,22 +79,9 @@ void FakeMainWindowControls::SetDarknessValue(int value) {
   darknessValue = std::clamp(value, darknessMinimum, darknessMaximum);
 }
 
-void FakeMainWindowControls::RunDarknessUpdate() {
-  if (window_ != nullptr) window_->UpdateDarkness();
-}
-
 void FakeMainWindowControls::SetLabel(app::ValueLabel label, std::string_view text) {
   labels[label] = std::string(text);
   events.push_back(std::string("label:") + Name(label) + "=" + std::string(text));
-}
-
-void FakeMainWindowControls::TickEnhance() {
-  const bool wasTicked = enhanceTicked;
-  enhanceTicked = true;
-  if (!wasTicked) {
-    events.push_back("click");
-    if (window_ != nullptr) window_->OnEnhanceClick();
-  }
 }
 
 void FakeMainWindowControls::UserMovesSlider(app::Slider slider, int value) {
@@ -104,13 +91,12 @@ void FakeMainWindowControls::UserMovesSlider(app::Slider slider, int value) {
 
 void FakeMainWindowControls::UserClicksEnhance() {
   enhanceTicked = !enhanceTicked;
-  events.push_back("click");
-  if (window_ != nullptr) window_->OnEnhanceClick();
+  if (window_ != nullptr) window_->OnEnhanceClick(enhanceTicked);
 }
 
 void FakeMainWindowControls::UserDragsDarkness(int value) {
   darknessValue = value;
-  if (window_ != nullptr) window_->OnDarknessThumbDrag();
+  if (window_ != nullptr) window_->OnDarknessThumbDrag(value);
 }
 
 }  // namespace lumenor::testing

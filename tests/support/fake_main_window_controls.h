@@ -1,8 +1,8 @@
 #pragma once
 // The main window's controls as plain fields. Like the real controls, a slider raises its change
-// reaction when its value changes (also when set by the program), ticking the overlay box while it
-// is unticked raises its click reaction, and the darkness bar raises its update when asked; all
-// reach the MainWindow attached with Attach().
+// reaction when its value changes (also when set by the program); the box and the darkness bar
+// raise nothing when set, and report the user's click and drag to the MainWindow attached with
+// Attach().
 #include <map>
 #include <string>
 #include <vector>
@@ -27,14 +27,9 @@ class FakeMainWindowControls : public app::MainWindowControls {
   void SetSliderRange(app::Slider slider, int minimum, int maximum) override;
   void SetSliderValue(app::Slider slider, int value) override;
   void SetLabel(app::ValueLabel label, std::string_view text) override;
-  bool EnhanceTicked() const override { return enhanceTicked; }
-  void TickEnhance() override;
-  int DarknessValue() const override { return darknessValue; }
-  int DarknessMinimum() const override { return darknessMinimum; }
-  int DarknessMaximum() const override { return darknessMaximum; }
+  void SetEnhance(bool ticked) override { enhanceTicked = ticked; }
   void SetDarknessRange(int minimum, int maximum) override;
   void SetDarknessValue(int value) override;
-  void RunDarknessUpdate() override;
   void HideWindow() override { windowVisible = false; }
 
   // What a user does: the slider moves (its value changes, then it reports the scroll) and the box
@@ -52,7 +47,7 @@ class FakeMainWindowControls : public app::MainWindowControls {
   int darknessMinimum = 0;  // a scroll bar as it is made: an empty range
   int darknessMaximum = 0;
   bool windowVisible = true;
-  std::vector<std::string> events;  // "change:<slider>", "label:<label>=<text>", "click" in order
+  std::vector<std::string> events;  // "change:<slider>", "label:<label>=<text>" in order
 
  private:
   app::MainWindow* window_ = nullptr;

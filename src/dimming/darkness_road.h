@@ -1,0 +1,131 @@
+#pragma once
+// The darkness road, from brightest to darkest: the white overlay (加强 ticked, bar above 0), each
+// monitor's own backlight from its maximum down to 0, then the black overlay (bar below 0). The
+// hotkeys walk it a step at a time and never jump a stage; dragging the bar and clicking 加强 act
+// on the overlay alone. One object owns the road for the whole run (it outlives every load of the
+// main window, as the ramps do); the window's bar, label and box only show its state.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/control_ranges.h"
+#include "overlay/dim_overlay.h"
+
+namespace lumenor::overlay {
+class OverlayControl;
+}
+
+namespace lumenor::dimming {
+
+// A display's backlight that Lumenor drives: the monitor answered, and has not failed since.
+struct BacklightAbility {
+  std::uint32_t maximum = 100;  // as the monitor reports it
+  std::uint32_t level = 0;      // as last read or confirmed
+  std::uint32_t firstLevel = 0;  // as first read in this run: "恢复默认" brings it back
+  friend bool operator==(const BacklightAbility&, const BacklightAbility&) = default;
+};
+
+// One display attached, and what the road can do with it.
+struct DisplayAbility {
+  std::string identity;
+  bool included = true;
+  std::optional<BacklightAbility> backlight;  // empty: the overlay is all it has
+  friend bool operator==(const DisplayAbility&, const DisplayAbility&) = default;
+};
+
+struct RoadState {
+  int darkness = app::kDarknessAtStart;  // the darkness bar
+  bool enhance = false;                  // 加强
+  bool backlightFirst = true;            // "先调背光"
+  bool overlayShowing = false;
+  std::optional<int> applied;  // the value the overlay's update applied last: the label
+  // Each driven display's backlight target, by identity (a handful of displays: a plain list).
+  using Backlights = std::vector<std::pair<std::string, std::uint32_t>>;
+  Backlights backlights;
+
+  std::uint32_t* Target(const std::string& identity);
+  const std::uint32_t* Target(const std::string& identity) const;
+};
+
+// What one display gets.
+struct DisplayPlan {
+  std::string identity;
+  std::optional<std::uint32_t> backlight;  // the level to keep; empty: its backlight is left alone
+  bool overlay = false;                    // the overlay shows over it
+  overlay::DarknessLook look;              // the overlay as last applied (grey at 200 before)
+  friend bool operator==(const DisplayPlan&, const DisplayPlan&) = default;
+};
+
+// The road's state and the displays' abilities to what each display gets.
+std::vector<DisplayPlan> Plan(const RoadState& road, const std::vector<DisplayAbility>& displays);
+
+// A backlight step: a tenth of the monitor's range, rounded, at least 1.
+std::uint32_t BacklightStep(std::uint32_t maximum);
+
+// The main window's bar, label and 加强 box while it is loaded.
+class RoadView {
+ public:
+  virtual ~RoadView() = default;
+  virtual void ShowDarkness(int value) = 0;  // the bar's position; raises nothing
+  virtual void ShowEnhance(bool ticked) = 0;  // raises nothing
+  virtual void ShowApplied(int value) = 0;    // Label_zl_show
+};
+
+// Where the backlight targets go: the backlight keepers.
+class BacklightTargets {
+ public:
+  virtual ~BacklightTargets() = default;
+  virtual void SetTarget(const std::string& identity, std::uint32_t level) = 0;
+};
+
+class DarknessRoad {
+ public:
+  // backlights may be null: no monitor is driven, the road is the overlay's alone.
+  DarknessRoad(overlay::OverlayControl& overlay, BacklightTargets* backlights);
+  DarknessRoad(const DarknessRoad&) = delete;
+  DarknessRoad& operator=(const DarknessRoad&) = delete;
+
+  // The main window shows the road while it is loaded; null when it unloads.
+  void Attach(RoadView* view) { view_ = view; }
+
+  // The main window's start-up: the bar at -121, the box as designed (unticked), and the overlay's
+  // update once.
+  void Load();
+  void OnThumbDrag(int value);  // the bar follows the thumb and the update runs
+  void OnBarMoved(int value);   // arrows, track and keys: the value only
+  void OnEnhanceClick(bool ticked);
+  void StepDarker();
+  void StepBrighter();
+  // "恢复默认": the bar at 0 with the update, and every backlight at its first-read level.
+  void Restore();
+  void SetBacklightFirst(bool on);
+  // The displays attached and what each can do, whenever that changes.
+  void SetDisplays(std::vector<DisplayAbility> displays);
+
+  const RoadState& State() const { return state_; }
+  const std::vector<DisplayAbility>& Displays() const { return displays_; }
+
+ private:
+  class Bar;
+
+  // The overlay's update: the bar's value to the overlay and the label, only while it shows.
+  void Update();
+  void SetDarkness(int value);
+  void TickEnhance();
+  // Whether a hotkey step would move some backlight, and moving them.
+  bool AnyBacklight(bool (*wants)(std::uint32_t level, std::uint32_t maximum)) const;
+  void StepBacklights(bool darker);
+  void SendBacklights();
+
+  overlay::OverlayControl& overlay_;
+  BacklightTargets* backlights_;
+  RoadView* view_ = nullptr;
+  RoadState state_;
+  std::vector<DisplayAbility> displays_;
+  RoadState sent_;  // its backlights: the targets the keepers were given
+};
+
+}  // namespace lumenor::dimming
