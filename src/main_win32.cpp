@@ -1,7 +1,7 @@
 // Entry point, in the order the program starts: the DLL search and the Windows check, the
-// single-instance test, then the tray form (hidden, its timer and icon), the displays with their
-// overlays and the window that listens for display changes, then the main window Form1; then the
-// one message loop of the program's one thread.
+// single-instance test, then the program window (display changes, timers, posted work), the tray
+// form (hidden, its timer and icon), the displays with their overlays, then the main window Form1;
+// then the one message loop of the program's one thread.
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
@@ -18,9 +18,9 @@
 #include "overlay/overlay_set.h"
 #include "overlay/overlay_window_win32.h"
 #include "platform/dialogs_win32.h"
-#include "platform/display_signals_win32.h"
 #include "platform/displays_win32.h"
 #include "platform/dll_search_win32.h"
+#include "platform/program_window_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
 #include "tray/tray_form_win32.h"
@@ -49,8 +49,18 @@ class TrayNotices final : public app::Notices {
 class Application {
  public:
   explicit Application(HINSTANCE instance) : instance_(instance), overlayWindows_(instance) {
+    program_ = std::make_unique<platform::ProgramWindow>(
+        instance_, [this](platform::DisplaySignal signal) {
+          if (displays_) displays_->OnSignal(signal);
+        });
+    keepOnTopTimer_ = program_->MakeTimer([this] {
+      if (displays_) displays_->OnKeepOnTopTick();
+    });
+    rewriteTimer_ = program_->MakeTimer([this] {
+      if (displays_) displays_->OnRewriteTimer();
+    });
     tray_ = std::make_unique<tray::TrayForm>(
-        instance_, dialogs_,
+        instance_, dialogs_, *program_,
         tray::TrayForm::Callbacks{
             [this] { ShowMainWindow(); }, [this] { EndProgram(); },
             [this] { return displays_ ? displays_->Choices() : std::vector<display::DisplayChoice>{}; },
@@ -60,21 +70,10 @@ class Application {
     notices_ = std::make_unique<TrayNotices>(*tray_);
     // The overlays are there for every display; their windows are made on their first use.
     overlays_ = std::make_unique<overlay::OverlaySet>(overlayWindows_);
-    signals_ = std::make_unique<platform::DisplaySignalsWindow>(
-        instance_, platform::DisplaySignalsWindow::Handlers{
-                       [this](platform::DisplaySignal signal) {
-                         if (displays_) displays_->OnSignal(signal);
-                       },
-                       [this] {
-                         if (displays_) displays_->OnKeepOnTopTick();
-                       },
-                       [this] {
-                         if (displays_) displays_->OnRewriteTimer();
-                       }});
     // The ramps applied last belong to the program: they outlive every load of Form1.
-    displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, signals_->RewriteTimer(),
-                                                      *notices_, *overlays_);
-    signals_->KeepOnTopTimer().Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
+    displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, *rewriteTimer_, *notices_,
+                                                      *overlays_);
+    keepOnTopTimer_->Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
     // The last step of the tray form's load: show Form1.
     ShowMainWindow();
   }
@@ -85,11 +84,13 @@ class Application {
     ending_ = true;
     form1_.reset();
     unloadedForms_.clear();
-    displays_.reset();  // before the signals window, whose timer it starts
-    signals_.reset();
+    displays_.reset();  // before its timers
     overlays_.reset();
     notices_.reset();
     tray_.reset();
+    rewriteTimer_.reset();
+    keepOnTopTimer_.reset();
+    program_.reset();  // last: the others' timers are on it
   }
 
   Application(const Application&) = delete;
@@ -120,7 +121,7 @@ class Application {
   void OnMainWindowUnloaded() {
     if (ending_ || !form1_) return;
     unloadedForms_.push_back(std::move(form1_));
-    tray_->Defer([this] { unloadedForms_.clear(); });
+    program_->Post([this] { unloadedForms_.clear(); });
   }
 
   // Command2 and "退出": remove the icon, then end at once. The windows are destroyed when the
@@ -137,10 +138,12 @@ class Application {
   bool ending_ = false;
   platform::Win32Displays systemDisplays_;
   overlay::OverlayWindows overlayWindows_;
+  std::unique_ptr<platform::ProgramWindow> program_;  // display changes, timers, posted work
+  std::unique_ptr<platform::Timer> keepOnTopTimer_;   // Timer1_settop
+  std::unique_ptr<platform::Timer> rewriteTimer_;
   std::unique_ptr<tray::TrayForm> tray_;                       // mytray1
   std::unique_ptr<app::Notices> notices_;                      // the tray icon's balloon
   std::unique_ptr<overlay::OverlaySet> overlays_;              // mask_form_black, per display
-  std::unique_ptr<platform::DisplaySignalsWindow> signals_;    // display changes and the timers
   std::unique_ptr<display::DisplaySet> displays_;              // Form1 writes through it
   std::unique_ptr<app::MainWindowForm> form1_;                 // Form1 while loaded
   std::vector<std::unique_ptr<app::MainWindowForm>> unloadedForms_;  // closed, not yet deleted

@@ -1,16 +1,15 @@
 #include "tray/tray_form_win32.h"
 
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/dialogs.h"
-#include "platform/display_signals_win32.h"
 #include "platform/handle_counts_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/notify_icon_win32.h"
 #include "platform/program_files_win32.h"
+#include "platform/program_window_win32.h"
 #include "platform/text_win32.h"
 #include "platform/window_binding_win32.h"
 #include "resource_ids.h"
@@ -21,8 +20,6 @@ namespace lumenor::tray {
 namespace {
 
 constexpr wchar_t kCaption[] = L"mytray1";  // never seen: the window is never shown
-constexpr UINT_PTR kBalloonTimerId = 1;     // Timer_no_boloon
-constexpr UINT kRunDeferred = WM_APP + 1;
 
 // myhame's items.
 constexpr UINT kOpen1 = 1;  // "Tandwin专版"
@@ -42,11 +39,11 @@ using platform::UniqueMenu;
 }  // namespace
 
 struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
-  Impl(HINSTANCE instance, platform::Dialogs& dialogs, Callbacks callbacks)
-      : instance(instance), dialogs(dialogs), callbacks(std::move(callbacks)) {}
+  Impl(HINSTANCE instance, platform::Dialogs& dialogs, platform::ProgramWindow& program,
+       Callbacks callbacks)
+      : instance(instance), dialogs(dialogs), program(program), callbacks(std::move(callbacks)) {}
   ~Impl() override {
     tray.RemoveTrayIcon();
-    balloonTimer.reset();  // it needs the window
     DestroyWindowNow();  // before the icons it carries
   }
   Impl(const Impl&) = delete;
@@ -54,7 +51,6 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
 
   void Load();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  void RunDeferred();
   HWND Hwnd() const { return platform::WindowBase<Impl>::Window(); }
 
   // TrayHost
@@ -78,6 +74,7 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
 
   HINSTANCE instance;
   platform::Dialogs& dialogs;
+  platform::ProgramWindow& program;
   Callbacks callbacks;
   UniqueIcon ownedOwnIcon;  // the program icon at small size, when the resource has it
   HICON ownIcon = nullptr;  // the icon the window carries
@@ -87,8 +84,7 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   UINT taskbarCreated = 0;
   platform::ShellNotifyIcon shell;
   TrayIcon tray{*this, shell};
-  std::vector<std::function<void()>> deferred;
-  std::optional<platform::WindowTimer> balloonTimer;  // Timer_no_boloon
+  std::unique_ptr<platform::Timer> balloonTimer;  // Timer_no_boloon
 };
 
 void TrayForm::Impl::Load() {
@@ -103,7 +99,7 @@ void TrayForm::Impl::Load() {
   SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ownIcon));
 
   // Timer_no_boloon has interval 0 until a balloon asks for it: no timer runs until then.
-  balloonTimer.emplace(Hwnd(), kBalloonTimerId);
+  balloonTimer = program.MakeTimer([this] { tray.OnBalloonTimer(); });
 
   menu.reset(CreatePopupMenu());
   AppendMenuW(menu.get(), MF_STRING, kOpen1, L"Tandwin专版");
@@ -184,11 +180,6 @@ void TrayForm::Impl::OpenMenu() {
   }
 }
 
-void TrayForm::Impl::RunDeferred() {
-  auto work = std::exchange(deferred, {});
-  for (auto& step : work) step();
-}
-
 LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (message == taskbarCreated && taskbarCreated != 0) {
     tray.OnTaskbarCreated();
@@ -198,15 +189,6 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   switch (message) {
     case kTrayCallbackMessage:  // WM_MOUSEMOVE: the icon's mouse message in lParam's low word
       tray.OnIconMessage(LOWORD(lParam));
-      return 0;
-    case WM_TIMER:
-      if (balloonTimer && balloonTimer->IsTick(wParam)) {
-        tray.OnBalloonTimer();
-        return 0;
-      }
-      break;
-    case kRunDeferred:
-      RunDeferred();
       return 0;
     case WM_CLOSE:  // closing the start-up window ends the program the way "退出" does
       if (callbacks.endProgram) callbacks.endProgram();
@@ -222,8 +204,9 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   return DefaultHandling(message, wParam, lParam);
 }
 
-TrayForm::TrayForm(HINSTANCE instance, platform::Dialogs& dialogs, Callbacks callbacks)
-    : impl_(std::make_unique<Impl>(instance, dialogs, std::move(callbacks))) {
+TrayForm::TrayForm(HINSTANCE instance, platform::Dialogs& dialogs,
+                   platform::ProgramWindow& program, Callbacks callbacks)
+    : impl_(std::make_unique<Impl>(instance, dialogs, program, std::move(callbacks))) {
   impl_->Load();
 }
 
@@ -236,11 +219,6 @@ void TrayForm::Unload() {
 
 void TrayForm::TrayBalloon(std::string_view text, std::string_view title, std::int16_t contime) {
   impl_->tray.TrayBalloon(text, title, contime);
-}
-
-void TrayForm::Defer(std::function<void()> work) {
-  impl_->deferred.push_back(std::move(work));
-  PostMessageW(impl_->Hwnd(), kRunDeferred, 0, 0);
 }
 
 HWND TrayForm::Window() const {
