@@ -1,6 +1,5 @@
 #include "platform/program_window_win32.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <optional>
@@ -106,7 +105,7 @@ struct ProgramWindow::Impl final : WindowBase<Impl> {
   class WindowTimer;
   std::function<void(DisplaySignal)> signal;
   std::shared_ptr<Mailbox> mailbox;
-  std::vector<WindowTimer*> timers;  // alive: a tick of a timer gone may still be queued
+  WindowTimer* timers = nullptr;  // those alive, linked: a tick of a timer gone may still come
   UINT_PTR lastTimerId = 0;
   std::optional<SessionNotifications> session;
   HPOWERNOTIFY displayPower = nullptr;
@@ -117,12 +116,14 @@ struct ProgramWindow::Impl final : WindowBase<Impl> {
 class ProgramWindow::Impl::WindowTimer final : public Timer {
  public:
   WindowTimer(Impl& window, std::function<void()> tick)
-      : window_(window), id_(++window.lastTimerId), tick_(std::move(tick)) {
-    window_.timers.push_back(this);
+      : window_(window), id_(++window.lastTimerId), tick_(std::move(tick)), next_(window.timers) {
+    window_.timers = this;
   }
   ~WindowTimer() override {
     Stop();
-    std::erase(window_.timers, this);
+    WindowTimer** link = &window_.timers;
+    while (*link != this) link = &(*link)->next_;
+    *link = next_;
   }
   WindowTimer(const WindowTimer&) = delete;
   WindowTimer& operator=(const WindowTimer&) = delete;
@@ -135,17 +136,21 @@ class ProgramWindow::Impl::WindowTimer final : public Timer {
     if (running_) KillTimer(window_.Window(), id_);
     running_ = false;
   }
-  // For the window's WM_TIMER: true when it was this timer's tick.
-  bool Tick(WPARAM id) {
-    if (!running_ || id != id_) return false;
+  // For the window's WM_TIMER: the running timer of that id, or null.
+  WindowTimer* Find(WPARAM id) {
+    WindowTimer* timer = this;
+    while (timer != nullptr && !(timer->running_ && timer->id_ == id)) timer = timer->next_;
+    return timer;
+  }
+  void Tick() {
     if (tick_) tick_();
-    return true;
   }
 
  private:
   Impl& window_;
   UINT_PTR id_;
   std::function<void()> tick_;
+  WindowTimer* next_;
   bool running_ = false;
 };
 
@@ -178,15 +183,12 @@ void ProgramWindow::Impl::Tell(DisplaySignal signal) {
 
 LRESULT ProgramWindow::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
-    case WM_TIMER: {
-      // A tick may start or end timers: look it up in a copy.
-      const std::vector<WindowTimer*> running = timers;
-      for (WindowTimer* timer : running) {
-        if (std::find(timers.begin(), timers.end(), timer) != timers.end() && timer->Tick(wParam))
-          return 0;
+    case WM_TIMER:
+      if (WindowTimer* timer = timers != nullptr ? timers->Find(wParam) : nullptr) {
+        timer->Tick();  // it may end timers, itself among them
+        return 0;
       }
       break;
-    }
     case kRunPosted:
       mailbox->RunWaiting();
       return 0;
