@@ -63,6 +63,12 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   void StopBalloonTimer() override {
     if (balloonTimer) balloonTimer->Stop();
   }
+  void StartAddRetryTimer(std::uint32_t ms) override {
+    if (addRetryTimer) addRetryTimer->Start(ms);
+  }
+  void StopAddRetryTimer() override {
+    if (addRetryTimer) addRetryTimer->Stop();
+  }
   void OpenMenu() override;
   void UpdateDisplaysItem(const std::vector<display::DisplayChoice>& choices);
   void ShowMainWindow() override {
@@ -85,6 +91,7 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   platform::ShellNotifyIcon shell;
   TrayIcon tray{*this, shell};
   std::unique_ptr<platform::Timer> balloonTimer;  // Timer_no_boloon
+  std::unique_ptr<platform::Timer> addRetryTimer;  // the shell did not take the icon yet
 };
 
 void TrayForm::Impl::Load() {
@@ -100,6 +107,7 @@ void TrayForm::Impl::Load() {
 
   // Timer_no_boloon has interval 0 until a balloon asks for it: no timer runs until then.
   balloonTimer = program.MakeTimer([this] { tray.OnBalloonTimer(); });
+  addRetryTimer = program.MakeTimer([this] { tray.OnAddRetryTimer(); });
 
   menu.reset(CreatePopupMenu());
   AppendMenuW(menu.get(), MF_STRING, kOpen1, L"Tandwin专版");
