@@ -1,10 +1,12 @@
 // A stand-in that answers whose the delay is between a menu's Return and a layered window gone
 // from the composited picture, with none of lumenor.exe's code: a black layered topmost
-// click-through window at alpha 128 over the top-left 400×300 pixels, and a popup menu opened
+// click-through window at alpha 128 over 400×300 pixels at the top of the screen (from its left
+// edge, or from the left given after the mode), and a popup menu opened
 // from a window the way the tray form opens its own (SetForegroundWindow, TrackPopupMenu
 // with TPM_RETURNCMD, WM_NULL after). Its one item hides the layer:
 //   menu-hide    the item's Return hides it with ShowWindow(SW_HIDE), as the overlay does
 //   menu-alpha   the item's Return sets its alpha to 0 and leaves it shown
+//   menu-clear   the item's Return sets its alpha to 0, then hides it with ShowWindow(SW_HIDE)
 //   hotkey-hide  no menu: Ctrl+Left hides it with ShowWindow(SW_HIDE)
 // It opens the menu at (700, 500) one second after it starts (the menu modes), writes "open" to
 // its standard output then, and "hidden <ms>" with the time spent in the hide call once it hid.
@@ -21,7 +23,7 @@ constexpr UINT_PTR kOpenTimer = 1;
 constexpr UINT kHideItem = 1;
 constexpr int kHotkey = 1;
 
-enum class Mode { MenuHide, MenuAlpha, HotkeyHide };
+enum class Mode { MenuHide, MenuAlpha, MenuClear, HotkeyHide };
 Mode mode = Mode::MenuHide;
 HWND layer = nullptr;
 
@@ -31,10 +33,9 @@ void Hide() {
   LARGE_INTEGER end;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  if (mode == Mode::MenuAlpha)
+  if (mode == Mode::MenuAlpha || mode == Mode::MenuClear)
     SetLayeredWindowAttributes(layer, 0, 0, LWA_ALPHA);
-  else
-    ShowWindow(layer, SW_HIDE);
+  if (mode != Mode::MenuAlpha) ShowWindow(layer, SW_HIDE);
   QueryPerformanceCounter(&end);
   std::printf("hidden %.3f\n",
               static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
@@ -70,7 +71,9 @@ LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int wmain(int argc, wchar_t** argv) {
   if (argc > 1 && std::wcscmp(argv[1], L"menu-alpha") == 0) mode = Mode::MenuAlpha;
+  if (argc > 1 && std::wcscmp(argv[1], L"menu-clear") == 0) mode = Mode::MenuClear;
   if (argc > 1 && std::wcscmp(argv[1], L"hotkey-hide") == 0) mode = Mode::HotkeyHide;
+  const int left = argc > 2 ? _wtoi(argv[2]) : 0;  // the layer's left edge: 1280 on a second display
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW layerClass{};
   layerClass.lpfnWndProc = DefWindowProcW;
@@ -86,7 +89,7 @@ int wmain(int argc, wchar_t** argv) {
 
   layer = CreateWindowExW(
       WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
-      kLayerClass, L"layer", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, instance, nullptr);
+      kLayerClass, L"layer", WS_POPUP, left, 0, 400, 300, nullptr, nullptr, instance, nullptr);
   SetLayeredWindowAttributes(layer, 0, 128, LWA_ALPHA);
   ShowWindow(layer, SW_SHOWNOACTIVATE);
   // Shown and active, as the main window is in the scenarios: under Wine the keys reach the
