@@ -1,7 +1,7 @@
 // A stand-in that answers whose the delay is between a menu's Return and a layered window gone
 // from the composited picture, with none of lumenor.exe's code: a black layered topmost
-// click-through window at alpha 128 over 400×300 pixels at the top of the screen (from its left
-// edge, or from the left given after the mode), and a popup menu opened
+// click-through window at alpha 128 over 400×300 pixels at the top of the screen (or the left
+// edge, width and height given after the mode), and a popup menu opened
 // from a window the way the tray form opens its own (SetForegroundWindow, TrackPopupMenu
 // with TPM_RETURNCMD, WM_NULL after). Its one item hides the layer:
 //   menu-hide    the item's Return hides it with ShowWindow(SW_HIDE), as the overlay does
@@ -37,9 +37,8 @@ void Hide() {
     SetLayeredWindowAttributes(layer, 0, 0, LWA_ALPHA);
   if (mode != Mode::MenuAlpha) ShowWindow(layer, SW_HIDE);
   QueryPerformanceCounter(&end);
-  std::printf("hidden %.3f\n",
-              static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
-                  static_cast<double>(frequency.QuadPart));
+  std::printf("hidden %.3f\n", static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
+                                   static_cast<double>(frequency.QuadPart));
   std::fflush(stdout);
 }
 
@@ -51,9 +50,9 @@ LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     SetForegroundWindow(window);
     std::printf("open\n");
     std::fflush(stdout);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-        menu, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, 700, 500, 0, window,
-        nullptr));
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, 700,
+                       500, 0, window, nullptr));
     PostMessageW(window, WM_NULL, 0, 0);
     DestroyMenu(menu);
     if (chosen == kHideItem) Hide();
@@ -73,7 +72,10 @@ int wmain(int argc, wchar_t** argv) {
   if (argc > 1 && std::wcscmp(argv[1], L"menu-alpha") == 0) mode = Mode::MenuAlpha;
   if (argc > 1 && std::wcscmp(argv[1], L"menu-clear") == 0) mode = Mode::MenuClear;
   if (argc > 1 && std::wcscmp(argv[1], L"hotkey-hide") == 0) mode = Mode::HotkeyHide;
-  const int left = argc > 2 ? _wtoi(argv[2]) : 0;  // the layer's left edge: 1280 on a second display
+  const int left =
+      argc > 2 ? _wtoi(argv[2]) : 0;  // the layer's left edge: 1280 on a second display
+  const int width = argc > 3 ? _wtoi(argv[3]) : 400;
+  const int height = argc > 4 ? _wtoi(argv[4]) : 300;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW layerClass{};
   layerClass.lpfnWndProc = DefWindowProcW;
@@ -87,11 +89,20 @@ int wmain(int argc, wchar_t** argv) {
   ownerClass.lpszClassName = kOwnerClass;
   RegisterClassW(&ownerClass);
 
+  // "late" after the size: made layered, click-through and topmost after its creation, as the
+  // overlay is, instead of created so.
+  const bool late = argc > 5 && std::wcscmp(argv[5], L"late") == 0;
+  constexpr DWORD kLayered = WS_EX_LAYERED | WS_EX_TRANSPARENT;
   layer = CreateWindowExW(
-      WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
-      kLayerClass, L"layer", WS_POPUP, left, 0, 400, 300, nullptr, nullptr, instance, nullptr);
+      (late ? 0 : kLayered | WS_EX_TOPMOST) | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kLayerClass,
+      L"layer", WS_POPUP, left, 0, width, height, nullptr, nullptr, instance, nullptr);
+  if (late)
+    SetWindowLongW(
+        layer, GWL_EXSTYLE,
+        static_cast<LONG>(static_cast<DWORD>(GetWindowLongW(layer, GWL_EXSTYLE)) | kLayered));
   SetLayeredWindowAttributes(layer, 0, 128, LWA_ALPHA);
   ShowWindow(layer, SW_SHOWNOACTIVATE);
+  if (late) SetWindowPos(layer, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // Shown and active, as the main window is in the scenarios: under Wine the keys reach the
   // program's hotkeys and menus only while one of its windows has the X focus.
   HWND owner = CreateWindowExW(0, kOwnerClass, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300,

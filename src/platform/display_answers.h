@@ -27,8 +27,8 @@ HdrMode HdrModeOf(const AdvancedColourAnswer& answer);
 
 // One entry of the monitors EnumDisplayDevicesW lists under a display's device name.
 struct MonitorEntry {
-  bool active = false;     // DISPLAY_DEVICE_ACTIVE
-  std::string deviceId;    // empty when the system gave none
+  bool active = false;   // DISPLAY_DEVICE_ACTIVE
+  std::string deviceId;  // empty when the system gave none
 };
 
 // The identity of the display: the device ID of the entry flagged active (entry 0 may be a

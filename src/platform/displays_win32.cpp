@@ -63,7 +63,7 @@ std::optional<std::vector<DisplayHdr>> AskHdr() {
     paths.resize(pathCount);
     modes.resize(modeCount);
     result = QueryDisplayConfig(QDC_ONLY_ACTIVE_PATHS, &pathCount, paths.data(), &modeCount,
-                               modes.data(), nullptr);
+                                modes.data(), nullptr);
     paths.resize(pathCount);
   }
   if (result != ERROR_SUCCESS) return std::nullopt;
@@ -82,7 +82,8 @@ std::optional<std::vector<DisplayHdr>> AskHdr() {
 
 // A display the configuration does not know is not HDR; a configuration that could not be read
 // says nothing.
-HdrMode HdrModeIn(const std::optional<std::vector<DisplayHdr>>& hdr, const std::string& deviceName) {
+HdrMode HdrModeIn(const std::optional<std::vector<DisplayHdr>>& hdr,
+                  const std::string& deviceName) {
   if (!hdr) return HdrMode::Unknown;
   const std::wstring name = Utf16(deviceName);
   for (const DisplayHdr& display : *hdr)

@@ -81,10 +81,10 @@ SessionNotifications::SessionNotifications(HWND window)
       library_(LoadLibraryExW(L"wtsapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
   if (!library_) return;
   using Register = BOOL(WINAPI*)(HWND, DWORD);
-  const auto registerFor = reinterpret_cast<Register>(reinterpret_cast<void*>(
-      GetProcAddress(library_.get(), "WTSRegisterSessionNotification")));
-  unregister_ = reinterpret_cast<Unregister>(reinterpret_cast<void*>(
-      GetProcAddress(library_.get(), "WTSUnRegisterSessionNotification")));
+  const auto registerFor = reinterpret_cast<Register>(
+      reinterpret_cast<void*>(GetProcAddress(library_.get(), "WTSRegisterSessionNotification")));
+  unregister_ = reinterpret_cast<Unregister>(
+      reinterpret_cast<void*>(GetProcAddress(library_.get(), "WTSUnRegisterSessionNotification")));
   registered_ = registerFor != nullptr && unregister_ != nullptr &&
                 registerFor(window, kNotifyForThisSession) != FALSE;
 }
@@ -161,8 +161,8 @@ ProgramWindow::Impl::Impl(HINSTANCE instance, std::function<void(DisplaySignal)>
                     {WS_EX_TOOLWINDOW, WS_OVERLAPPED, RECT{}, nullptr, nullptr});
   mailbox = std::make_shared<Mailbox>(Window());
   session.emplace(Window());
-  displayPower =
-      RegisterPowerSettingNotification(Window(), &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+  displayPower = RegisterPowerSettingNotification(Window(), &kConsoleDisplayState,
+                                                  DEVICE_NOTIFY_WINDOW_HANDLE);
   ListeningWindow() = Window();
   desktopSwitch = SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr,
                                   &OnDesktopSwitch, 0, 0, WINEVENT_OUTOFCONTEXT);
@@ -172,7 +172,7 @@ ProgramWindow::Impl::~Impl() {
   if (desktopSwitch != nullptr) UnhookWinEvent(desktopSwitch);
   ListeningWindow() = nullptr;
   if (displayPower != nullptr) UnregisterPowerSettingNotification(displayPower);
-  session.reset();  // it needs the window
+  session.reset();   // it needs the window
   mailbox->Close();  // before the window goes: nothing is posted to it after
   DestroyWindowNow();
 }

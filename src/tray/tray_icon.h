@@ -103,7 +103,7 @@ class TrayIcon {
   // Adds the icon; false while the shell does not take it.
   bool AddToShell();
 
-  bool added_ = false;     // the icon belongs in the notification area: added and not removed
+  bool added_ = false;  // the icon belongs in the notification area: added and not removed
   int retriesLeft_ = 0;
 };
 

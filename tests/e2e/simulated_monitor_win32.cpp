@@ -44,7 +44,7 @@ struct Monitor {
   int blockAt = 1;
   DWORD readMs = 0;
   DWORD writeMs = 0;
-  int reads = 0;      // calls of each kind, answered or not
+  int reads = 0;  // calls of each kind, answered or not
   int writeCalls = 0;
   int readsAnswered = 0;
   int writes = 0;
@@ -70,8 +70,8 @@ Monitor& Of(int display) {
     return static_cast<int>(GetPrivateProfileIntW(L"monitor", key, otherwise, m.ini));
   };
   m.maximum = static_cast<DWORD>(get(L"maximum", 100));
-  m.level = static_cast<DWORD>(GetPrivateProfileIntW(L"monitor", L"level", get(L"level", 80),
-                                                     m.state));
+  m.level =
+      static_cast<DWORD>(GetPrivateProfileIntW(L"monitor", L"level", get(L"level", 80), m.state));
   m.physical = get(L"physical", 1);
   m.ddc = get(L"ddc", 1) != 0;
   m.ignoreWrites = get(L"ignore_writes", 0) != 0;
@@ -134,8 +134,8 @@ struct Held {
 
 extern "C" {
 
-__declspec(dllexport) BOOL WINAPI GetNumberOfPhysicalMonitorsFromHMONITOR(HMONITOR monitor,
-                                                                          LPDWORD count) {
+__declspec(dllexport) BOOL WINAPI
+    GetNumberOfPhysicalMonitorsFromHMONITOR(HMONITOR monitor, LPDWORD count) {
   const int display = DisplayOf(monitor);
   if (display == 0 || count == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -146,8 +146,8 @@ __declspec(dllexport) BOOL WINAPI GetNumberOfPhysicalMonitorsFromHMONITOR(HMONIT
   return TRUE;
 }
 
-__declspec(dllexport) BOOL WINAPI GetPhysicalMonitorsFromHMONITOR(HMONITOR monitor, DWORD size,
-                                                                  void* array) {
+__declspec(dllexport) BOOL WINAPI
+    GetPhysicalMonitorsFromHMONITOR(HMONITOR monitor, DWORD size, void* array) {
   const int display = DisplayOf(monitor);
   const Held held;
   if (display == 0 || array == nullptr || size == 0 ||
@@ -189,9 +189,9 @@ __declspec(dllexport) BOOL WINAPI DestroyPhysicalMonitors(DWORD size, void* arra
   return TRUE;
 }
 
-__declspec(dllexport) BOOL WINAPI GetVCPFeatureAndVCPFeatureReply(HANDLE handle, BYTE code,
-                                                                  LPDWORD type, LPDWORD current,
-                                                                  LPDWORD maximum) {
+__declspec(dllexport) BOOL WINAPI
+    GetVCPFeatureAndVCPFeatureReply(HANDLE handle, BYTE code, LPDWORD type, LPDWORD current,
+                                    LPDWORD maximum) {
   const int display = DisplayOfHandle(handle);
   if (display == 0 || code != kBrightness) {
     SetLastError(ERROR_INVALID_PARAMETER);
