@@ -7,6 +7,7 @@
 //   menu-hide    the item's Return hides it with ShowWindow(SW_HIDE), as the overlay does
 //   menu-alpha   the item's Return sets its alpha to 0 and leaves it shown
 //   menu-clear   the item's Return sets its alpha to 0, then hides it with ShowWindow(SW_HIDE)
+//   menu-shrink  the item's Return makes it one pixel, then hides it with ShowWindow(SW_HIDE)
 //   hotkey-hide  no menu: Ctrl+Left hides it with ShowWindow(SW_HIDE)
 // It opens the menu at (700, 500) one second after it starts (the menu modes), writes "open" to
 // its standard output then, and "hidden <ms>" with the time spent in the hide call once it hid.
@@ -23,7 +24,7 @@ constexpr UINT_PTR kOpenTimer = 1;
 constexpr UINT kHideItem = 1;
 constexpr int kHotkey = 1;
 
-enum class Mode { MenuHide, MenuAlpha, MenuClear, HotkeyHide };
+enum class Mode { MenuHide, MenuAlpha, MenuClear, MenuShrink, HotkeyHide };
 Mode mode = Mode::MenuHide;
 HWND layer = nullptr;
 
@@ -35,6 +36,8 @@ void Hide() {
   QueryPerformanceCounter(&start);
   if (mode == Mode::MenuAlpha || mode == Mode::MenuClear)
     SetLayeredWindowAttributes(layer, 0, 0, LWA_ALPHA);
+  if (mode == Mode::MenuShrink)
+    SetWindowPos(layer, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (mode != Mode::MenuAlpha) ShowWindow(layer, SW_HIDE);
   QueryPerformanceCounter(&end);
   std::printf("hidden %.3f\n", static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
@@ -71,6 +74,7 @@ LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 int wmain(int argc, wchar_t** argv) {
   if (argc > 1 && std::wcscmp(argv[1], L"menu-alpha") == 0) mode = Mode::MenuAlpha;
   if (argc > 1 && std::wcscmp(argv[1], L"menu-clear") == 0) mode = Mode::MenuClear;
+  if (argc > 1 && std::wcscmp(argv[1], L"menu-shrink") == 0) mode = Mode::MenuShrink;
   if (argc > 1 && std::wcscmp(argv[1], L"hotkey-hide") == 0) mode = Mode::HotkeyHide;
   const int left =
       argc > 2 ? _wtoi(argv[2]) : 0;  // the layer's left edge: 1280 on a second display
