@@ -1,7 +1,7 @@
 // Entry point, in the order the program starts: the DLL search and the Windows check, the
-// single-instance test, then the tray form (hidden, its timer and icon), the displays with their
-// overlays and the window that listens for display changes, then the main window Form1; then the
-// one message loop of the program's one thread.
+// single-instance test, then the program window (display changes, timers, posted work), the tray
+// form (hidden, its timer and icon), the displays with their overlays, then the main window Form1;
+// then the one message loop of the program's one thread.
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
@@ -26,10 +26,12 @@
 #include "overlay/overlay_window_win32.h"
 #include "platform/backlight.h"
 #include "platform/dialogs_win32.h"
-#include "platform/display_signals_win32.h"
 #include "platform/displays_win32.h"
 #include "platform/dll_search_win32.h"
+#include "platform/backlights_win32.h"
 #include "platform/loop_idle.h"
+#include "platform/program_window_win32.h"
+#include "platform/worker_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
 #include "platform/timer.h"
@@ -103,23 +105,24 @@ class Followers final : public display::DisplayFollower {
   display::DisplayFollower* keepers_;
 };
 
-// The monitors' backlights over DDC/CI. Without all three no backlight is driven and the road is
-// the overlay's alone, as on a system without DDC/CI.
-struct BacklightServices {
-  platform::Worker* worker = nullptr;  // lives as long as the Application
-  std::shared_ptr<platform::Backlights> backlights;
-  // A program timer whose ticks run onTick on the user-interface thread.
-  std::function<std::unique_ptr<platform::Timer>(std::function<void()> onTick)> makeTimer;
-};
-
 class Application {
  public:
   // With startInTray Form1 is loaded and stays hidden, as after "小到托盘".
-  Application(HINSTANCE instance, platform::LoopIdle& idle, bool startInTray,
-              BacklightServices backlight = {})
+  Application(HINSTANCE instance, platform::LoopIdle& idle, bool startInTray)
       : instance_(instance), overlayWindows_(instance) {
+    program_ = std::make_unique<platform::ProgramWindow>(
+        instance_, [this](platform::DisplaySignal signal) {
+          if (displays_) displays_->OnSignal(signal);
+          if (keepers_) keepers_->OnSignal(signal);
+        });
+    keepOnTopTimer_ = program_->MakeTimer([this] {
+      if (displays_) displays_->OnKeepOnTopTick();
+    });
+    rewriteTimer_ = program_->MakeTimer([this] {
+      if (displays_) displays_->OnRewriteTimer();
+    });
     tray_ = std::make_unique<tray::TrayForm>(
-        instance_, dialogs_,
+        instance_, dialogs_, *program_,
         tray::TrayForm::Callbacks{
             [this] { ShowMainWindow(); }, [this] { EndProgram(); },
             [this] { return DisplayChoices(); },
@@ -139,28 +142,16 @@ class Application {
     settings::PointStartWithWindowsHere();
     // The overlays are there for every display; their windows are made on their first use.
     overlays_ = std::make_unique<overlay::OverlaySet>(overlayWindows_);
-    signals_ = std::make_unique<platform::DisplaySignalsWindow>(
-        instance_, platform::DisplaySignalsWindow::Handlers{
-                       [this](platform::DisplaySignal signal) {
-                         if (displays_) displays_->OnSignal(signal);
-                         if (keepers_) keepers_->OnSignal(signal);
-                       },
-                       [this] {
-                         if (displays_) displays_->OnKeepOnTopTick();
-                       },
-                       [this] {
-                         if (displays_) displays_->OnRewriteTimer();
-                       }});
-    MakeKeepers(std::move(backlight));
+    MakeKeepers();
     // The darkness road, like the ramps, outlives every load of Form1.
     road_ = std::make_unique<dimming::DarknessRoad>(*overlays_, keepers_.get());
     road_->SetBacklightFirst(settings_->Current().backlightFirst);
     if (keepers_) road_->SetDisplays(keepers_->Abilities());
     followers_ = std::make_unique<Followers>(*overlays_, keepers_.get());
     // The ramps applied last belong to the program: they outlive every load of Form1.
-    displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, signals_->RewriteTimer(),
-                                                      *notices_, *followers_, &idle);
-    signals_->KeepOnTopTimer().Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
+    displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, *rewriteTimer_, *notices_,
+                                                      *followers_, &idle);
+    keepOnTopTimer_->Start(overlay::kKeepOnTopIntervalMs);  // Timer1_settop
     for (const std::string& identity : settings_->Current().displaysLeftOut) {
       displays_->SetIncluded(identity, false);  // nothing for a display not attached now
     }
@@ -176,15 +167,17 @@ class Application {
     ending_ = true;
     form1_.reset();
     unloadedForms_.clear();
-    displays_.reset();  // before the signals window, whose timer it starts
+    displays_.reset();  // before its timers
     road_.reset();
     followers_.reset();
     keepers_.reset();  // a job still on the worker thread delivers to no one
     backlightTimers_.clear();
-    signals_.reset();
     overlays_.reset();
     notices_.reset();
     tray_.reset();
+    rewriteTimer_.reset();
+    keepOnTopTimer_.reset();
+    program_.reset();  // last: the others' timers are on it
   }
 
   Application(const Application&) = delete;
@@ -198,10 +191,12 @@ class Application {
   }
 
  private:
-  void MakeKeepers(BacklightServices services) {
-    if (services.worker == nullptr || !services.backlights || !services.makeTimer) return;
+  // The monitors' backlights over DDC/CI, served by one background thread whose results come
+  // back through the program window.
+  void MakeKeepers() {
+    worker_ = std::make_unique<platform::ThreadWorker>(program_->Deliveries());
     const auto timer = [&](void (dimming::BacklightKeepers::*tick)()) -> platform::Timer& {
-      backlightTimers_.push_back(services.makeTimer([this, tick] {
+      backlightTimers_.push_back(program_->MakeTimer([this, tick] {
         if (keepers_) (keepers_.get()->*tick)();
       }));
       return *backlightTimers_.back();
@@ -210,7 +205,7 @@ class Application {
                                              timer(&dimming::BacklightKeepers::OnRetryTimer),
                                              timer(&dimming::BacklightKeepers::OnWakeTimer)};
     keepers_ = std::make_unique<dimming::BacklightKeepers>(
-        *services.worker, std::move(services.backlights), timers, *notices_,
+        *worker_, std::make_shared<platform::Win32Backlights>(), timers, *notices_,
         [this](std::vector<dimming::DisplayAbility> abilities) {
           if (road_) road_->SetDisplays(std::move(abilities));
         });
@@ -265,7 +260,7 @@ class Application {
     if (ending_ || !form1_) return;
     lastState_ = form1_->State();
     unloadedForms_.push_back(std::move(form1_));
-    tray_->Defer([this] { unloadedForms_.clear(); });
+    program_->Post([this] { unloadedForms_.clear(); });
   }
 
   // Command2 and "退出": remove the icon, then end at once. The windows are destroyed when the
@@ -349,10 +344,13 @@ class Application {
   std::unique_ptr<settings::SettingsKeeper> settings_;
   platform::Win32Displays systemDisplays_;
   overlay::OverlayWindows overlayWindows_;
+  std::unique_ptr<platform::ProgramWindow> program_;  // display changes, timers, posted work
+  std::unique_ptr<platform::ThreadWorker> worker_;    // the monitors' slow calls
+  std::unique_ptr<platform::Timer> keepOnTopTimer_;   // Timer1_settop
+  std::unique_ptr<platform::Timer> rewriteTimer_;
   std::unique_ptr<tray::TrayForm> tray_;                       // mytray1
   std::unique_ptr<app::Notices> notices_;                      // the tray icon's balloon
   std::unique_ptr<overlay::OverlaySet> overlays_;              // mask_form_black, per display
-  std::unique_ptr<platform::DisplaySignalsWindow> signals_;    // display changes and the timers
   std::unique_ptr<display::DisplaySet> displays_;              // Form1 writes through it
   std::vector<std::unique_ptr<platform::Timer>> backlightTimers_;  // the keepers' three
   std::unique_ptr<dimming::BacklightKeepers> keepers_;         // null: no backlight is driven

@@ -22,6 +22,7 @@
 #include "platform/dpi_win32.h"
 #include "platform/failure.h"
 #include "platform/program_files_win32.h"
+#include "platform/readable_win32.h"
 #include "platform/text_win32.h"
 #include "platform/window_binding_win32.h"
 #include "resource_ids.h"
@@ -260,8 +261,11 @@ LRESULT MainWindowForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM 
       if (LOWORD(wParam) != WA_INACTIVE) return 0;
       break;
     case WM_DPICHANGED: {
+      // Any program can post it with any lParam: a rectangle that is not there is no DPI change.
+      const auto* pointer = reinterpret_cast<const RECT*>(lParam);
+      if (!platform::Readable(pointer, sizeof(RECT))) return 0;
       // Only the suggested rectangle: moving anywhere else first could cross back and re-enter.
-      const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+      const RECT suggested = *pointer;
       ApplyDpi(HIWORD(wParam));
       SetWindowPos(Window(), nullptr, suggested.left, suggested.top,
                    suggested.right - suggested.left, suggested.bottom - suggested.top,

@@ -1,60 +1,116 @@
 #include "platform/displays_win32.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "platform/display_answers.h"
 #include "platform/text_win32.h"
 
 namespace lumenor::platform {
 
 namespace {
 
-// The GDI device names of the displays in advanced-colour (HDR) mode.
-std::vector<std::wstring> DisplaysInHdr() {
-  std::vector<std::wstring> hdr;
-  UINT32 pathCount = 0;
-  UINT32 modeCount = 0;
-  if (GetDisplayConfigBufferSizes(QDC_ONLY_ACTIVE_PATHS, &pathCount, &modeCount) != ERROR_SUCCESS)
-    return hdr;
-  std::vector<DISPLAYCONFIG_PATH_INFO> paths(pathCount);
-  std::vector<DISPLAYCONFIG_MODE_INFO> modes(modeCount);
-  if (QueryDisplayConfig(QDC_ONLY_ACTIVE_PATHS, &pathCount, paths.data(), &modeCount,
-                         modes.data(), nullptr) != ERROR_SUCCESS)
-    return hdr;
-  paths.resize(pathCount);
+// The newer advanced-colour query (Windows 11 24H2 and later), which MinGW's headers lack:
+// DISPLAYCONFIG_DEVICE_INFO_GET_ADVANCED_COLOR_INFO_2 and its answer.
+constexpr auto kAdvancedColourInfo2 = static_cast<DISPLAYCONFIG_DEVICE_INFO_TYPE>(15);
+struct AdvancedColourInfo2 {
+  DISPLAYCONFIG_DEVICE_INFO_HEADER header;
+  UINT32 flags;  // advancedColorSupported, advancedColorActive, ... one bit each
+  DISPLAYCONFIG_COLOR_ENCODING colorEncoding;
+  UINT32 bitsPerColorChannel;
+  UINT32 activeColorMode;  // DISPLAYCONFIG_ADVANCED_COLOR_MODE: SDR 0, WCG 1, HDR 2
+};
+
+struct DisplayHdr {
+  std::wstring deviceName;
+  HdrMode mode = HdrMode::Off;
+};
+
+AdvancedColourAnswer AskAdvancedColour(const DISPLAYCONFIG_PATH_INFO& path) {
+  AdvancedColourAnswer answer;
+  AdvancedColourInfo2 newer{};
+  newer.header.type = kAdvancedColourInfo2;
+  newer.header.size = sizeof newer;
+  newer.header.adapterId = path.targetInfo.adapterId;
+  newer.header.id = path.targetInfo.id;
+  if (DisplayConfigGetDeviceInfo(&newer.header) == ERROR_SUCCESS) {
+    answer.activeMode = static_cast<ActiveColourMode>(newer.activeColorMode);
+    return answer;
+  }
+  DISPLAYCONFIG_GET_ADVANCED_COLOR_INFO older{};
+  older.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_ADVANCED_COLOR_INFO;
+  older.header.size = sizeof older;
+  older.header.adapterId = path.targetInfo.adapterId;
+  older.header.id = path.targetInfo.id;
+  if (DisplayConfigGetDeviceInfo(&older.header) == ERROR_SUCCESS)
+    answer.advancedColourEnabled = older.advancedColorEnabled != 0;
+  return answer;
+}
+
+// Each active display's HDR state by GDI device name; empty when the configuration could not be
+// read. The layout may change between the size query and the query (a hot-plug): ask again.
+std::optional<std::vector<DisplayHdr>> AskHdr() {
+  std::vector<DISPLAYCONFIG_PATH_INFO> paths;
+  std::vector<DISPLAYCONFIG_MODE_INFO> modes;
+  LONG result = ERROR_INSUFFICIENT_BUFFER;
+  for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
+    UINT32 pathCount = 0;
+    UINT32 modeCount = 0;
+    result = GetDisplayConfigBufferSizes(QDC_ONLY_ACTIVE_PATHS, &pathCount, &modeCount);
+    if (result != ERROR_SUCCESS) return std::nullopt;
+    paths.resize(pathCount);
+    modes.resize(modeCount);
+    result = QueryDisplayConfig(QDC_ONLY_ACTIVE_PATHS, &pathCount, paths.data(), &modeCount,
+                                modes.data(), nullptr);
+    paths.resize(pathCount);
+  }
+  if (result != ERROR_SUCCESS) return std::nullopt;
+  std::vector<DisplayHdr> hdr;
   for (const DISPLAYCONFIG_PATH_INFO& path : paths) {
-    DISPLAYCONFIG_GET_ADVANCED_COLOR_INFO colour{};
-    colour.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_ADVANCED_COLOR_INFO;
-    colour.header.size = sizeof colour;
-    colour.header.adapterId = path.targetInfo.adapterId;
-    colour.header.id = path.targetInfo.id;
-    if (DisplayConfigGetDeviceInfo(&colour.header) != ERROR_SUCCESS) continue;
-    if (!colour.advancedColorEnabled) continue;
     DISPLAYCONFIG_SOURCE_DEVICE_NAME source{};
     source.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME;
     source.header.size = sizeof source;
     source.header.adapterId = path.sourceInfo.adapterId;
     source.header.id = path.sourceInfo.id;
     if (DisplayConfigGetDeviceInfo(&source.header) == ERROR_SUCCESS)
-      hdr.emplace_back(source.viewGdiDeviceName);
+      hdr.push_back({source.viewGdiDeviceName, HdrModeOf(AskAdvancedColour(path))});
   }
   return hdr;
 }
 
-// The monitor's device interface name stays with the monitor whatever else is plugged in; the
-// device name ("\\.\DISPLAY2") may go to another monitor.
-std::wstring MonitorIdentity(const wchar_t* deviceName) {
+// A display the configuration does not know is not HDR; a configuration that could not be read
+// says nothing.
+HdrMode HdrModeIn(const std::optional<std::vector<DisplayHdr>>& hdr,
+                  const std::string& deviceName) {
+  if (!hdr) return HdrMode::Unknown;
+  const std::wstring name = Utf16(deviceName);
+  for (const DisplayHdr& display : *hdr)
+    if (display.deviceName == name) return display.mode;
+  return HdrMode::Off;
+}
+
+std::vector<MonitorEntry> MonitorEntries(const wchar_t* deviceName, DWORD flags) {
+  std::vector<MonitorEntry> entries;
   DISPLAY_DEVICEW device{};
   device.cb = sizeof device;
-  if (EnumDisplayDevicesW(deviceName, 0, &device, EDD_GET_DEVICE_INTERFACE_NAME) &&
-      device.DeviceID[0] != L'\0')
-    return device.DeviceID;
-  device = DISPLAY_DEVICEW{};
-  device.cb = sizeof device;
-  if (EnumDisplayDevicesW(deviceName, 0, &device, 0) && device.DeviceID[0] != L'\0')
-    return device.DeviceID;
-  return deviceName;
+  for (DWORD k = 0; EnumDisplayDevicesW(deviceName, k, &device, flags); ++k) {
+    entries.push_back({(device.StateFlags & DISPLAY_DEVICE_ACTIVE) != 0, Utf8(device.DeviceID)});
+    device = DISPLAY_DEVICEW{};
+    device.cb = sizeof device;
+  }
+  return entries;
+}
+
+// The monitor's device interface name stays with the monitor whatever else is plugged in; the
+// device name ("\\.\DISPLAY2") may go to another monitor, and is the identity only when the
+// system names no monitor.
+void SetIdentity(DisplayInfo& display, const wchar_t* deviceName) {
+  display.identity = IdentityOf(MonitorEntries(deviceName, EDD_GET_DEVICE_INTERFACE_NAME));
+  if (display.identity.empty()) display.identity = IdentityOf(MonitorEntries(deviceName, 0));
+  display.nameOnlyIdentity = display.identity.empty();
+  if (display.nameOnlyIdentity) display.identity = display.deviceName;
 }
 
 BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
@@ -100,20 +156,17 @@ std::vector<DisplayInfo> Win32Displays::Attached(Look look) {
     });
     if (look == Look::Quick && known != last_.end()) {
       display.identity = known->identity;
+      display.nameOnlyIdentity = known->nameOnlyIdentity;
       display.hdr = known->hdr;
     } else {
-      display.identity = Utf8(MonitorIdentity(info.szDevice));
+      SetIdentity(display, info.szDevice);
       unknown.push_back(displays.size());
     }
     displays.push_back(std::move(display));
   }
   if (!unknown.empty()) {
-    const std::vector<std::wstring> hdr = DisplaysInHdr();
-    for (std::size_t k : unknown) {
-      displays[k].hdr = std::find(hdr.begin(), hdr.end(), Utf16(displays[k].deviceName)) != hdr.end()
-                             ? HdrMode::On
-                             : HdrMode::Off;
-    }
+    const auto hdr = AskHdr();
+    for (std::size_t k : unknown) displays[k].hdr = HdrModeIn(hdr, displays[k].deviceName);
   }
   // Two monitors that report the same identity are still two displays.
   for (std::size_t k : unknown) {
@@ -128,14 +181,10 @@ std::vector<DisplayInfo> Win32Displays::Attached(Look look) {
 }
 
 std::vector<HdrMode> Win32Displays::HdrModes(const std::vector<DisplayInfo>& displays) {
-  const std::vector<std::wstring> hdr = DisplaysInHdr();
+  const auto hdr = AskHdr();
   std::vector<HdrMode> modes;
   modes.reserve(displays.size());
-  for (const DisplayInfo& display : displays) {
-    modes.push_back(std::find(hdr.begin(), hdr.end(), Utf16(display.deviceName)) != hdr.end()
-                        ? HdrMode::On
-                        : HdrMode::Off);
-  }
+  for (const DisplayInfo& display : displays) modes.push_back(HdrModeIn(hdr, display.deviceName));
   return modes;
 }
 

@@ -1,17 +1,16 @@
 #include "tray/tray_form_win32.h"
 
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "dimming/backlight_keepers.h"
 #include "platform/dialogs.h"
-#include "platform/display_signals_win32.h"
 #include "platform/handle_counts_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/notify_icon_win32.h"
 #include "platform/program_files_win32.h"
+#include "platform/program_window_win32.h"
 #include "platform/text_win32.h"
 #include "platform/window_binding_win32.h"
 #include "resource_ids.h"
@@ -22,8 +21,6 @@ namespace lumenor::tray {
 namespace {
 
 constexpr wchar_t kCaption[] = L"mytray1";  // never seen: the window is never shown
-constexpr UINT_PTR kBalloonTimerId = 1;     // Timer_no_boloon
-constexpr UINT kRunDeferred = WM_APP + 1;
 
 // myhame's items.
 constexpr UINT kOpen1 = 1;  // "Tandwin专版"
@@ -49,11 +46,11 @@ using platform::UniqueMenu;
 }  // namespace
 
 struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
-  Impl(HINSTANCE instance, platform::Dialogs& dialogs, Callbacks callbacks)
-      : instance(instance), dialogs(dialogs), callbacks(std::move(callbacks)) {}
+  Impl(HINSTANCE instance, platform::Dialogs& dialogs, platform::ProgramWindow& program,
+       Callbacks callbacks)
+      : instance(instance), dialogs(dialogs), program(program), callbacks(std::move(callbacks)) {}
   ~Impl() override {
     tray.RemoveTrayIcon();
-    balloonTimer.reset();  // it needs the window
     DestroyWindowNow();  // before the icons it carries
   }
   Impl(const Impl&) = delete;
@@ -61,7 +58,6 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
 
   void Load();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  void RunDeferred();
   HWND Hwnd() const { return platform::WindowBase<Impl>::Window(); }
 
   // TrayHost
@@ -74,6 +70,12 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   void StopBalloonTimer() override {
     if (balloonTimer) balloonTimer->Stop();
   }
+  void StartAddRetryTimer(std::uint32_t ms) override {
+    if (addRetryTimer) addRetryTimer->Start(ms);
+  }
+  void StopAddRetryTimer() override {
+    if (addRetryTimer) addRetryTimer->Stop();
+  }
   void OpenMenu() override;
   void UpdateDisplaysItem(const std::vector<display::DisplayChoice>& choices);
   void ShowMainWindow() override {
@@ -85,6 +87,7 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
 
   HINSTANCE instance;
   platform::Dialogs& dialogs;
+  platform::ProgramWindow& program;
   Callbacks callbacks;
   UniqueIcon ownedOwnIcon;  // the program icon at small size, when the resource has it
   HICON ownIcon = nullptr;  // the icon the window carries
@@ -96,8 +99,8 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   UINT showMainWindowRequest = 0;
   platform::ShellNotifyIcon shell;
   TrayIcon tray{*this, shell};
-  std::vector<std::function<void()>> deferred;
-  std::optional<platform::WindowTimer> balloonTimer;  // Timer_no_boloon
+  std::unique_ptr<platform::Timer> balloonTimer;  // Timer_no_boloon
+  std::unique_ptr<platform::Timer> addRetryTimer;  // the shell did not take the icon yet
 };
 
 void TrayForm::Impl::Load() {
@@ -112,7 +115,8 @@ void TrayForm::Impl::Load() {
   SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ownIcon));
 
   // Timer_no_boloon has interval 0 until a balloon asks for it: no timer runs until then.
-  balloonTimer.emplace(Hwnd(), kBalloonTimerId);
+  balloonTimer = program.MakeTimer([this] { tray.OnBalloonTimer(); });
+  addRetryTimer = program.MakeTimer([this] { tray.OnAddRetryTimer(); });
 
   menu.reset(CreatePopupMenu());
   AppendMenuW(menu.get(), MF_STRING, kOpen1, L"Tandwin专版");
@@ -231,11 +235,6 @@ void TrayForm::Impl::OpenMenu() {
   }
 }
 
-void TrayForm::Impl::RunDeferred() {
-  auto work = std::exchange(deferred, {});
-  for (auto& step : work) step();
-}
-
 LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (message == taskbarCreated && taskbarCreated != 0) {
     tray.OnTaskbarCreated();
@@ -249,15 +248,6 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   switch (message) {
     case kTrayCallbackMessage:  // WM_MOUSEMOVE: the icon's mouse message in lParam's low word
       tray.OnIconMessage(LOWORD(lParam));
-      return 0;
-    case WM_TIMER:
-      if (balloonTimer && balloonTimer->IsTick(wParam)) {
-        tray.OnBalloonTimer();
-        return 0;
-      }
-      break;
-    case kRunDeferred:
-      RunDeferred();
       return 0;
     case WM_CLOSE:  // closing the start-up window ends the program the way "退出" does
       if (callbacks.endProgram) callbacks.endProgram();
@@ -273,8 +263,9 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   return DefaultHandling(message, wParam, lParam);
 }
 
-TrayForm::TrayForm(HINSTANCE instance, platform::Dialogs& dialogs, Callbacks callbacks)
-    : impl_(std::make_unique<Impl>(instance, dialogs, std::move(callbacks))) {
+TrayForm::TrayForm(HINSTANCE instance, platform::Dialogs& dialogs,
+                   platform::ProgramWindow& program, Callbacks callbacks)
+    : impl_(std::make_unique<Impl>(instance, dialogs, program, std::move(callbacks))) {
   impl_->Load();
 }
 
@@ -287,11 +278,6 @@ void TrayForm::Unload() {
 
 void TrayForm::TrayBalloon(std::string_view text, std::string_view title, std::int16_t contime) {
   impl_->tray.TrayBalloon(text, title, contime);
-}
-
-void TrayForm::Defer(std::function<void()> work) {
-  impl_->deferred.push_back(std::move(work));
-  PostMessageW(impl_->Hwnd(), kRunDeferred, 0, 0);
 }
 
 HWND TrayForm::Window() const {

@@ -1,7 +1,7 @@
 #pragma once
 // mytray1: the program's start-up window, never shown. It owns the notification-area icon with
-// its tooltip and balloon, the balloon timer Timer_no_boloon and the icon's menu myhame, and
-// re-adds the icon when the shell's taskbar is recreated.
+// its tooltip and balloon, the balloon timer Timer_no_boloon (on the program window) and the icon's
+// menu myhame, and re-adds the icon when the shell's taskbar is recreated.
 
 #include <windows.h>
 
@@ -15,6 +15,7 @@
 
 namespace lumenor::platform {
 class Dialogs;
+class ProgramWindow;
 }  // namespace lumenor::platform
 
 namespace lumenor::tray {
@@ -57,7 +58,9 @@ class TrayForm {
   // Loads the tray form: creates its hidden window and Timer_no_boloon, and adds the icon with
   // the tooltip "显示器亮度调节增强". Showing the main window is left to the caller, once the
   // windows it needs exist.
-  TrayForm(HINSTANCE instance, platform::Dialogs& dialogs, Callbacks callbacks);
+  // The program window carries its timers and must outlive it.
+  TrayForm(HINSTANCE instance, platform::Dialogs& dialogs, platform::ProgramWindow& program,
+           Callbacks callbacks);
   // Unloads: removes the icon (unless Unload did already) and destroys the window.
   ~TrayForm();
   TrayForm(const TrayForm&) = delete;
@@ -69,10 +72,6 @@ class TrayForm {
 
   // Shows a balloon over the icon; with contime > 0 it is taken down after contime ms.
   void TrayBalloon(std::string_view text, std::string_view title, std::int16_t contime);
-
-  // Runs work from the message loop once the message being handled now is done: for work that
-  // must not run inside the window procedure that asks for it (deleting that window's owner).
-  void Defer(std::function<void()> work);
 
   HWND Window() const;
 

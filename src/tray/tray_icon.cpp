@@ -53,10 +53,23 @@ std::int16_t TrayIcon::AddTrayIcon(std::string_view tips) {
     const std::uint64_t fromFile = host_.LoadIconFile();
     record_.SetIcon(fromFile != 0 ? fromFile : host_.OwnIcon());
     record_.SetTip(tips);
-    shell_.Notify(platform::NotifyAction::Add, record_.Bytes());
     added_ = true;
+    if (!AddToShell()) {
+      retriesLeft_ = kAddRetries;
+      host_.StartAddRetryTimer(kAddRetryIntervalMs);
+    }
   });
   return 0;
+}
+
+bool TrayIcon::AddToShell() {
+  // An add that timed out may have been taken after all: then the icon answers a modify.
+  return shell_.Notify(platform::NotifyAction::Add, record_.Bytes()) ||
+         shell_.Notify(platform::NotifyAction::Modify, record_.Bytes());
+}
+
+void TrayIcon::OnAddRetryTimer() {
+  if (!added_ || AddToShell() || --retriesLeft_ <= 0) host_.StopAddRetryTimer();
 }
 
 std::int16_t TrayIcon::RemoveTrayIcon() {
@@ -64,6 +77,7 @@ std::int16_t TrayIcon::RemoveTrayIcon() {
     if (!added_) return;
     added_ = false;
     host_.StopBalloonTimer();
+    host_.StopAddRetryTimer();
     shell_.Notify(platform::NotifyAction::Delete, record_.Bytes());
   });
   return 0;
@@ -105,7 +119,7 @@ void TrayIcon::OnTaskbarCreated() {
     record_.SetInfo("");
     host_.StopBalloonTimer();
   }
-  shell_.Notify(platform::NotifyAction::Add, record_.Bytes());
+  if (AddToShell()) host_.StopAddRetryTimer();
 }
 
 }  // namespace lumenor::tray

@@ -24,6 +24,11 @@ inline constexpr std::uint32_t kWmRButtonUp = 0x205;  // 517
 
 enum class IconAction { None, OpenMenu, ShowMainWindow };
 
+// When the shell is not ready for the icon (at sign-in), it is added again this often, for a few
+// seconds; after that, the shell's "TaskbarCreated" brings it.
+inline constexpr std::uint32_t kAddRetryIntervalMs = 500;
+inline constexpr int kAddRetries = 10;
+
 // Right-button-up opens the menu; a left double-click shows the main window; nothing else acts.
 IconAction DecideIconAction(std::uint32_t mouseMessage);
 
@@ -55,6 +60,9 @@ class TrayHost {
   // Timer_no_boloon: ticks once (OnBalloonTimer) after ms milliseconds unless stopped first.
   virtual void StartBalloonTimer(std::uint32_t ms) = 0;
   virtual void StopBalloonTimer() = 0;
+  // The retry of an icon the shell did not take: ticks (OnAddRetryTimer) every ms until stopped.
+  virtual void StartAddRetryTimer(std::uint32_t ms) = 0;
+  virtual void StopAddRetryTimer() = 0;
   virtual void OpenMenu() = 0;        // myhame at the mouse position
   virtual void ShowMainWindow() = 0;  // Form1, loading it when it is not loaded
   // A message box with an OK button only, no icon, the program's title as caption.
@@ -67,7 +75,8 @@ class TrayIcon {
            const NotifyRecordLayout& layout = kNotifyLayout);
 
   // addtrayicon: fills the record (window, identifier = the window's own icon handle, flags,
-  // callback, icon, tooltip) and adds the icon. Errors are reported, never passed on. Returns 0.
+  // callback, icon, tooltip) and adds the icon, and again for a few seconds while the shell does
+  // not take it. Errors are reported, never passed on. Returns 0.
   std::int16_t AddTrayIcon(std::string_view tips);
   // removetrayicon: deletes the icon once it was added; a second call does nothing. Returns 0.
   std::int16_t RemoveTrayIcon();
@@ -79,6 +88,7 @@ class TrayIcon {
   void OnBalloonTimer();                           // Timer_no_boloon ticked
   void OnIconMessage(std::uint32_t mouseMessage);  // the callback's lParam, low word
   void OnTaskbarCreated();                         // the shell restarted: add the icon again
+  void OnAddRetryTimer();                          // the shell did not take the icon: again
 
   bool IconAdded() const { return added_; }
   const NotifyRecord& Record() const { return record_; }
@@ -90,7 +100,11 @@ class TrayIcon {
   TrayHost& host_;
   platform::NotifyIcon& shell_;
   NotifyRecord record_;
-  bool added_ = false;
+  // Adds the icon; false while the shell does not take it.
+  bool AddToShell();
+
+  bool added_ = false;  // the icon belongs in the notification area: added and not removed
+  int retriesLeft_ = 0;
 };
 
 }  // namespace lumenor::tray

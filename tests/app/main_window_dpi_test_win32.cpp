@@ -71,5 +71,29 @@ TEST(MainWindowForm_DpiChanged, MovesOnceToTheSuggestedRectangleWithControlsAtTh
   EXPECT_EQ(controlsOnDeadFont, 0);
 }
 
+TEST(MainWindowForm_DpiChanged, APostedMessageWithoutARectangleMovesNothing) {
+  const INITCOMMONCONTROLSEX common{static_cast<DWORD>(sizeof(common)), ICC_BAR_CLASSES};
+  InitCommonControlsEx(&common);
+  testing::OneDisplayDesk desk;
+  dimming::DarknessRoad road(desk.overlay, nullptr);
+  auto form = MainWindowForm::Load(GetModuleHandleW(nullptr), road, desk.set, desk.notices, {});
+  ASSERT_NE(form, nullptr);
+  watched = form->Window();
+  RECT before{};
+  GetWindowRect(watched, &before);
+  moves.clear();
+  const platform::UniqueHandle<HHOOK, HookRemover> hook(
+      SetWindowsHookExW(WH_CALLWNDPROC, &Watch, nullptr, GetCurrentThreadId()));
+  ASSERT_TRUE(hook);
+  for (const LPARAM bogus : {LPARAM{0}, LPARAM{0x10}, LPARAM{-4096}}) {
+    SCOPED_TRACE(bogus);
+    SendMessageW(watched, WM_DPICHANGED, MAKEWPARAM(144, 144), bogus);
+  }
+  EXPECT_TRUE(moves.empty());
+  RECT after{};
+  GetWindowRect(watched, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+}
+
 }  // namespace
 }  // namespace lumenor::app

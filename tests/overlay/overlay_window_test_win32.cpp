@@ -6,13 +6,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "display/display_set.h"
 #include "overlay/overlay_set.h"
-#include "platform/display_signals_win32.h"
 #include "platform/displays_win32.h"
+#include "platform/program_window_win32.h"
 #include "support/fake_notices.h"
 
 namespace lumenor::overlay {
@@ -112,15 +113,16 @@ class Overlay {
  public:
   Overlay() {
     signals_.emplace(GetModuleHandleW(nullptr),
-                     platform::DisplaySignalsWindow::Handlers{
-                         [this](platform::DisplaySignal s) { displays_->OnSignal(s); },
-                         [this] { displays_->OnKeepOnTopTick(); },
-                         [this] { displays_->OnRewriteTimer(); }});
-    displays_.emplace(system_, signals_->RewriteTimer(), notices_, set_);
-    signals_->KeepOnTopTimer().Start(kKeepOnTopIntervalMs);
+                     [this](platform::DisplaySignal s) { displays_->OnSignal(s); });
+    keepOnTop_ = signals_->MakeTimer([this] { displays_->OnKeepOnTopTick(); });
+    rewrite_ = signals_->MakeTimer([this] { displays_->OnRewriteTimer(); });
+    displays_.emplace(system_, *rewrite_, notices_, set_);
+    keepOnTop_->Start(kKeepOnTopIntervalMs);
   }
   ~Overlay() {
     displays_.reset();
+    rewrite_.reset();
+    keepOnTop_.reset();
     signals_.reset();
   }
   Overlay(const Overlay&) = delete;
@@ -142,7 +144,9 @@ class Overlay {
   OverlaySet set_{windows_};
   platform::Win32Displays system_;
   testing::FakeNotices notices_;
-  std::optional<platform::DisplaySignalsWindow> signals_;
+  std::optional<platform::ProgramWindow> signals_;
+  std::unique_ptr<platform::Timer> keepOnTop_;
+  std::unique_ptr<platform::Timer> rewrite_;
   std::optional<display::DisplaySet> displays_;
 };
 

@@ -18,7 +18,7 @@ std::uint64_t ReadLittleEndian(std::span<const std::uint8_t> bytes, std::size_t 
 bool FakeNotifyIcon::Notify(platform::NotifyAction action, std::span<const std::uint8_t> record) {
   calls.push_back({action, {record.begin(), record.end()}, false});
   // The shell tells the record's form by its cbSize; sizes it does not know are refused.
-  if (record.size() < 4) return false;
+  if (!ready || record.size() < 4) return false;
   const auto size = ReadLittleEndian(record, 0, 4);
   const tray::NotifyRecordLayout* layout = nullptr;
   if (size == tray::kNotifyLayout32.size) layout = &tray::kNotifyLayout32;

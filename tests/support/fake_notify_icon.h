@@ -23,6 +23,7 @@ class FakeNotifyIcon : public platform::NotifyIcon {
   // The icons shown now, as (window, identifier).
   std::set<std::pair<std::uint64_t, std::uint32_t>> icons;
   std::vector<Call> calls;
+  bool ready = true;  // false: the shell is not up yet (at sign-in) and refuses every call
 };
 
 }  // namespace lumenor::testing

@@ -7,6 +7,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/notify_icon_win32.h"
+#include "platform/program_window_win32.h"
 #include "tray/notify_icon_contract.h"
 #include "tray/tray_form_win32.h"
 
@@ -51,7 +52,8 @@ TEST(TrayForm_Load, AddsItsIconHiddenAndUnloadRemovesIt) {
   SilentDialogs dialogs;
   platform::ShellNotifyIcon shell;
   int shows = 0;
-  TrayForm form(GetModuleHandleW(nullptr), dialogs, {[&] { ++shows; }, [] {}});
+  platform::ProgramWindow program(GetModuleHandleW(nullptr), {});
+  TrayForm form(GetModuleHandleW(nullptr), dialogs, program, {[&] { ++shows; }, [] {}});
   ASSERT_NE(form.Window(), nullptr);
   EXPECT_FALSE(IsWindowVisible(form.Window()));
   EXPECT_EQ(shows, 0);  // the main window is the caller's to show
@@ -70,7 +72,8 @@ TEST(TrayForm_Load, AddsItsIconHiddenAndUnloadRemovesIt) {
 TEST(TrayForm_TaskbarCreated, AddsTheIconAgainAfterTheShellLostIt) {
   SilentDialogs dialogs;
   platform::ShellNotifyIcon shell;
-  TrayForm form(GetModuleHandleW(nullptr), dialogs, {[] {}, [] {}});
+  platform::ProgramWindow program(GetModuleHandleW(nullptr), {});
+  TrayForm form(GetModuleHandleW(nullptr), dialogs, program, {[] {}, [] {}});
   const NotifyRecord record = TrayFormRecord(form.Window());
   // The shell restarts without our icon, then tells every top-level window.
   ASSERT_TRUE(shell.Notify(platform::NotifyAction::Delete, record.Bytes()));
@@ -85,7 +88,8 @@ TEST(TrayForm_TaskbarCreated, AddsTheIconAgainAfterTheShellLostIt) {
 TEST(TrayForm_OnIconMessage, LeftDoubleClickShowsTheMainWindowAndRightButtonDownDoesNothing) {
   SilentDialogs dialogs;
   int shows = 0;
-  TrayForm form(GetModuleHandleW(nullptr), dialogs, {[&] { ++shows; }, [] {}});
+  platform::ProgramWindow program(GetModuleHandleW(nullptr), {});
+  TrayForm form(GetModuleHandleW(nullptr), dialogs, program, {[&] { ++shows; }, [] {}});
   SendMessageW(form.Window(), WM_MOUSEMOVE, 0, WM_RBUTTONDOWN);
   SendMessageW(form.Window(), WM_MOUSEMOVE, 0, WM_MOUSEMOVE);
   EXPECT_EQ(shows, 0);
@@ -93,21 +97,11 @@ TEST(TrayForm_OnIconMessage, LeftDoubleClickShowsTheMainWindowAndRightButtonDown
   EXPECT_EQ(shows, 1);
 }
 
-TEST(TrayForm_Defer, RunsWorkFromTheMessageLoopNotBefore) {
-  SilentDialogs dialogs;
-  TrayForm form(GetModuleHandleW(nullptr), dialogs, {[] {}, [] {}});
-  int runs = 0;
-  form.Defer([&] { ++runs; });
-  EXPECT_EQ(runs, 0);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  EXPECT_EQ(runs, 1);
-}
-
 TEST(TrayForm_Close, EndsTheProgramInsteadOfDestroyingTheWindow) {
   SilentDialogs dialogs;
   int ends = 0;
-  TrayForm form(GetModuleHandleW(nullptr), dialogs, {[] {}, [&] { ++ends; }});
+  platform::ProgramWindow program(GetModuleHandleW(nullptr), {});
+  TrayForm form(GetModuleHandleW(nullptr), dialogs, program, {[] {}, [&] { ++ends; }});
   SendMessageW(form.Window(), WM_CLOSE, 0, 0);
   EXPECT_EQ(ends, 1);
   EXPECT_TRUE(IsWindow(form.Window()));

@@ -27,6 +27,8 @@ class FakeTrayHost : public TrayHost {
     ++timerStarts;
   }
   void StopBalloonTimer() override { timer.reset(); }
+  void StartAddRetryTimer(std::uint32_t ms) override { retryTimer = ms; }
+  void StopAddRetryTimer() override { retryTimer.reset(); }
   void OpenMenu() override { ++menus; }
   void ShowMainWindow() override { ++mainWindowShows; }
   void ShowErrorReport(std::string_view text) override { reports.emplace_back(text); }
@@ -37,6 +39,7 @@ class FakeTrayHost : public TrayHost {
   std::optional<TrayError> loadError;
   std::optional<std::uint32_t> timer;  // interval while running
   int timerStarts = 0;
+  std::optional<std::uint32_t> retryTimer;  // interval while running
   int menus = 0;
   int mainWindowShows = 0;
   std::vector<std::string> reports;
@@ -277,6 +280,54 @@ TEST(TrayIcon_RemoveTrayIcon, ReportsAnErrorOfTheShellAndReturnsZero) {
   EXPECT_EQ(
       host.reports[0],
       "Error -2147467259 (未指定的错误) in procedure removetrayicon of Class Module quillbox");
+}
+
+TEST(TrayIcon_AddTrayIcon, AddsAgainForAFewSecondsWhileTheShellIsNotReady) {
+  struct Row {
+    const char* name;
+    int ticksUntilReady;  // -1: the shell never comes within the retries
+    bool shown;
+  };
+  const Row rows[] = {{"ready at once", 0, true},
+                      {"ready at the first retry", 1, true},
+                      {"ready after three retries", 3, true},
+                      {"not ready for a minute", -1, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Tray t;
+    auto& [host, shell, tray] = t;
+    shell.ready = row.ticksUntilReady == 0;
+    tray.AddTrayIcon(kTrayTooltip);
+    double seconds = 0;
+    for (int tick = 1; host.retryTimer && seconds < 60; ++tick) {
+      seconds += *host.retryTimer / 1000.0;
+      if (tick == row.ticksUntilReady) shell.ready = true;
+      tray.OnAddRetryTimer();
+    }
+    EXPECT_FALSE(host.retryTimer) << "the retries never end";
+    EXPECT_LE(seconds, 10.0) << "retried for more than a few seconds";
+    EXPECT_EQ(shell.icons.size(), row.shown ? 1u : 0u);
+    // Once the shell is up, its "TaskbarCreated" brings the icon whatever the retries did.
+    shell.ready = true;
+    tray.OnTaskbarCreated();
+    EXPECT_EQ(shell.icons.size(), 1u);
+  }
+}
+
+TEST(TrayIcon_AddTrayIcon, AnAddTheShellTookThoughItAnsweredNoEndsTheRetries) {
+  Tray t;
+  auto& [host, shell, tray] = t;
+  shell.ready = false;
+  tray.AddTrayIcon(kTrayTooltip);
+  ASSERT_TRUE(host.retryTimer);
+  // The shell was slow to answer and took it all the same.
+  shell.ready = true;
+  shell.icons.insert({host.window, static_cast<std::uint32_t>(host.ownIcon)});
+  tray.OnAddRetryTimer();
+  EXPECT_FALSE(host.retryTimer);
+  EXPECT_EQ(shell.icons.size(), 1u);
+  tray.RemoveTrayIcon();
+  EXPECT_TRUE(shell.icons.empty());
 }
 
 }  // namespace
