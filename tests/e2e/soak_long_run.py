@@ -14,8 +14,8 @@ probe enumerates them), and the live count of every owning handle holder of the 
 handles), which its tray window answers to a registered message.
 
 The judge takes private memory, every count, and shared memory beyond the window surfaces (one SysV
-segment each) that Wine's device-context cache keeps after their window is gone (the README's soak
-paragraph has the evidence): shared memory may grow by whole segments only, fewer than one per
+segment each) that Wine's device-context cache keeps after their window is gone (docs/long-run.md has
+the evidence): shared memory may grow by whole segments only, fewer than one per
 CYCLES_PER_KEPT_SURFACE cycles (a surface kept per show would be one per cycle), and otherwise by
 no more than the slack.
 """
