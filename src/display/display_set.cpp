@@ -185,8 +185,8 @@ void DisplaySet::SetIncluded(const std::string& identity, bool included) {
   if (index == displays_.size() || displays_[index].included == included) return;
   AttachedDisplay& display = displays_[index];
   if (!included) {
-    // Its own reference back, then nothing of ours touches it.
-    if (display.Written()) display.ramps.ApplySaved();
+    // Its own reference back when ours is on it, then nothing of ours touches it.
+    if (display.Written() && display.keeper.LastApplied()) display.ramps.ApplySaved();
     display.included = false;
   } else {
     display.included = true;

@@ -111,10 +111,12 @@ TEST(DisplaySignals_SignalOfMessage, ResetsAndChangesAndNothingElse) {
 
 TEST(DisplaySet_Reset, BeforeTheFirstWriteOfTheRunNothingIsWritten) {
   Desk desk;
-  desk.Start();
+  DisplaySet& set = desk.Start();
   desk.Gamma(0).shown = SystemRamp();
   desk.Signal(0x7E, 0);
   desk.Signal(0x2B1, 0x8);
+  // Left out at start (a choice kept from the last run): nothing of ours is on it to take back.
+  set.SetIncluded("monitor-1", false);
   EXPECT_TRUE(desk.Gamma(0).writes.empty());
   EXPECT_TRUE(desk.timer.starts.empty());
   EXPECT_EQ(desk.Gamma(0).shown, SystemRamp());
