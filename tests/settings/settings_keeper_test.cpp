@@ -110,5 +110,20 @@ TEST(SettingsKeeper_AtEnd, KeepsTheWindowOnlyWhileRestoreAtStartIsOn) {
   }
 }
 
+TEST(SettingsKeeper_AtEnd, KeepsTheLevelOfABacklightNotDrivenNowForWhenItComesBack) {
+  RecordingStore store;
+  store.file = {StoredStatus::Read,
+                "restore_at_start=1\nlast_backlight=30,gone\nlast_backlight=50,here\n", {}};
+  testing::FakeNotices notices;
+  SettingsKeeper keeper(store, notices);
+  keeper.Load();
+  keeper.AtEnd(WindowState{.backlights = {{"here", 10}, {"new", 20}}});
+  ASSERT_FALSE(store.replaced.empty());
+  const std::optional<WindowState> kept = ReadSettings(store.replaced.back()).settings.lastState;
+  ASSERT_TRUE(kept.has_value());
+  using Levels = decltype(WindowState::backlights);
+  EXPECT_EQ(kept->backlights, (Levels{{"here", 10}, {"new", 20}, {"gone", 30}}));
+}
+
 }  // namespace
 }  // namespace lumenor::settings
