@@ -220,9 +220,9 @@ void DarknessRoad::SetDisplays(std::vector<DisplayAbility> displays) {
   bool restored = false;
   for (const DisplayAbility& display : displays_) {
     if (!display.backlight) continue;
-    // A display seen for the first time takes the level kept for it, if any; later sights don't.
-    if (std::find(seen_.begin(), seen_.end(), display.identity) != seen_.end()) continue;
-    seen_.push_back(display.identity);
+    // Only displays not seen before have a level waiting: a later sight finds none.
+    if (std::find(seen_.begin(), seen_.end(), display.identity) == seen_.end())
+      seen_.push_back(display.identity);
     restored = TakeRestoredLevel(display) || restored;
   }
   if (restored) SendBacklights();

@@ -181,36 +181,29 @@ TEST(DarknessRoad_Displays, AMonitorAnsweringLaterOrReadAnewGoesOnFromWhereItIs)
   EXPECT_EQ(targets.sent.back().second, 20u);
 }
 
-struct RestoreCase {
-  const char* name;
-  bool keptFirst;       // the kept levels come before the monitors answer
-  bool backlightFirst;  // "先调背光"
-  std::vector<std::pair<std::string, std::uint32_t>> sent;  // once the monitors have answered
-};
-
 TEST(DarknessRoad_RestoreBacklights, EachDisplayTakesItsKeptLevelOnceWhenFirstKnown) {
-  // Kept: A at 30, B at 250 (its maximum is 200); C has no kept level.
-  const std::vector<RestoreCase> cases = {
-      {"kept before the monitors answer", true, true, {{"A", 30}, {"B", 200}}},
-      {"kept after the monitors answered", false, true, {{"A", 30}, {"B", 200}}},
-      {"the backlight stage off", true, false, {}},
-  };
-  for (const RestoreCase& c : cases) {
+  // Kept: A at 30, B at 250 (its maximum is 200), D not attached; C has no kept level.
+  using Sent = std::vector<std::pair<std::string, std::uint32_t>>;
+  const Sent restored = {{"A", 30}, {"B", 200}};
+  const struct { const char* name; bool keptFirst; bool backlightFirst; Sent sent; } cases[] = {
+      {"kept before the monitors answer", true, true, restored},
+      {"kept after the monitors answered", false, true, restored},
+      {"the backlight stage off", true, false, {}}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FakeOverlay overlay;
     FakeBacklightTargets targets;
     DarknessRoad road(overlay, &targets);
     road.SetBacklightFirst(c.backlightFirst);
-    road.SetDisplays({OverlayOnly("A"), OverlayOnly("B"), OverlayOnly("C")});
     road.Load();
-    const RoadState::Backlights kept = {{"A", 30}, {"B", 250}, {"D", 40}};
-    if (c.keptFirst) road.RestoreBacklights(kept);
-    road.SetDisplays({Driven("A", 80), Driven("B", 150, 200), Driven("C", 60)});
-    if (!c.keptFirst) road.RestoreBacklights(kept);
-    EXPECT_EQ(targets.sent, c.sent);
-    // Given up and back, or read anew, a display goes on from where it is.
-    road.SetDisplays({OverlayOnly("A"), Driven("B", 150, 200), Driven("C", 60)});
-    road.SetDisplays({Driven("A", 80), Driven("B", 150, 200), Driven("C", 60)});
+    const std::vector<DisplayAbility> answered = {Driven("A", 80), Driven("B", 150, 200),
+                                                  Driven("C", 60)};
+    if (c.keptFirst) road.RestoreBacklights({{"A", 30}, {"B", 250}, {"D", 40}});
+    road.SetDisplays(answered);
+    if (!c.keptFirst) road.RestoreBacklights({{"A", 30}, {"B", 250}, {"D", 40}});
+    // Given up and back, A goes on from where it is.
+    road.SetDisplays({OverlayOnly("A"), answered[1], answered[2]});
+    road.SetDisplays(answered);
     EXPECT_EQ(targets.sent, c.sent);
     EXPECT_EQ(*road.State().Target("A"), 80u);
   }
