@@ -268,7 +268,11 @@ class Application {
   void EndProgram() {
     if (ending_) return;
     if (form1_) lastState_ = form1_->State();
-    if (lastState_) settings_->AtEnd(*lastState_);
+    if (lastState_) {
+      // The backlights as the road has them now: monitors may have answered since Form1 closed.
+      if (road_) lastState_->backlights = road_->State().backlights;
+      settings_->AtEnd(*lastState_);
+    }
     ending_ = true;
     tray_->Unload();
     PostQuitMessage(0);

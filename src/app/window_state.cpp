@@ -15,6 +15,7 @@ settings::WindowState StateOf(const MainWindowControls& controls,
   state.blue = controls.SliderValue(Slider::Blue);
   state.darkness = road.State().darkness;
   state.enhance = road.State().enhance;
+  state.backlights = road.State().backlights;
   return state;
 }
 
@@ -33,6 +34,8 @@ void RestoreState(MainWindowControls& controls, MainWindow& window, dimming::Dar
   road.OnBarMoved(state.darkness);
   if (state.enhance) road.OnEnhanceClick(true);
   road.OnThumbDrag(state.darkness);
+  // The monitors answer later, on the worker thread: the road takes each level when it does.
+  road.RestoreBacklights(state.backlights);
 }
 
 }  // namespace lumenor::app

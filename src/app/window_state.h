@@ -15,7 +15,8 @@ class MainWindowControls;
 
 settings::WindowState StateOf(const MainWindowControls& controls, const dimming::DarknessRoad& road);
 
-// The sliders, 加强 and the darkness as `last` has them, the overlay never more opaque than 160.
+// The sliders, 加强 and the darkness as `last` has them, the overlay never more opaque than 160,
+// and each display's backlight once its monitor has answered.
 void RestoreState(MainWindowControls& controls, MainWindow& window, dimming::DarknessRoad& road,
                   const settings::WindowState& last);
 

@@ -217,6 +217,42 @@ void DarknessRoad::SetDisplays(std::vector<DisplayAbility> displays) {
   // Targets of displays gone or given up are forgotten.
   state_.backlights = std::move(targets);
   sent_.backlights = std::move(sent);
+  bool restored = false;
+  for (const DisplayAbility& display : displays_) {
+    if (!display.backlight) continue;
+    // Only displays not seen before have a level waiting: a later sight finds none.
+    if (std::find(seen_.begin(), seen_.end(), display.identity) == seen_.end())
+      seen_.push_back(display.identity);
+    restored = TakeRestoredLevel(display) || restored;
+  }
+  if (restored) SendBacklights();
+}
+
+void DarknessRoad::RestoreBacklights(RoadState::Backlights levels) {
+  toRestore_ = std::move(levels);
+  bool restored = false;
+  for (const DisplayAbility& display : displays_) {
+    if (display.backlight) restored = TakeRestoredLevel(display) || restored;
+  }
+  // A display seen before and gone now has had its first sight.
+  std::erase_if(toRestore_, [this](const auto& kept) {
+    return std::find(seen_.begin(), seen_.end(), kept.first) != seen_.end();
+  });
+  if (restored) SendBacklights();
+}
+
+bool DarknessRoad::TakeRestoredLevel(const DisplayAbility& display) {
+  const auto kept = std::find_if(toRestore_.begin(), toRestore_.end(),
+                                 [&](const auto& entry) { return entry.first == display.identity; });
+  if (kept == toRestore_.end()) return false;
+  const std::uint32_t level = std::min(kept->second, display.backlight->maximum);
+  toRestore_.erase(kept);
+  // With the backlight stage off the road leaves every backlight where it is, and it never
+  // touches a display left out.
+  std::uint32_t* target = state_.Target(display.identity);
+  if (!state_.backlightFirst || !display.included || target == nullptr) return false;
+  *target = level;
+  return true;
 }
 
 void DarknessRoad::SendBacklights() {

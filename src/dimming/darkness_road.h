@@ -104,6 +104,10 @@ class DarknessRoad {
   void SetBacklightFirst(bool on);
   // The displays attached and what each can do, whenever that changes.
   void SetDisplays(std::vector<DisplayAbility> displays);
+  // The backlight levels of the last end, by identity, for a restore at start. Each display takes
+  // its level (at most its maximum) once, when its backlight is first known in this run or now if
+  // it is known already, and only while the backlight stage is on; never again afterwards.
+  void RestoreBacklights(RoadState::Backlights levels);
 
   const RoadState& State() const { return state_; }
   const std::vector<DisplayAbility>& Displays() const { return displays_; }
@@ -119,6 +123,8 @@ class DarknessRoad {
   bool AnyBacklight(bool (*wants)(std::uint32_t level, std::uint32_t maximum)) const;
   void StepBacklights(bool darker);
   void SendBacklights();
+  // Takes the level kept for this display, if one is still waiting; true when the target moved.
+  bool TakeRestoredLevel(const DisplayAbility& display);
 
   overlay::OverlayControl& overlay_;
   BacklightTargets* backlights_;
@@ -126,6 +132,8 @@ class DarknessRoad {
   RoadState state_;
   std::vector<DisplayAbility> displays_;
   RoadState sent_;  // its backlights: the targets the keepers were given
+  RoadState::Backlights toRestore_;  // levels of the last end not yet taken
+  std::vector<std::string> seen_;    // displays whose backlight has been known in this run
 };
 
 }  // namespace lumenor::dimming

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lumenor::settings {
@@ -45,11 +46,17 @@ struct WindowState {
   std::int32_t blue = 0;
   std::int32_t darkness = -121;  // HScroll_setblack, -255 ... 255
   bool enhance = false;          // Check加强
+  // Each driven display's backlight level, by identity; also those not attached at the end, kept
+  // for when they come back.
+  std::vector<std::pair<std::string, std::uint32_t>> backlights = {};
   friend bool operator==(const WindowState&, const WindowState&) = default;
 };
 
 // The most opaque overlay a restore at start brings back, so the screen stays readable.
 inline constexpr std::int32_t kMostOpaqueRestored = 160;
+
+// The highest backlight level a monitor can report (a 16-bit value).
+inline constexpr std::uint32_t kHighestBacklight = 65535;
 
 // The state a restore at start applies: the darkness no further from 0 than kMostOpaqueRestored.
 WindowState StateToRestore(const WindowState& last);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <iterator>
+#include <utility>
 
 namespace lumenor::settings {
 
@@ -36,6 +37,10 @@ constexpr StateField kStateFields[] = {
     {"last_darkness", &WindowState::darkness, -255, 255},
 };
 constexpr std::string_view kLastEnhance = "last_enhance";
+// One line per display: its level, a comma, then its identity as it is.
+constexpr std::string_view kLastBacklight = "last_backlight";
+// Room on an identity's line for its name and a level.
+constexpr std::size_t kLineRoomBeforeIdentity = 32;
 
 std::string_view Trim(std::string_view text) {
   const std::size_t start = text.find_first_not_of(" \t");
@@ -113,9 +118,22 @@ bool IsSettingsText(std::string_view text) {
 
 // An identity goes on one line as it is: no line break, no surrounding blank, not too long.
 bool IsWritableIdentity(std::string_view identity) {
-  return !identity.empty() && identity.size() < kMaxLineBytes - kLeaveOut.size() - 1 &&
+  return !identity.empty() && identity.size() <= kMaxLineBytes - kLineRoomBeforeIdentity &&
          Trim(identity) == identity && IsSettingsText(identity) &&
          identity.find_first_of("\r\n") == std::string_view::npos;
+}
+
+// "70,<identity>": a level a monitor can report and an identity that goes on one line.
+std::optional<std::pair<std::string_view, std::uint32_t>> Backlight(std::string_view text) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  const std::optional<std::int32_t> level = Integer(text.substr(0, comma));
+  const std::string_view identity = text.substr(comma + 1);
+  if (!level || *level < 0 || static_cast<std::uint32_t>(*level) > kHighestBacklight ||
+      !IsWritableIdentity(identity)) {
+    return std::nullopt;
+  }
+  return std::pair{identity, static_cast<std::uint32_t>(*level)};
 }
 
 }  // namespace
@@ -183,6 +201,18 @@ ReadOutcome ReadSettings(std::string_view text) {
       auto& out = settings.displaysLeftOut;
       if (IsWritableIdentity(value) && std::find(out.begin(), out.end(), value) == out.end()) {
         out.emplace_back(value);
+      }
+      continue;
+    }
+    if (name == kLastBacklight) {
+      // The first line of an identity holds.
+      anyLast = true;
+      const auto backlight = Backlight(value);
+      auto& kept = last.backlights;
+      if (backlight && std::none_of(kept.begin(), kept.end(), [&](const auto& earlier) {
+            return earlier.first == backlight->first;
+          })) {
+        kept.emplace_back(backlight->first, backlight->second);
       }
       continue;
     }
@@ -261,6 +291,14 @@ std::string WriteSettings(const Settings& settings) {
   if (settings.lastState) {
     for (const StateField& field : kStateFields) number(field.name, (*settings.lastState).*field.field);
     number(kLastEnhance, settings.lastState->enhance);
+    for (const auto& [identity, level] : settings.lastState->backlights) {
+      if (!IsWritableIdentity(identity) || level > kHighestBacklight) continue;
+      name(kLastBacklight);
+      AppendInteger(text, static_cast<std::int32_t>(level));
+      text += ',';
+      text += identity;
+      text += '\n';
+    }
   }
   return text;
 }

@@ -1,6 +1,8 @@
 #include "settings/settings_keeper.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "settings/settings_file.h"
 
@@ -42,7 +44,16 @@ void SettingsKeeper::Change(Settings changed) {
 
 void SettingsKeeper::AtEnd(const WindowState& state) {
   if (!settings_.restoreAtStart) return;
-  settings_.lastState = state;
+  WindowState kept = state;
+  // A display not driven in this run keeps the level it had before, for when it comes back.
+  if (settings_.lastState) {
+    for (const auto& earlier : settings_.lastState->backlights) {
+      const bool driven = std::any_of(kept.backlights.begin(), kept.backlights.end(),
+                                      [&](const auto& now) { return now.first == earlier.first; });
+      if (!driven) kept.backlights.push_back(earlier);
+    }
+  }
+  settings_.lastState = std::move(kept);
   Write();
 }
 

@@ -23,7 +23,8 @@ class SettingsKeeper {
   // other than they were.
   void Change(Settings changed);
 
-  // The end of the run: with "启动时恢复上次的设置" on, the window's state is kept in the file.
+  // The end of the run: with "启动时恢复上次的设置" on, the window's state is kept in the file,
+  // with the backlight levels kept before for displays that state does not name.
   void AtEnd(const WindowState& state);
 
  private:

@@ -181,5 +181,33 @@ TEST(DarknessRoad_Displays, AMonitorAnsweringLaterOrReadAnewGoesOnFromWhereItIs)
   EXPECT_EQ(targets.sent.back().second, 20u);
 }
 
+TEST(DarknessRoad_RestoreBacklights, EachDisplayTakesItsKeptLevelOnceWhenFirstKnown) {
+  // Kept: A at 30, B at 250 (its maximum is 200), D not attached; C has no kept level.
+  using Sent = std::vector<std::pair<std::string, std::uint32_t>>;
+  const Sent restored = {{"A", 30}, {"B", 200}};
+  const struct { const char* name; bool keptFirst; bool backlightFirst; Sent sent; } cases[] = {
+      {"kept before the monitors answer", true, true, restored},
+      {"kept after the monitors answered", false, true, restored},
+      {"the backlight stage off", true, false, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeOverlay overlay;
+    FakeBacklightTargets targets;
+    DarknessRoad road(overlay, &targets);
+    road.SetBacklightFirst(c.backlightFirst);
+    road.Load();
+    const std::vector<DisplayAbility> answered = {Driven("A", 80), Driven("B", 150, 200),
+                                                  Driven("C", 60)};
+    if (c.keptFirst) road.RestoreBacklights({{"A", 30}, {"B", 250}, {"D", 40}});
+    road.SetDisplays(answered);
+    if (!c.keptFirst) road.RestoreBacklights({{"A", 30}, {"B", 250}, {"D", 40}});
+    // Given up and back, A goes on from where it is.
+    road.SetDisplays({OverlayOnly("A"), answered[1], answered[2]});
+    road.SetDisplays(answered);
+    EXPECT_EQ(targets.sent, c.sent);
+    EXPECT_EQ(*road.State().Target("A"), 80u);
+  }
+}
+
 }  // namespace
 }  // namespace lumenor::dimming

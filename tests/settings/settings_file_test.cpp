@@ -18,7 +18,8 @@ Settings Chosen() {
   s.backlightFirst = false;
   s.restoreAtStart = true;
   s.includeInScreenshots = true;
-  s.lastState = WindowState{-50, 300, 50, -1, 7, -255, true};
+  s.lastState = WindowState{-50, 300, 50, -1, 7, -255, true, {{"\\\\?\\DISPLAY#GSM5B7F#1", 0},
+                                                              {"name:显示器 2, 左", 65535}}};
   return s;
 }
 
@@ -68,6 +69,11 @@ std::vector<Row> Rows() {
        "restore_at_start=yes\nlast_brightness=51\nlast_contrast=0\nlast_darkness=-256\n"
        "last_red=-50\nlast_enhance=1\n", false,
        With([](Settings& s) { s.lastState = WindowState{.red = -50, .enhance = true}; })},
+      {"backlights: a level out of range, a line too long, a duplicate identity",
+       "last_backlight=65536,A\nlast_backlight=-1,B\nlast_backlight=70\nlast_backlight=5,"
+       + std::string(5000, 'x') + "\nlast_backlight=40,C\nlast_backlight=90,C\n"
+       "last_backlight=x,D\nlast_backlight=7, E\n", false,
+       With([](Settings& s) { s.lastState = WindowState{.backlights = {{"C", 40}}}; })},
       {"a display that is no longer attached is kept",
        "leave_out=\\\\?\\DISPLAY#GONE#0\n", false,
        With([](Settings& s) { s.displaysLeftOut = {"\\\\?\\DISPLAY#GONE#0"}; })},

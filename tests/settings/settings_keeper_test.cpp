@@ -92,20 +92,24 @@ TEST(SettingsKeeper_AtEnd, KeepsTheWindowOnlyWhileRestoreAtStartIsOn) {
   for (const bool restore : {false, true}) {
     SCOPED_TRACE(restore);
     RecordingStore store;
+    // A display not driven in this run keeps its level for when it comes back.
+    store.file = {StoredStatus::Read, "last_backlight=30,gone\nlast_backlight=50,here\n", {}};
     testing::FakeNotices notices;
     SettingsKeeper keeper(store, notices);
     keeper.Load();
     if (restore) {
-      Settings changed;
+      Settings changed = keeper.Current();
       changed.restoreAtStart = true;
       keeper.Change(changed);
     }
     const std::size_t before = store.replaced.size();
-    keeper.AtEnd(WindowState{.brightness = -20, .darkness = -200, .enhance = true});
+    keeper.AtEnd(WindowState{.brightness = -20, .darkness = -200, .enhance = true,
+                             .backlights = {{"here", 10}}});
     ASSERT_EQ(store.replaced.size(), before + (restore ? 1 : 0));
     if (restore) {
       EXPECT_EQ(ReadSettings(store.replaced.back()).settings.lastState,
-                (WindowState{.brightness = -20, .darkness = -200, .enhance = true}));
+                (WindowState{.brightness = -20, .darkness = -200, .enhance = true,
+                             .backlights = {{"here", 10}, {"gone", 30}}}));
     }
   }
 }
