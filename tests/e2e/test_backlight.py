@@ -24,8 +24,9 @@ class Backlight(DesktopTestCase):
                                             default_dat=ramp_file_text(straight_ramp()))
         self.point = self.background_point(1280, 800)
         if script.get("ddc", 1):  # a display counts as without a backlight until it answers
-            self.wait_level(script.get("level", 80))
-            time.sleep(0.3)
+            self.assertTrue(wait_for("first read", lambda: (self.monitor.state(1) or {}).get(
+                "reads"), 5), "the monitor was never read")
+            time.sleep(0.3)  # its answer delivered
         return program, main
 
     def wait_level(self, level, timeout=5.0):
