@@ -61,6 +61,9 @@ BacklightKeeper::Outcome BacklightKeeper::OnRead(
     const std::optional<platform::BacklightLevel>& level) {
   if (!level || level->maximum == 0) return Outcome::Failed;
   readDue_ = false;
+  // Where the program left it (read or written last): a target asked for while the read was under
+  // way still holds. Anywhere else it was set on the monitor itself, and goes on from there.
+  const bool whereLeft = known_ && known_->current == level->current;
   known_ = *level;
   if (status_ != Status::Driven) {
     status_ = Status::Driven;
@@ -69,7 +72,7 @@ BacklightKeeper::Outcome BacklightKeeper::OnRead(
   if (rewriteDue_) {
     // Some monitors go back to their own level on wake: the one taken last goes back.
     rewriteDue_ = false;
-  } else {
+  } else if (!whereLeft || !target_) {
     readLevel_ = level->current;
     target_ = level->current;
   }

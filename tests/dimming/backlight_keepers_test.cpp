@@ -72,6 +72,24 @@ TEST(BacklightKeepers_SetTarget, AHeldKeySendsTheLatestTargetOnlyWithOneCallAtAT
   EXPECT_TRUE(desk.notices.shown.empty());
 }
 
+TEST(BacklightKeepers_SetTarget, AStepWhileTheMonitorIsReadAgainHoldsUnlessTheMonitorWasSetOnItself) {
+  const struct {
+    const char* name;
+    std::uint32_t found;  // what the read finds; the program last knew 80
+    Writes writes;
+  } cases[] = {{"where the program left it", 80, {70}}, {"set to 40 on the monitor", 40, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Desk desk;
+    desk.monitor->level = c.found;
+    desk.keepers.OnSignal(platform::DisplaySignal::DisplaysChanged);
+    ASSERT_EQ(desk.worker.jobs.size(), 1u) << "the read again";
+    desk.keepers.SetTarget("b", 70);  // a Ctrl+Left while that read is under way
+    desk.worker.Settle();
+    EXPECT_EQ(desk.monitor->writes, c.writes);
+  }
+}
+
 TEST(BacklightKeepers_SetTarget, TwoMonitorsAreServedInTurnWithOneCallInTheWholeProgram) {
   Desk desk;
   auto other = std::make_shared<FakeMonitorBacklight>();
