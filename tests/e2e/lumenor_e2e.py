@@ -16,6 +16,8 @@ import tempfile
 import time
 import unittest
 
+import simulated_monitors
+
 MAIN_CAPTION = "显示器极限亮度调节-Tandwin增强版"
 OVERLAY_CAPTION = "balck"
 TRAY_CAPTION = "Wine System Tray"
@@ -726,54 +728,17 @@ def ramp_file_text(ramp, line_end="\r\n"):
 
 # ---- the simulated monitor ----------------------------------------------------------------------
 
-# Where the simulated monitor (tests/e2e/simulated_monitor_win32.cpp) reads its script and leaves
-# its state: C:\lumenor-monitor in the prefix.
-SIMULATED_MONITOR_DIRECTORY = "lumenor-monitor"
-
-
 def simulated_monitor_dll():
     """The simulated monitor's dxva2.dll, built beside the probe (tests/e2e/CMakeLists.txt)."""
     return os.path.join(os.path.dirname(config().probe), "simulated-monitor", "dxva2.dll")
 
 
-class SimulatedMonitors:
-    """A simulated monitor behind each display named, installed in the prefix's system directory
-    for the programs started with `env`; Wine's own dxva2 (which answers error 120: no backlight)
-    is put back by uninstall(). `monitors` maps a display's number (1 for \\.\DISPLAY1) to its
-    script, the keys of simulated_monitor_win32.cpp: {1: {"level": 80, "ignore_writes": 1}}."""
+class SimulatedMonitors(simulated_monitors.SimulatedMonitors):
+    """The simulated monitors (simulated_monitors.py) with the scenarios' dll and environment."""
 
     def __init__(self, monitors):
-        prefix = os.environ["WINEPREFIX"]
-        self.system_dll = os.path.join(prefix, "drive_c", "windows", "system32", "dxva2.dll")
-        self.directory = os.path.join(prefix, "drive_c", SIMULATED_MONITOR_DIRECTORY)
-        self.saved = self.system_dll + ".lumenor-e2e"
-        shutil.rmtree(self.directory, ignore_errors=True)
-        os.makedirs(self.directory)
-        for display, script in monitors.items():
-            with open(os.path.join(self.directory, "DISPLAY%d.ini" % display), "w",
-                      newline="") as f:
-                f.write("[monitor]\r\n" + "".join("%s=%s\r\n" % kv for kv in script.items()))
-        if not os.path.exists(self.saved) and os.path.exists(self.system_dll):
-            shutil.copy2(self.system_dll, self.saved)
-        shutil.copy2(simulated_monitor_dll(), self.system_dll)
-        overrides = config().env.get("WINEDLLOVERRIDES", "")
-        self.env = {"WINEDLLOVERRIDES": ";".join(o for o in (overrides, "dxva2=n") if o)}
-
-    def state(self, display):
-        """What the monitor behind the display was told: level, maximum, reads, writes (calls
-        answered yes) and open (physical handles not destroyed); None before its first call."""
-        path = os.path.join(self.directory, "DISPLAY%d.state" % display)
-        try:
-            with open(path, encoding="ascii") as f:
-                lines = f.read().split()
-        except FileNotFoundError:
-            return None
-        return {k: int(v) for k, _, v in (line.partition("=") for line in lines[1:])}
-
-    def uninstall(self):
-        if os.path.exists(self.saved):
-            shutil.move(self.saved, self.system_dll)
-        shutil.rmtree(self.directory, ignore_errors=True)
+        super().__init__(simulated_monitor_dll(), monitors,
+                         config().env.get("WINEDLLOVERRIDES", ""))
 
 
 # ---- the base of every scenario -----------------------------------------------------------------

@@ -13,8 +13,11 @@
 //                      blocks for block_ms before it answers (0, write, 1)
 //   read_ms, write_ms  each call's time (40, 50)
 // What the monitor was told is in C:\lumenor-monitor\DISPLAYn.state after every call, in the same
-// form: level, maximum, reads, writes (calls answered yes) and open (physical handles not yet
-// destroyed). The level there survives the program's end, as a monitor's does.
+// form: level, maximum, reads, writes (calls answered yes), open (physical handles not yet
+// destroyed), calls (every read and write, answered or not) and when the last write and the last
+// read were answered (last_write_ms, last_read_ms: milliseconds since 1970 by the system clock, so
+// a benchmark can set them beside its own key presses; 0 before the first). The level there
+// survives the program's end, as a monitor's does.
 #include <windows.h>
 
 #include <cstdio>
@@ -49,7 +52,16 @@ struct Monitor {
   int readsAnswered = 0;
   int writes = 0;
   int open = 0;
+  long long lastWriteMs = 0;
+  long long lastReadMs = 0;
 };
+
+long long UnixMilliseconds() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return static_cast<long long>(ticks / 10000ULL) - 11644473600000LL;  // 1601 to 1970
+}
 
 CRITICAL_SECTION& Lock() {
   static CRITICAL_SECTION lock;
@@ -90,11 +102,13 @@ Monitor& Of(int display) {
 
 // Written whole and then moved over the old one, so a reader never sees half of it.
 void Save(const Monitor& m) {
-  char text[256];
-  const int length = std::snprintf(text, sizeof text,
-                                   "[monitor]\r\nlevel=%lu\r\nmaximum=%lu\r\nreads=%d\r\n"
-                                   "writes=%d\r\nopen=%d\r\n",
-                                   m.level, m.maximum, m.readsAnswered, m.writes, m.open);
+  char text[320];
+  const int length = std::snprintf(
+      text, sizeof text,
+      "[monitor]\r\nlevel=%lu\r\nmaximum=%lu\r\nreads=%d\r\nwrites=%d\r\nopen=%d\r\n"
+      "calls=%d\r\nlast_write_ms=%lld\r\nlast_read_ms=%lld\r\n",
+      m.level, m.maximum, m.readsAnswered, m.writes, m.open, m.reads + m.writeCalls,
+      m.lastWriteMs, m.lastReadMs);
   wchar_t temporary[MAX_PATH];
   std::swprintf(temporary, MAX_PATH, L"%ls.tmp", m.state);
   HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -213,6 +227,7 @@ __declspec(dllexport) BOOL WINAPI
     return FALSE;
   }
   ++m.readsAnswered;
+  m.lastReadMs = UnixMilliseconds();
   if (type != nullptr) *type = 0;  // MC_SET_PARAMETER
   if (current != nullptr) *current = m.level;
   if (maximum != nullptr) *maximum = m.maximum;
@@ -242,6 +257,7 @@ __declspec(dllexport) BOOL WINAPI SetVCPFeature(HANDLE handle, BYTE code, DWORD 
     return FALSE;
   }
   ++m.writes;
+  m.lastWriteMs = UnixMilliseconds();
   if (!m.ignoreWrites) m.level = value < m.maximum ? value : m.maximum;
   Save(m);
   return TRUE;
