@@ -19,24 +19,24 @@
 #include "app/main_window.h"
 #include "app/main_window_win32.h"
 #include "app/notices.h"
+#include "app/settings_commands_win32.h"
 #include "dimming/backlight_keepers.h"
 #include "dimming/darkness_road.h"
 #include "display/display_set.h"
 #include "overlay/overlay_set.h"
 #include "overlay/overlay_window_win32.h"
 #include "platform/backlight.h"
+#include "platform/backlights_win32.h"
 #include "platform/dialogs_win32.h"
 #include "platform/displays_win32.h"
 #include "platform/dll_search_win32.h"
-#include "platform/backlights_win32.h"
 #include "platform/loop_idle.h"
 #include "platform/program_window_win32.h"
-#include "platform/worker_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
 #include "platform/timer.h"
 #include "platform/worker.h"
-#include "settings/hotkey_dialog_win32.h"
+#include "platform/worker_win32.h"
 #include "settings/settings_keeper.h"
 #include "settings/settings_store_win32.h"
 #include "settings/start_with_windows_win32.h"
@@ -50,7 +50,6 @@ using namespace lumenor;
 constexpr wchar_t kInstanceMutexName[] = L"Local\\Lumenor.MainWindow.SingleInstance";
 // How long a balloon stays before the tray form takes it down.
 constexpr std::int16_t kBalloonMilliseconds = 10000;
-constexpr std::string_view kStartWithWindowsFailedText = "开机启动无法设置：注册表拒绝写入";
 
 // The program's notices go to the tray icon's balloon.
 class TrayNotices final : public app::Notices {
@@ -128,13 +127,17 @@ class Application {
             [this] { return DisplayChoices(); },
             [this](const display::DisplayChoice& choice, bool included) {
               if (displays_) displays_->SetIncluded(choice.identity, included);
-              KeepDisplayChoice(choice.identity, included);
+              if (commands_) commands_->KeepDisplayChoice(choice.identity, included);
             },
-            [this] { return SettingsChecks(); },
-            [this](tray::SettingsItem item) { ChooseSetting(item); },
+            [this] { return commands_ ? commands_->Checks() : tray::SettingsChecks{}; },
+            [this](tray::SettingsItem item) {
+              if (commands_) commands_->Choose(item);
+            },
             [this] { return AnyBacklight(); },
             [this] { return !road_ || road_->State().backlightFirst; },
-            [this](bool on) { ChooseBacklightFirst(on); }});
+            [this](bool on) {
+              if (commands_) commands_->ChooseBacklightFirst(on);
+            }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
     // Read once, before anything it decides is made.
     settings_ = std::make_unique<settings::SettingsKeeper>(settingsStore_, *notices_);
@@ -148,6 +151,12 @@ class Application {
     road_->SetBacklightFirst(settings_->Current().backlightFirst);
     if (keepers_) road_->SetDisplays(keepers_->Abilities());
     followers_ = std::make_unique<Followers>(*overlays_, keepers_.get());
+    commands_ = std::make_unique<app::SettingsCommands>(app::SettingsCommands::Targets{
+        instance_, *settings_, *notices_, *overlays_, *road_, [this] { return tray_->Window(); },
+        [this](const settings::KeyPair& wanted) -> std::optional<settings::KeyPair> {
+          if (ending_) return std::nullopt;
+          return form1_ ? form1_->ChangeHotkeys(wanted) : wanted;
+        }});
     // The ramps applied last belong to the program: they outlive every load of Form1.
     displays_ = std::make_unique<display::DisplaySet>(systemDisplays_, *rewriteTimer_, *notices_,
                                                       *followers_, &idle);
@@ -168,6 +177,7 @@ class Application {
     form1_.reset();
     unloadedForms_.clear();
     displays_.reset();  // before its timers
+    commands_.reset();
     road_.reset();
     followers_.reset();
     keepers_.reset();  // a job still on the worker thread delivers to no one
@@ -264,7 +274,8 @@ class Application {
   }
 
   // Command2 and "退出": remove the icon, then end at once. The windows are destroyed when the
-  // message loop has ended; no ramp is restored, nothing is written.
+  // message loop has ended; no ramp is restored, and only the settings file is written, while the
+  // state at the end is kept for the next start.
   void EndProgram() {
     if (ending_) return;
     if (form1_) lastState_ = form1_->State();
@@ -278,71 +289,10 @@ class Application {
     PostQuitMessage(0);
   }
 
-  void KeepDisplayChoice(const std::string& identity, bool included) {
-    settings::Settings changed = settings_->Current();
-    std::erase(changed.displaysLeftOut, identity);
-    if (!included) changed.displaysLeftOut.push_back(identity);
-    settings_->Change(std::move(changed));
-  }
-
-  // "先调背光": the road's backlight stage, kept with the settings.
-  void ChooseBacklightFirst(bool on) {
-    if (!road_) return;
-    road_->SetBacklightFirst(on);
-    settings::Settings changed = settings_->Current();
-    changed.backlightFirst = on;
-    settings_->Change(std::move(changed));
-  }
-
-  tray::SettingsChecks SettingsChecks() const {
-    return {settings::StartsWithWindows(), settings_->Current().restoreAtStart,
-            settings_->Current().includeInScreenshots};
-  }
-
-  void ChooseSetting(tray::SettingsItem item) {
-    settings::Settings changed = settings_->Current();
-    switch (item) {
-      case tray::SettingsItem::Hotkeys:
-        ChooseHotkeys();
-        break;
-      case tray::SettingsItem::StartWithWindows:
-        if (!settings::SetStartWithWindows(!settings::StartsWithWindows())) {
-          notices_->Show(app::kNoticeTitle, kStartWithWindowsFailedText);
-        }
-        break;
-      case tray::SettingsItem::RestoreAtStart:
-        changed.restoreAtStart = !changed.restoreAtStart;
-        settings_->Change(std::move(changed));
-        break;
-      case tray::SettingsItem::IncludeInScreenshots:
-        changed.includeInScreenshots = !changed.includeInScreenshots;
-        settings_->Change(std::move(changed));
-        overlays_->KeepOutOfCapture(!settings_->Current().includeInScreenshots);
-        break;
-    }
-  }
-
-  // "快捷键…": the keys in force in the dialog; those the system takes are kept.
-  void ChooseHotkeys() {
-    if (choosingHotkeys_) return;  // one dialog at a time
-    choosingHotkeys_ = true;
-    const settings::KeyPair inForce{settings_->Current().darkerKey, settings_->Current().brighterKey};
-    const std::optional<settings::KeyPair> chosen =
-        settings::AskForHotkeys(instance_, tray_->Window(), inForce);
-    choosingHotkeys_ = false;
-    if (!chosen || ending_) return;
-    const settings::KeyPair kept = form1_ ? form1_->ChangeHotkeys(*chosen) : *chosen;
-    settings::Settings changed = settings_->Current();
-    changed.darkerKey = kept.darker;
-    changed.brighterKey = kept.brighter;
-    settings_->Change(std::move(changed));
-  }
-
   HINSTANCE instance_;
   platform::MessageBoxDialogs dialogs_;
   bool ending_ = false;
   bool loadedOnce_ = false;
-  bool choosingHotkeys_ = false;
   std::optional<settings::WindowState> lastState_;  // Form1's, when it was last closed
   settings::SettingsFileStore settingsStore_ = settings::SettingsFileStore::ForThisProgram();
   std::unique_ptr<settings::SettingsKeeper> settings_;
@@ -360,6 +310,7 @@ class Application {
   std::unique_ptr<dimming::BacklightKeepers> keepers_;         // null: no backlight is driven
   std::unique_ptr<dimming::DarknessRoad> road_;                // the bar, 加强 and backlights
   std::unique_ptr<Followers> followers_;                       // the overlays and the keepers
+  std::unique_ptr<app::SettingsCommands> commands_;            // "设置", "先调背光", the choices
   std::unique_ptr<app::MainWindowForm> form1_;                 // Form1 while loaded
   std::vector<std::unique_ptr<app::MainWindowForm>> unloadedForms_;  // closed, not yet deleted
 };
