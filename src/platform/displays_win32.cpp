@@ -28,23 +28,28 @@ struct DisplayHdr {
   HdrMode mode = HdrMode::Off;
 };
 
+// Asks the display configuration for one kind of information about a source or a target; true
+// when the system answered.
+template <typename Info, typename Type>
+bool AskDevice(Info& info, Type type, LUID adapterId, UINT32 id) {
+  info.header.type = static_cast<DISPLAYCONFIG_DEVICE_INFO_TYPE>(type);
+  info.header.size = sizeof info;
+  info.header.adapterId = adapterId;
+  info.header.id = id;
+  return DisplayConfigGetDeviceInfo(&info.header) == ERROR_SUCCESS;
+}
+
 AdvancedColourAnswer AskAdvancedColour(const DISPLAYCONFIG_PATH_INFO& path) {
   AdvancedColourAnswer answer;
+  const LUID adapter = path.targetInfo.adapterId;
   AdvancedColourInfo2 newer{};
-  newer.header.type = kAdvancedColourInfo2;
-  newer.header.size = sizeof newer;
-  newer.header.adapterId = path.targetInfo.adapterId;
-  newer.header.id = path.targetInfo.id;
-  if (DisplayConfigGetDeviceInfo(&newer.header) == ERROR_SUCCESS) {
+  if (AskDevice(newer, kAdvancedColourInfo2, adapter, path.targetInfo.id)) {
     answer.activeMode = static_cast<ActiveColourMode>(newer.activeColorMode);
     return answer;
   }
   DISPLAYCONFIG_GET_ADVANCED_COLOR_INFO older{};
-  older.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_ADVANCED_COLOR_INFO;
-  older.header.size = sizeof older;
-  older.header.adapterId = path.targetInfo.adapterId;
-  older.header.id = path.targetInfo.id;
-  if (DisplayConfigGetDeviceInfo(&older.header) == ERROR_SUCCESS)
+  if (AskDevice(older, DISPLAYCONFIG_DEVICE_INFO_GET_ADVANCED_COLOR_INFO, adapter,
+                path.targetInfo.id))
     answer.advancedColourEnabled = older.advancedColorEnabled != 0;
   return answer;
 }
@@ -70,11 +75,8 @@ std::optional<std::vector<DisplayHdr>> AskHdr() {
   std::vector<DisplayHdr> hdr;
   for (const DISPLAYCONFIG_PATH_INFO& path : paths) {
     DISPLAYCONFIG_SOURCE_DEVICE_NAME source{};
-    source.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME;
-    source.header.size = sizeof source;
-    source.header.adapterId = path.sourceInfo.adapterId;
-    source.header.id = path.sourceInfo.id;
-    if (DisplayConfigGetDeviceInfo(&source.header) == ERROR_SUCCESS)
+    if (AskDevice(source, DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME, path.sourceInfo.adapterId,
+                  path.sourceInfo.id))
       hdr.push_back({source.viewGdiDeviceName, HdrModeOf(AskAdvancedColour(path))});
   }
   return hdr;

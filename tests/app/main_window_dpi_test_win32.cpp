@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -38,14 +39,22 @@ LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST(MainWindowForm_DpiChanged, MovesOnceToTheSuggestedRectangleWithControlsAtTheNewDpi) {
-  const INITCOMMONCONTROLSEX common{static_cast<DWORD>(sizeof(common)), ICC_BAR_CLASSES};
-  InitCommonControlsEx(&common);
+// Form1 loaded on a one-display desk, with the program's darkness road.
+struct LoadedForm {
+  LoadedForm() {
+    const INITCOMMONCONTROLSEX common{static_cast<DWORD>(sizeof(common)), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&common);
+    form = MainWindowForm::Load(GetModuleHandleW(nullptr), road, desk.set, desk.notices, {});
+  }
   testing::OneDisplayDesk desk;
-  dimming::DarknessRoad road(desk.overlay, nullptr);
-  auto form = MainWindowForm::Load(GetModuleHandleW(nullptr), road, desk.set, desk.notices, {});
-  ASSERT_NE(form, nullptr);
-  watched = form->Window();
+  dimming::DarknessRoad road{desk.overlay, nullptr};
+  std::unique_ptr<MainWindowForm> form;
+};
+
+TEST(MainWindowForm_DpiChanged, MovesOnceToTheSuggestedRectangleWithControlsAtTheNewDpi) {
+  LoadedForm loaded;
+  ASSERT_NE(loaded.form, nullptr);
+  watched = loaded.form->Window();
   HWND button = GetDlgItem(watched, 1001);  // Command1
   RECT window{};
   RECT buttonAt96{};
@@ -72,13 +81,9 @@ TEST(MainWindowForm_DpiChanged, MovesOnceToTheSuggestedRectangleWithControlsAtTh
 }
 
 TEST(MainWindowForm_DpiChanged, APostedMessageWithoutARectangleMovesNothing) {
-  const INITCOMMONCONTROLSEX common{static_cast<DWORD>(sizeof(common)), ICC_BAR_CLASSES};
-  InitCommonControlsEx(&common);
-  testing::OneDisplayDesk desk;
-  dimming::DarknessRoad road(desk.overlay, nullptr);
-  auto form = MainWindowForm::Load(GetModuleHandleW(nullptr), road, desk.set, desk.notices, {});
-  ASSERT_NE(form, nullptr);
-  watched = form->Window();
+  LoadedForm loaded;
+  ASSERT_NE(loaded.form, nullptr);
+  watched = loaded.form->Window();
   RECT before{};
   GetWindowRect(watched, &before);
   moves.clear();
