@@ -1,6 +1,7 @@
 #include "dimming/darkness_road.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "app/hotkey_steps.h"
@@ -10,6 +11,13 @@ namespace lumenor::dimming {
 namespace {
 
 constexpr int kBarStep = 5;  // the bar's hotkey step
+// The level bar's stretches: each overlay its 255 opacities, the backlights their 100 percent.
+constexpr double kOverlayStretch = 255;
+constexpr double kBacklightStretch = 100;
+
+int Percent(std::uint32_t level, std::uint32_t maximum) {
+  return maximum == 0 ? 0 : static_cast<int>((level * 100 + maximum / 2) / maximum);
+}
 
 }  // namespace
 
@@ -253,6 +261,86 @@ bool DarknessRoad::TakeRestoredLevel(const DisplayAbility& display) {
   if (!state_.backlightFirst || !display.included || target == nullptr) return false;
   *target = level;
   return true;
+}
+
+void DarknessRoad::Take(const Request& request) {
+  const RoadState::Backlights before = state_.backlights;
+  switch (request.kind) {
+    case Request::Kind::StepDarker:
+      StepDarker();
+      break;
+    case Request::Kind::StepBrighter:
+      StepBrighter();
+      break;
+    case Request::Kind::SetDarkness: {
+      const int value =
+          std::clamp(request.value, app::kDarknessRange.minimum, app::kDarknessRange.maximum);
+      if (value != 0) TickEnhance();
+      SetDarkness(value);
+      Update();
+      if (value == 0 && state_.enhance) OnEnhanceClick(false);
+      break;
+    }
+    case Request::Kind::SetBacklights:
+      SetBacklightPercent(request.value);
+      break;
+    case Request::Kind::Restore:
+      Restore();
+      return;
+    case Request::Kind::Enhance:
+      OnEnhanceClick(request.value != 0);
+      return;
+    case Request::Kind::BarDragged:
+      OnThumbDrag(request.value);
+      return;
+    case Request::Kind::BarMoved:
+      OnBarMoved(request.value);
+      return;
+  }
+  if (level_ != nullptr && request.source != Source::Window)
+    level_->ShowLevel(Reading(state_.backlights != before));
+}
+
+void DarknessRoad::SetBacklightPercent(int percent) {
+  percent = std::clamp(percent, 0, 100);
+  for (const DisplayAbility& display : displays_) {
+    std::uint32_t* target = state_.Target(display.identity);
+    if (!display.included || !display.backlight || target == nullptr) continue;
+    const std::uint32_t maximum = display.backlight->maximum;
+    *target = (static_cast<std::uint32_t>(percent) * maximum + 50) / 100;
+  }
+  SendBacklights();
+}
+
+LevelReading DarknessRoad::Reading(bool backlightMoved) const {
+  std::optional<int> backlight;  // the highest driven level, in percent
+  for (const DisplayAbility& display : displays_) {
+    const std::uint32_t* target = state_.Target(display.identity);
+    if (!display.included || !display.backlight || target == nullptr) continue;
+    backlight = std::max(backlight.value_or(0), Percent(*target, display.backlight->maximum));
+  }
+  const int overlay = state_.overlayShowing ? state_.darkness : 0;
+  const double stretch = backlight ? kBacklightStretch : 0;
+  const double length = 2 * kOverlayStretch + stretch;
+  LevelReading reading;
+  reading.backlightFrom = kOverlayStretch / length;
+  reading.backlightTo = (kOverlayStretch + stretch) / length;
+  if (overlay > 0) {
+    reading.position = (kOverlayStretch - overlay) / length;
+  } else if (overlay < 0) {
+    reading.position = (kOverlayStretch + stretch - overlay) / length;
+  } else {
+    reading.position = (kOverlayStretch + (backlight ? kBacklightStretch - *backlight : 0)) / length;
+  }
+  if (backlight && (backlightMoved || overlay == 0)) {
+    reading.stage = LevelReading::Stage::Backlight;
+    reading.percent = *backlight;
+  } else {
+    reading.stage =
+        overlay > 0 ? LevelReading::Stage::WhiteOverlay : LevelReading::Stage::BlackOverlay;
+    reading.percent = (std::abs(overlay) * 100 + 127) / 255;
+  }
+  return reading;
 }
 
 void DarknessRoad::SendBacklights() {

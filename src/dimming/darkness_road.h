@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/control_ranges.h"
+#include "dimming/level_reading.h"
+#include "dimming/road_request.h"
 #include "overlay/dim_overlay.h"
 
 namespace lumenor::overlay {
@@ -90,6 +92,13 @@ class DarknessRoad {
 
   // The main window shows the road while it is loaded; null when it unloads.
   void Attach(RoadView* view) { view_ = view; }
+  // The level on screen, told after each step a key, the wheel or a command made; null: none.
+  void SetLevelDisplay(LevelDisplay* display) { level_ = display; }
+
+  // The one entry: every way in asks through here.
+  void Take(const Request& request);
+  // Where the road stands now, as the level on screen shows it after a step of the given kind.
+  LevelReading Reading(bool backlightMoved) const;
 
   // The main window's start-up: the bar at -121, the box as designed (unticked), and the overlay's
   // update once.
@@ -123,12 +132,14 @@ class DarknessRoad {
   bool AnyBacklight(bool (*wants)(std::uint32_t level, std::uint32_t maximum)) const;
   void StepBacklights(bool darker);
   void SendBacklights();
+  void SetBacklightPercent(int percent);
   // Takes the level kept for this display, if one is still waiting; true when the target moved.
   bool TakeRestoredLevel(const DisplayAbility& display);
 
   overlay::OverlayControl& overlay_;
   BacklightTargets* backlights_;
   RoadView* view_ = nullptr;
+  LevelDisplay* level_ = nullptr;
   RoadState state_;
   std::vector<DisplayAbility> displays_;
   RoadState sent_;  // its backlights: the targets the keepers were given
