@@ -46,9 +46,11 @@ BALLOON_TITLE = "显示器亮度调节增强"
 RAMP_REFUSED_TEXT = ("显示器不接受这一设置，画面保持上一次的设置。要更暗或更亮，请用“加强”或按住 "
                      "Ctrl+← / Ctrl+→。")
 # How long a probe may take to report before it is taken for hung in Wine's own start-up and
-# started once more (Probe._run): several times what a probe takes on a loaded machine, and well
-# under the 20 s and more that such a hang lasts.
+# started again (Probe._run): a probe reports in 0.1-0.5 s with two displays and lumenor.exe
+# starting beside it, and such a hang lasts 20 s and more. The last try waits as long as the
+# caller allows.
 PROBE_HANG_S = 8
+PROBE_TRIES = 3
 WM_POWERBROADCAST = 0x218
 PBT_APMRESUMESUSPEND = 0x7
 PBT_APMRESUMEAUTOMATIC = 0x12
@@ -197,6 +199,11 @@ def _probe_arg(arg):
     return "hex:" + arg.encode("utf-8").hex()
 
 
+def _tell_hang(what, hang):
+    """Says in the scenarios' output that a probe was started again, so a run shows how often."""
+    print("  [lumenor_probe %s: %s; started again]" % (what[:60], hang), flush=True)
+
+
 def _parse(out, what, reports=1):
     """The probe's first `reports` reports, one JSON document a line."""
     lines = out.strip().splitlines()
@@ -329,20 +336,21 @@ class Probe:
         # A Wine process started while another one starts (a probe right after lumenor.exe was
         # launched, above all with two displays) or while the X server's displays change can hang
         # in its own start-up for 20 s or more, and one started just after the registry was
-        # exported ended once with nothing said; a second one started then goes through. A probe
-        # answers within a few seconds even on a loaded machine and never waits on lumenor.exe for
-        # longer than 2 s, so one that has said nothing by then is taken for such a hang and
-        # started once more.
+        # exported ended once with nothing said; one started again goes through. A probe answers
+        # within a second even on a loaded machine and never waits on lumenor.exe for longer than
+        # 2 s, so one that has said nothing after PROBE_HANG_S is taken for such a hang and
+        # started again.
         what = " ".join(str(a) for a in args)
-        first = min(timeout, PROBE_HANG_S)
-        started = time.monotonic()
-        try:
-            out = run(self._cmd(args), timeout=first, env=self.env)
-        except DesktopTimeout as hang:
-            print("  [lumenor_probe %s: %s; started once more after %.1f s]"
-                  % (what[:60], hang, time.monotonic() - started), flush=True)
-            out = run(self._cmd(args), timeout=timeout, env=self.env)
-        return _parse(out, what, reports)
+        for attempt in range(1, PROBE_TRIES + 1):
+            last = attempt == PROBE_TRIES
+            try:
+                out = run(self._cmd(args), timeout=timeout if last else min(timeout, PROBE_HANG_S),
+                          env=self.env)
+                return _parse(out, what, reports)
+            except DesktopTimeout as hang:
+                if last:
+                    raise
+                _tell_hang(what, hang)
 
     def window(self, caption):
         data = self.call("window", caption)
@@ -434,13 +442,15 @@ class Probe:
         return (data["x"], data["y"])
 
     def _start_holding(self, args, first_key):
-        holder = Holder(self._cmd(args))
-        try:
-            data = holder.first_report(PROBE_HANG_S)
-        except DesktopError as hang:  # hung in Wine's start-up, as in _run: once more
-            print("  [lumenor_probe %s: %s; started once more]" % (args[0], hang), flush=True)
+        for attempt in range(1, PROBE_TRIES + 1):  # hung in Wine's start-up as in _run: again
             holder = Holder(self._cmd(args))
-            data = holder.first_report()
+            try:
+                data = holder.first_report(PROBE_HANG_S if attempt < PROBE_TRIES else 20)
+                break
+            except DesktopError as hang:
+                if attempt == PROBE_TRIES:
+                    raise
+                _tell_hang(args[0], hang)
         if first_key not in data:
             holder.stop()
             raise DesktopError("lumenor_probe %s: %s" % (args[0], data))
