@@ -359,15 +359,6 @@ TEST(DisplaySet_EveryDisplay, WhatTheSystemSaysLateOrCannotSayNeverGetsAnHdrOrAn
          d.Tick();
        },
        1, [] { return SystemRamp(); }},
-      {"HDR switched on with no notice, then another display plugged in", [](Desk&) {},
-       [](Desk& d) {
-         d.displays.attached[1].hdr = platform::HdrMode::On;
-         d.Gamma(1).shown = SystemRamp();
-         d.displays.Attach({2304, 0, 3328, 768});
-         d.displays.Gamma(2).shown = StraightRamp();
-         d.set->OnKeepOnTopTick();
-       },
-       1, [] { return SystemRamp(); }},
       {"HDR switched on with no notice while left out, then taken back in", [](Desk&) {},
        [](Desk& d) {
          d.set->SetIncluded("monitor-2", false);
