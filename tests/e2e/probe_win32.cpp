@@ -48,6 +48,10 @@
 //   idle <s>                      does nothing for s seconds (keeps the prefix's Wine processes up
 //                                 between the short probe runs)
 //
+// Commands chained as `<command> then <command> ...` run one right after the other in one process
+// (a ramp put on the display and the signal that tells of it, with no tick of the program between
+// them), each printing its own report; the chain stops at the first that fails.
+//
 // An argument that starts with "hex:" is UTF-8 given in hexadecimal, so texts reach the probe
 // intact whatever the Unix locale is.
 #include <windows.h>
@@ -980,12 +984,7 @@ int CmdTooltipText(int argc, wchar_t** argv) {
   return 0;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
-  SetProcessDPIAware();
-  if (argc < 2) return Fail("usage: lumenor_probe <command> [arguments]");
+int RunCommand(int argc, wchar_t** argv) {
   const std::wstring cmd = argv[1];
   if (cmd == L"window") return CmdWindow(argc, argv);
   if (cmd == L"windows") return CmdWindows();
@@ -1014,4 +1013,27 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   return Fail("unknown command");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  SetProcessDPIAware();
+  if (argc < 2) return Fail("usage: lumenor_probe <command> [arguments] [then <command> ...]");
+  // Commands chained with "then" run one right after the other in this process, each with its
+  // own report, until one fails.
+  std::vector<wchar_t*> command{argv[0]};
+  for (int k = 1; k <= argc; ++k) {
+    if (k < argc && std::wstring(argv[k]) != L"then") {
+      command.push_back(argv[k]);
+      continue;
+    }
+    if (command.size() < 2) return Fail("\"then\" with no command before or after it");
+    command.push_back(nullptr);
+    const int result = RunCommand(static_cast<int>(command.size()) - 1, command.data());
+    if (result != 0 || k == argc) return result;
+    command.resize(1);
+  }
+  return 0;
 }
