@@ -73,7 +73,7 @@ class BacklightKeeper {
   void AfterWake();
   // Still to answer since the last wake (or never answered at all).
   bool AwaitsAnswer() const { return !givenUp_ && (rewriteDue_ || status_ != Status::Driven); }
-  bool NeedsOpening() const { return !opened_; }
+  bool NeedsOpening() const { return !opened_ || members_.empty(); }
   void SetTarget(std::uint32_t level);
 
   // The monitors opened on the worker thread (none: no DDC/CI), kept for the later calls.
