@@ -179,10 +179,7 @@ void BacklightKeepers::Send(Entry& entry, const BacklightKeeper::Request& reques
                levels = std::move(levels), backlights = std::move(backlights),
                info = std::move(info)]() mutable {
     Result result{request, open, std::move(monitors), {}};
-    if (open) {
-      result.monitors.clear();  // the old handles go before the new are asked for
-      result.monitors = backlights->Open(info);
-    }
+    if (open) result.monitors = backlights->Open(info);
     result.answers.resize(result.monitors.size());
     const bool write = request.kind == BacklightKeeper::Request::Kind::Write;
     // A write goes to the monitors as they were when it was asked; other ones are read first.
