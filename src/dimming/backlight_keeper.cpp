@@ -45,7 +45,7 @@ std::vector<std::optional<std::uint32_t>> BacklightKeeper::WriteLevels(
 }
 
 void BacklightKeeper::AskAgain() {
-  if (givenUp_) return;  // for the rest of the run
+  if (givenUp_) return;                                    // for the rest of the run
   if (status_ == Status::None) status_ = Status::Unknown;  // no DDC/CI when last asked
   Renew();
   readDue_ = true;

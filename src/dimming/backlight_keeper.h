@@ -26,7 +26,7 @@ class BacklightKeeper {
   enum class Status {
     Unknown,  // not answered yet: a display without a backlight until it does
     Driven,
-    None,     // no DDC/CI, or given up: without a backlight for the rest of the run
+    None,  // no DDC/CI, or given up: without a backlight for the rest of the run
   };
   struct Request {
     enum class Kind { Read, Write } kind = Kind::Read;

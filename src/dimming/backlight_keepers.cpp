@@ -37,9 +37,8 @@ struct BacklightKeepers::Result {
 };
 
 BacklightKeepers::BacklightKeepers(platform::Worker& worker,
-                                   std::shared_ptr<platform::Backlights> backlights,
-                                   Timers timers, platform::Notices& notices,
-                                   AbilitiesChanged abilitiesChanged)
+                                   std::shared_ptr<platform::Backlights> backlights, Timers timers,
+                                   platform::Notices& notices, AbilitiesChanged abilitiesChanged)
     : worker_(worker),
       backlights_(std::move(backlights)),
       timers_(timers),
@@ -218,7 +217,8 @@ void BacklightKeepers::OnResult(unsigned serial, const Result& result) {
   if (!result.monitors.empty()) {
     const bool write = result.request.kind == BacklightKeeper::Request::Kind::Write;
     const BacklightKeeper::Outcome outcome =
-        write ? keeper.OnWrite(result.request.level, result.answers) : keeper.OnRead(result.answers);
+        write ? keeper.OnWrite(result.request.level, result.answers)
+              : keeper.OnRead(result.answers);
     switch (outcome) {
       case BacklightKeeper::Outcome::Done:
         entry->retried = false;

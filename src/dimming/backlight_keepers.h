@@ -106,10 +106,10 @@ class BacklightKeepers final : public display::DisplayFollower, public Backlight
   std::vector<std::unique_ptr<Entry>> entries_;  // in the system's order
   std::vector<display::FollowedDisplay> followed_;
   unsigned nextSerial_ = 1;
-  std::optional<unsigned> inFlight_;     // the serial of the keeper whose call is out in time
-  std::optional<unsigned> retrying_;     // the keeper waiting for its retry
-  std::size_t wakeAsks_ = 0;             // asks after the last wake made so far
-  std::size_t turn_ = 0;                 // where the round of monitors goes on
+  std::optional<unsigned> inFlight_;  // the serial of the keeper whose call is out in time
+  std::optional<unsigned> retrying_;  // the keeper waiting for its retry
+  std::size_t wakeAsks_ = 0;          // asks after the last wake made so far
+  std::size_t turn_ = 0;              // where the round of monitors goes on
   std::vector<DisplayAbility> told_;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // a delivery's weak hold on this
 };

@@ -11,9 +11,9 @@ struct ThreadWorker::Queue {
   SRWLOCK lock = SRWLOCK_INIT;
   CONDITION_VARIABLE waiting = CONDITION_VARIABLE_INIT;
   std::vector<Job> jobs;
-  bool ended = false;       // the worker is gone: no job starts any more
-  unsigned serving = 0;     // the thread that serves the queue; the others only finish their job
-  bool busy = false;        // that thread is in a job
+  bool ended = false;    // the worker is gone: no job starts any more
+  unsigned serving = 0;  // the thread that serves the queue; the others only finish their job
+  bool busy = false;     // that thread is in a job
   std::shared_ptr<Mailbox> deliveries;
 
   // A thread's own reference to the queue and its number, given to it at its start.

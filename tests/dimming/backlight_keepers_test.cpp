@@ -112,7 +112,7 @@ TEST(BacklightKeepers_SetTarget, TwoMonitorsAreServedInTurnWithOneCallInTheWhole
   EXPECT_EQ(other->writes, (Writes{60}));
 }
 
-TEST(BacklightKeepers_SetTarget, AFailedWriteIsMadeOnceMoreOnFreshHandlesAndASecondFailureGivesTheMonitorUp) {
+TEST(BacklightKeepers_SetTarget, AFailedWriteIsRetriedOnFreshHandlesAndFailingAgainGivesItUp) {
   using Signal = platform::DisplaySignal;
   const struct {
     const char* name;
@@ -129,11 +129,10 @@ TEST(BacklightKeepers_SetTarget, AFailedWriteIsMadeOnceMoreOnFreshHandlesAndASec
       {"failing again after the retry", 2, false, false, Signal::None, false, {70, 70}, true, 0},
       {"a yes that keeps the level", 0, true, false, Signal::None, false, {70}, true, 0},
       {"handles destroyed at a wake", 0, false, true, Signal::Resumed, false, {70}, false, 0},
-      {"handles destroyed at a mode change", 0, false, true, Signal::DisplaysChanged, false, {70},
-       false, 0},
-      {"handles destroyed with no message", 0, false, true, Signal::None, false, {70}, false, 1},
-      {"clone mode beside a panel without DDC/CI", 0, false, false, Signal::None, true, {70}, false,
+      {"handles gone at a mode change", 0, false, true, Signal::DisplaysChanged, false, {70}, false,
        0},
+      {"handles destroyed with no message", 0, false, true, Signal::None, false, {70}, false, 1},
+      {"clone mode, a panel without DDC/CI", 0, false, false, Signal::None, true, {70}, false, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -167,7 +166,7 @@ TEST(BacklightKeepers_SetTarget, AFailedWriteIsMadeOnceMoreOnFreshHandlesAndASec
   }
 }
 
-TEST(BacklightKeepers_Watchdog, ACallNotBackIn2sLeavesItsMonitorToTheOverlayTheOthersServedAndItsLateAnswerCounts) {
+TEST(BacklightKeepers_Watchdog, ACallPast2sGoesToTheOverlayTheOthersGoOnAndItsLateAnswerCounts) {
   const struct {
     const char* name;
     bool returns;

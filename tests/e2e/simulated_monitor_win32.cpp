@@ -22,10 +22,10 @@
 // What the monitor was told is in C:\lumenor-monitor\DISPLAYn.state after every call, in the same
 // form: level, maximum, reads, writes (calls answered yes), open (physical handles not yet
 // destroyed), calls (every read and write, answered or not), dead_calls (those on a destroyed
-// handle), opened (GetPhysicalMonitorsFromHMONITOR calls answered) and when the last write and the last
-// read were answered (last_write_ms, last_read_ms: milliseconds since 1970 by the system clock, so
-// a benchmark can set them beside its own key presses; 0 before the first). The level there
-// survives the program's end, as a monitor's does.
+// handle), opened (GetPhysicalMonitorsFromHMONITOR calls answered) and when the last write and the
+// last read were answered (last_write_ms, last_read_ms: milliseconds since 1970 by the system
+// clock, so a benchmark can set them beside its own key presses; 0 before the first). The level
+// there survives the program's end, as a monitor's does.
 #include <windows.h>
 
 #include <cstdio>
@@ -33,7 +33,7 @@
 
 namespace {
 
-constexpr DWORD kI2cError = 0xC0262582;  // ERROR_GRAPHICS_I2C_ERROR_TRANSMITTING_DATA
+constexpr DWORD kI2cError = 0xC0262582;        // ERROR_GRAPHICS_I2C_ERROR_TRANSMITTING_DATA
 constexpr DWORD kNoLongerExists = 0xC026258D;  // ERROR_GRAPHICS_MONITOR_NO_LONGER_EXISTS
 constexpr BYTE kBrightness = 0x10;
 constexpr int kDisplays = 16;

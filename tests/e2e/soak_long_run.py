@@ -64,16 +64,33 @@ def step_brighter(v):
     return BRIGHT_END if v + STEP >= BRIGHT_END else v
 
 
-def road_step(value, backlight, darker):
-    """A hotkey on the darkness road, from the white overlay (the bar above 0) through the
-    backlight (in steps) to the black overlay (below 0): the bar and the backlight after it."""
-    if darker:
-        if value <= 0 and backlight > 0:
-            return value, backlight - 1
-        return step_darker(value), backlight
-    if value >= 0 and backlight < BACKLIGHT_STEPS:
-        return value, backlight + 1
-    return step_brighter(value), backlight
+class Road:
+    """The darkness road as the hotkeys walk it, from the white overlay (加强 ticked, the bar above
+    0) through the backlight (in steps) to the black overlay (ticked, below 0): where the bar, 加强,
+    the backlight and the label showing the value the overlay applied last stand."""
+
+    def __init__(self, value, label):
+        self.value, self.enhance, self.backlight, self.label = value, False, BACKLIGHT_START, label
+
+    def bar(self, value):
+        self.value, self.enhance, self.label = value, True, str(value)
+
+    def step(self, darker):
+        if darker:
+            if self.backlight > 0:
+                if not (self.enhance and self.value > 0):
+                    self.backlight -= 1
+                    return
+                if self.value - STEP < 0:
+                    return self.bar(0)
+            return self.bar(step_darker(self.value))
+        if self.backlight < BACKLIGHT_STEPS:
+            if not self.enhance or self.value == 0:
+                self.backlight += 1
+                return
+            if self.value < 0 and self.value + STEP > 0:
+                return self.bar(0)
+        return self.bar(step_brighter(self.value))
 
 
 # A slider key and what it does to the position of a slider over -50..50.
@@ -148,7 +165,6 @@ class Soak(DesktopTestCase):
         self.drag_moves = 0
         self.cycles = 0
         self.display_cycles = 0
-        self.backlight = BACKLIGHT_START
 
     def tearDown(self):
         run(["xset", "r", "rate"], check=False)
@@ -202,15 +218,16 @@ class Soak(DesktopTestCase):
     def darkness(self, main):
         return self.darkness_bar(main).pos, self.label_zl_show(main).text
 
-    def expect_darkness(self, value, what):
+    def expect_darkness(self, value, what, label=None):
+        label = str(value) if label is None else label
         main, ok = self.wait_main("darkness %d" % value,
-                                  lambda m: self.darkness(m) == (value, str(value)), 10)
-        self.assertTrue(ok, "after %s the darkness bar stands at %s reading %r, expected %d"
-                        % ((what,) + self.darkness(main) + (value,)))
+                                  lambda m: self.darkness(m) == (value, label), 10)
+        self.assertTrue(ok, "after %s the darkness bar stands at %s reading %r, expected %d "
+                        "reading %r" % ((what,) + self.darkness(main) + (value, label)))
         return main
 
     def expect_backlight(self, what):
-        level = self.backlight * 100 // BACKLIGHT_STEPS
+        level = self.road.backlight * 100 // BACKLIGHT_STEPS
         self.assertTrue(wait_for("backlight %d" % level, lambda: (self.monitor.state(1) or {}).get(
             "level") == level, 5), "after %s the monitor's backlight is at %s, expected %d"
             % (what, self.monitor.state(1), level))
@@ -218,22 +235,22 @@ class Soak(DesktopTestCase):
     def press_hotkeys(self, main, presses):
         """Presses Ctrl + Left and Ctrl + Right as listed; checks where the bar and the backlight
         end."""
-        value = self.darkness_bar(main).pos
         for combo in presses:
-            value, self.backlight = road_step(value, self.backlight, combo == "ctrl+Left")
+            self.road.step(combo == "ctrl+Left")
         key(*presses, over=self.neutral_point(main), delay_ms=12)
         self.hotkeys += len(presses)
-        main = self.expect_darkness(value, "%d hotkeys" % len(presses))
+        main = self.expect_darkness(self.road.value, "%d hotkeys" % len(presses), self.road.label)
         self.expect_backlight("%d hotkeys" % len(presses))
         return main
 
-    def darken_to_the_overlay(self, main):
-        """Ctrl + Left until the black overlay shows: across the backlight first."""
-        value, backlight, presses = self.darkness_bar(main).pos, self.backlight, []
-        while value >= 0:
-            value, backlight = road_step(value, backlight, True)
-            presses.append("ctrl+Left")
-        return self.press_hotkeys(main, presses)
+    def presses_until(self, combo, reached):
+        """The presses of `combo` that walk the road until `reached(road)`."""
+        road, presses = Road(self.road.value, self.road.label), []
+        road.enhance, road.backlight = self.road.enhance, self.road.backlight
+        while not reached(road):
+            road.step(combo == "ctrl+Left")
+            presses.append(combo)
+        return presses
 
     def hold_hotkey(self, main, combo, seconds):
         """Holds a hotkey long enough to run the bar to its end across the backlight stage; the
@@ -249,8 +266,9 @@ class Soak(DesktopTestCase):
         main = self.expect_darkness(end, "holding %s for %.1f s" % (combo, seconds))
         backlight = 0 if darker else BACKLIGHT_STEPS
         # At least as many as the bar and the backlight moved.
-        self.hotkeys += abs(end - start) // STEP + abs(backlight - self.backlight)
-        self.backlight = backlight
+        self.hotkeys += abs(end - start) // STEP + abs(backlight - self.road.backlight)
+        self.road.bar(end)
+        self.road.backlight = backlight
         self.expect_backlight("holding %s for %.1f s" % (combo, seconds))
         return main
 
@@ -357,6 +375,7 @@ class Soak(DesktopTestCase):
         self.assertTrue(wait_for("first read", lambda: (self.monitor.state(1) or {}).get("reads"),
                                  5), "the monitor was never read")
         time.sleep(0.3)  # its answer delivered
+        self.road = Road(*self.darkness(main))
         self.win_pid = main.pid
         self.unix_pid = wine_process(program.directory)
         self.assertIsNotNone(self.unix_pid, "the Wine process of lumenor.exe was not found")
@@ -401,7 +420,9 @@ class Soak(DesktopTestCase):
 
         # Every display: a second display, then switched off and on from outside, the overlays
         # showing (one Ctrl+Left) and the main window closed and shown in every cycle.
-        main = self.darken_to_the_overlay(main)
+        # Ctrl + Left until the black overlay shows, across the backlight first.
+        main = self.press_hotkeys(main, self.presses_until(
+            "ctrl+Left", lambda road: road.enhance and road.value < 0))
         add_second_display()
         self.wait_overlays(2, "after a second display was attached")
         for _ in range(DISPLAY_WARM_UP_CYCLES):
@@ -421,7 +442,8 @@ class Soak(DesktopTestCase):
         display_final = self.measure("end")
 
         # After the wakes the backlight is still driven, on live handles only, none of them kept.
-        main = self.press_hotkeys(main, ["ctrl+Right"] * (-self.darkness_bar(main).pos // STEP + 1))
+        main = self.press_hotkeys(main, self.presses_until("ctrl+Right",
+                                                           lambda road: road.backlight > 0))
         monitor_final = self.monitor.state(1)
         self.assertEqual(monitor_final["dead_calls"], 0, "calls on handles destroyed at a wake")
         self.assertEqual(monitor_final["open"], monitor_baseline["open"],

@@ -157,7 +157,7 @@ TEST_F(ProgramWindowTest, WorkerGoesAtOnceWhileAJobIsBlockedAndStartsNoJobAfter)
   EXPECT_FALSE(nextJobRan) << "a job queued behind the blocked one started after the end";
 }
 
-TEST_F(ProgramWindowTest, WorkerLeavesAHangingJobBehindServesTheNextOnAFreshThreadAndDeliversBoth) {
+TEST_F(ProgramWindowTest, WorkerLeavesAHangingJobBehindAndDeliversTheNextAndItsLateOne) {
   const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   ThreadWorker worker(program.Deliveries());
   const HANDLE event = release.get();
