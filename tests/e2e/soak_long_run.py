@@ -235,6 +235,8 @@ class Soak(DesktopTestCase):
     def press_hotkeys(self, main, presses):
         """Presses Ctrl + Left and Ctrl + Right as listed; checks where the bar and the backlight
         end."""
+        if not presses:
+            return main
         for combo in presses:
             self.road.step(combo == "ctrl+Left")
         key(*presses, over=self.neutral_point(main), delay_ms=12)
