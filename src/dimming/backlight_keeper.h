@@ -83,7 +83,7 @@ class BacklightKeeper {
   // The answers, one per physical monitor in the order of Handles().
   Outcome OnRead(const std::vector<Answer>& answers);
   Outcome OnWrite(std::uint32_t asked, const std::vector<Answer>& answers);
-  // A late answer that landed: the level it left is where the road goes on from.
+  // A late write that landed: the level it left is where the road goes on from.
   void TakeLanded();
   // A write failed on fresh handles or was ignored. Returns whether the user is to hear of it: a
   // monitor that never answered is quietly without one.

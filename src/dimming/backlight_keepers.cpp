@@ -222,7 +222,7 @@ void BacklightKeepers::OnResult(unsigned serial, const Result& result) {
     switch (outcome) {
       case BacklightKeeper::Outcome::Done:
         entry->retried = false;
-        if (late) keeper.TakeLanded();
+        if (late && write) keeper.TakeLanded();  // a read sets the level itself
         break;
       case BacklightKeeper::Outcome::Failed:
         if (!entry->retried) {
