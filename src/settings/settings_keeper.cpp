@@ -3,47 +3,124 @@
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "settings/settings_file.h"
 
 namespace lumenor::settings {
+
+namespace {
+
+// The "name=value" lines of the file form, in its order.
+std::vector<std::string> LinesOf(const Settings& settings) {
+  std::vector<std::string> lines;
+  const std::string text = WriteSettings(settings);
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    if (text[at] != ';') lines.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return lines;
+}
+
+std::string_view NameOf(std::string_view line) { return line.substr(0, line.find('=')); }
+
+// The lines of that name, in their order.
+std::vector<std::string_view> Named(const std::vector<std::string>& lines, std::string_view name) {
+  std::vector<std::string_view> named;
+  for (const std::string& line : lines) {
+    if (NameOf(line) == name) named.push_back(line);
+  }
+  return named;
+}
+
+// The settings a file holds with what changed from `began` to `now` laid over them. The change is
+// told apart name by name in the file's own form, so a setting added later is carried without
+// being named here.
+Settings LaidOver(const Settings& file, const Settings& began, const Settings& now) {
+  const std::vector<std::string> before = LinesOf(began);
+  const std::vector<std::string> after = LinesOf(now);
+  const auto changed = [&](std::string_view name) {
+    return Named(before, name) != Named(after, name);
+  };
+  std::string text;
+  for (const std::string& line : LinesOf(file)) {
+    if (!changed(NameOf(line))) text += line + '\n';
+  }
+  // A name the change took away is gone with the file's lines above.
+  for (const std::string& line : after) {
+    if (changed(NameOf(line))) text += line + '\n';
+  }
+  return ReadSettings(text).settings;
+}
+
+}  // namespace
 
 SettingsKeeper::SettingsKeeper(SettingsStore& store, platform::Notices& notices)
     : store_(store), notices_(notices) {}
 
 void SettingsKeeper::Load() {
   settings_ = Settings{};
-  StoredFile file = store_.Read(kMaxFileBytes);
-  std::string_view problem = "文件大于 64 KB";
-  if (file.status == StoredStatus::Missing) return;
+  StoredFile file = store_.Read(kMaxFileBytes, kPatienceAtStart);
   if (file.status == StoredStatus::Unreadable) {
     // Not moved aside: what cannot be read cannot be renamed either, and is no one's to lose.
+    unreadFrom_ = settings_;
     Tell(kUnreadableLead, file.reason);
     return;
   }
+  settings_ = Take(std::move(file));
+}
+
+Settings SettingsKeeper::Take(StoredFile file) {
+  if (file.status == StoredStatus::Missing) return {};
+  std::string_view problem = "文件大于 64 KB";
   ReadOutcome outcome;
   if (file.status == StoredStatus::Read) {
     outcome = ReadSettings(file.bytes);
-    if (!outcome.refused) {
-      settings_ = std::move(outcome.settings);
-      return;
-    }
+    if (!outcome.refused) return std::move(outcome.settings);
     problem = outcome.problem;
   }
   badNotKept_ = !store_.KeepAsBad();
   std::string text{problem};
   text += badNotKept_ ? kRefusedNotKeptTail : kRefusedTail;
   Tell(kRefusedLead, text);
+  return {};
+}
+
+std::optional<std::string> SettingsKeeper::CatchUp() {
+  if (!unreadFrom_) return std::nullopt;
+  StoredFile file = store_.Read(kMaxFileBytes, std::chrono::milliseconds{0});
+  if (file.status == StoredStatus::Unreadable) return std::move(file.reason);
+  settings_ = LaidOver(Take(std::move(file)), *unreadFrom_, settings_);
+  unreadFrom_.reset();
+  return std::nullopt;
 }
 
 void SettingsKeeper::Change(Settings changed) {
   if (changed == settings_) return;
   settings_ = std::move(changed);
+  Save();
+}
+
+void SettingsKeeper::Save() {
+  if (const std::optional<std::string> unread = CatchUp()) {
+    waiting_ = true;
+    if (!toldWaiting_) {
+      toldWaiting_ = true;
+      Tell(kWaitingLead, *unread);
+    }
+    return;
+  }
+  waiting_ = false;
   Write();
 }
 
 void SettingsKeeper::AtEnd(const WindowState& state) {
-  if (!settings_.restoreAtStart) return;
+  if (CatchUp()) return;  // still unread: nothing may be written over it
+  if (!settings_.restoreAtStart) {
+    if (waiting_) Save();
+    return;
+  }
   WindowState kept = state;
   // A display not driven in this run keeps the level it had before, for when it comes back.
   if (settings_.lastState) {
@@ -54,7 +131,7 @@ void SettingsKeeper::AtEnd(const WindowState& state) {
     }
   }
   settings_.lastState = std::move(kept);
-  Write();
+  Save();
 }
 
 void SettingsKeeper::Write() {
