@@ -8,22 +8,18 @@ namespace lumenor::settings {
 
 namespace {
 
-// The full, long form of a path, ending in a backslash; empty when the system knows none.
-std::wstring Normalised(const std::wstring& path) {
-  if (path.empty()) return {};
-  std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
-  if (full.empty()) return {};
-  full.resize(GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(),
-                               nullptr));
+// The full, long form of a path, ending in a backslash; empty when the system knows none or it is
+// longer than MAX_PATH (the temporary folder never is, and Explorer's copies sit just below it).
+std::wstring Normalised(const wchar_t* path) {
+  wchar_t full[MAX_PATH];
+  wchar_t longer[MAX_PATH];
+  const DWORD length = GetFullPathNameW(path, MAX_PATH, full, nullptr);
+  if (*path == L'\0' || length == 0 || length >= MAX_PATH) return {};
   // The long name needs the path to exist; one that does not is compared as it is.
-  if (const DWORD needed = GetLongPathNameW(full.c_str(), nullptr, 0); needed > 0) {
-    std::wstring longer(needed, L'\0');
-    const DWORD length =
-        GetLongPathNameW(full.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
-    if (length > 0 && length < longer.size()) full.assign(longer.data(), length);
-  }
-  if (!full.empty() && full.back() != L'\\') full += L'\\';
-  return full;
+  const DWORD longLength = GetLongPathNameW(full, longer, MAX_PATH);
+  std::wstring normal = longLength > 0 && longLength < MAX_PATH ? longer : full;
+  if (normal.back() != L'\\') normal += L'\\';
+  return normal;
 }
 
 }  // namespace
@@ -33,7 +29,7 @@ bool IsUnderTemporaryFolder(const std::wstring& folder) {
   const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
   if (length == 0 || length > MAX_PATH) return false;
   const std::wstring under = Normalised(temporary);
-  const std::wstring candidate = Normalised(folder);
+  const std::wstring candidate = Normalised(folder.c_str());
   return !under.empty() && candidate.size() >= under.size() &&
          CompareStringOrdinal(candidate.c_str(), static_cast<int>(under.size()), under.c_str(),
                               static_cast<int>(under.size()), TRUE) == CSTR_EQUAL;

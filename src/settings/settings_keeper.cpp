@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "settings/settings_file.h"
 
@@ -11,45 +10,42 @@ namespace lumenor::settings {
 
 namespace {
 
-// The "name=value" lines of the file form, in its order.
-std::vector<std::string> LinesOf(const Settings& settings) {
-  std::vector<std::string> lines;
-  const std::string text = WriteSettings(settings);
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t end = std::min(text.find('\n', at), text.size());
-    if (text[at] != ';') lines.push_back(text.substr(at, end - at));
-    at = end + 1;
-  }
-  return lines;
+// Takes the next line of `rest` into `line`; false at the end.
+bool NextLine(std::string_view& rest, std::string_view& line) {
+  if (rest.empty()) return false;
+  const std::size_t end = std::min(rest.find('\n'), rest.size());
+  line = rest.substr(0, end);
+  rest.remove_prefix(std::min(end + 1, rest.size()));
+  return true;
 }
 
 std::string_view NameOf(std::string_view line) { return line.substr(0, line.find('=')); }
 
-// The lines of that name, in their order.
-std::vector<std::string_view> Named(const std::vector<std::string>& lines, std::string_view name) {
-  std::vector<std::string_view> named;
-  for (const std::string& line : lines) {
-    if (NameOf(line) == name) named.push_back(line);
+// The lines of that name in the file form, in their order.
+std::string Named(std::string_view text, std::string_view name) {
+  std::string named;
+  for (std::string_view line; NextLine(text, line);) {
+    if (NameOf(line) == name) named.append(line).push_back('\n');
   }
   return named;
 }
 
 // The settings a file holds with what changed from `began` to `now` laid over them. The change is
 // told apart name by name in the file's own form, so a setting added later is carried without
-// being named here.
+// being named here; a name the change took away goes with the file's lines of that name.
 Settings LaidOver(const Settings& file, const Settings& began, const Settings& now) {
-  const std::vector<std::string> before = LinesOf(began);
-  const std::vector<std::string> after = LinesOf(now);
-  const auto changed = [&](std::string_view name) {
-    return Named(before, name) != Named(after, name);
+  const std::string before = WriteSettings(began);
+  const std::string after = WriteSettings(now);
+  const auto changed = [&](std::string_view line) {
+    return Named(before, NameOf(line)) != Named(after, NameOf(line));
   };
   std::string text;
-  for (const std::string& line : LinesOf(file)) {
-    if (!changed(NameOf(line))) text += line + '\n';
+  const std::string held = WriteSettings(file);
+  for (std::string_view rest = held, line; NextLine(rest, line);) {
+    if (!changed(line)) text.append(line).push_back('\n');
   }
-  // A name the change took away is gone with the file's lines above.
-  for (const std::string& line : after) {
-    if (changed(NameOf(line))) text += line + '\n';
+  for (std::string_view rest = after, line; NextLine(rest, line);) {
+    if (changed(line)) text.append(line).push_back('\n');
   }
   return ReadSettings(text).settings;
 }
@@ -60,13 +56,13 @@ SettingsKeeper::SettingsKeeper(SettingsStore& store, platform::Notices& notices)
     : store_(store), notices_(notices) {}
 
 void SettingsKeeper::Load() {
-  settings_ = Settings{};
   StoredFile file = store_.Read(kMaxFileBytes, kPatienceAtStart);
   if (file.status == StoredStatus::Unreadable) {
-    // Not moved aside: what cannot be read cannot be renamed either, and is no one's to lose.
-    unreadFrom_ = settings_;
+    // Not moved aside: what cannot be read cannot be renamed either, and is no one's to lose. The
+    // run goes on with the defaults.
+    file.status = StoredStatus::Missing;
+    unreadFrom_.emplace();
     Tell(kUnreadableLead, file.reason);
-    return;
   }
   settings_ = Take(std::move(file));
 }
