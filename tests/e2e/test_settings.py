@@ -54,6 +54,11 @@ class Settings(DesktopTestCase):
         self.addCleanup(run, ["wine", "reg", "delete", key, "/v", "Lumenor", "/f"], check=False,
                         timeout=60)
 
+    def wine_folder(self, variable):
+        """The folder an environment variable of the prefix names: Windows' path and the Unix one."""
+        windows = run(["wine", "cmd", "/c", "echo %%%s%%" % variable], timeout=60).strip()
+        return windows, run(["winepath", "-u", windows], timeout=60).strip()
+
     def start_with_ini_held(self, seconds):
         """lumenor.ini choosing Alt+D to darken, held without sharing by another program for
         `seconds` from just before the start, as a sync client or an editor can hold it."""
@@ -124,8 +129,7 @@ class Settings(DesktopTestCase):
     def test_a_copy_run_from_the_temporary_folder_leaves_the_run_value_as_it_was(self):
         earlier = r'"C:\Lumenor\lumenor.exe" /tray'
         self.set_value(RUN_KEY, "REG_SZ", earlier)
-        temporary = run(["wine", "cmd", "/c", "echo %TEMP%"], timeout=60).strip()
-        unix = run(["winepath", "-u", temporary], timeout=60).strip()
+        temporary, unix = self.wine_folder("TEMP")
         directory = os.path.join(unix, "Temp1_lumenor-win64.zip")
         os.makedirs(directory, exist_ok=True)
         self.addCleanup(shutil.rmtree, directory, True)
@@ -135,7 +139,12 @@ class Settings(DesktopTestCase):
         self.assertIsNotNone(box, "ticking \"开机启动\" in a copy under %s showed no %r"
                                   % (temporary, UNPACK_FIRST_TEXT))
         self.dismiss_with_enter(box)
-        self.press("ctrl+Left", -126, main)
+        # Its settings go to %APPDATA%\Lumenor\, not beside it.
+        kept = os.path.join(self.wine_folder("APPDATA")[1], "Lumenor", "lumenor.ini")
+        self.addCleanup(lambda: os.path.exists(kept) and os.unlink(kept))
+        self.settings_item(3)  # "截图时包含遮罩"
+        self.assertTrue(wait_for("kept", lambda: os.path.exists(kept), 10),
+                        "the copy under %s kept no settings in %%APPDATA%%\\Lumenor" % temporary)
         self.end_with_exit_button(program)
         value = self.run_value()
         self.assertIsNotNone(value, "the copy under %s removed the Run value" % temporary)
