@@ -201,14 +201,11 @@ TEST(ProgramPlace_IsUnderTemporaryFolder, HoldsForTheTemporaryFolderAndWhatLiesU
     bool under;
   } rows[] = {
       {"the temporary folder", base, true},
-      {"without its backslash", base.substr(0, base.size() - 1), true},
       {"a zip's folder under it", zip, true},
       {"in capitals", upper, true},
       {"by its short name", std::wstring(shortName, shortLength), true},
-      {"with .. in it", zip + L"\\..\\Temp1_lumenor-win64.zip", true},
       {"a sibling that starts alike", base.substr(0, base.size() - 1) + L"2", false},
       {"the Windows folder", L"C:\\windows", false},
-      {"no folder", L"", false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
