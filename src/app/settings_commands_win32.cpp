@@ -16,7 +16,8 @@ namespace lumenor::app {
 
 namespace {
 constexpr std::string_view kStartWithWindowsFailedText = "开机启动无法设置：注册表拒绝写入";
-constexpr std::string_view kUnpackFirstText = "请先把 Lumenor 解压到您选择的文件夹，再设置开机启动。";
+constexpr std::string_view kUnpackFirstText =
+    "请先把 Lumenor 解压到您选择的文件夹，再设置开机启动。";
 }  // namespace
 
 tray::SettingsChecks SettingsCommands::Checks() const {

@@ -14,8 +14,8 @@ class SingleInstance {
  public:
   explicit SingleInstance(const wchar_t* name)
       : mutex_(CreateMutexW(nullptr, FALSE, name)),
-        anotherCopyRunning_(GetLastError() == (mutex_ == nullptr ? ERROR_ACCESS_DENIED
-                                                                 : ERROR_ALREADY_EXISTS)) {}
+        anotherCopyRunning_(GetLastError() ==
+                            (mutex_ == nullptr ? ERROR_ACCESS_DENIED : ERROR_ALREADY_EXISTS)) {}
 
   bool AnotherCopyRunning() const { return anotherCopyRunning_; }
 

@@ -35,6 +35,8 @@ bool IsUnderTemporaryFolder(const std::wstring& folder) {
                               static_cast<int>(under.size()), TRUE) == CSTR_EQUAL;
 }
 
-bool RunsFromTemporaryFolder() { return IsUnderTemporaryFolder(platform::ModuleDirectory()); }
+bool RunsFromTemporaryFolder() {
+  return IsUnderTemporaryFolder(platform::ModuleDirectory());
+}
 
 }  // namespace lumenor::settings

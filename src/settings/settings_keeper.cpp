@@ -19,7 +19,9 @@ bool NextLine(std::string_view& rest, std::string_view& line) {
   return true;
 }
 
-std::string_view NameOf(std::string_view line) { return line.substr(0, line.find('=')); }
+std::string_view NameOf(std::string_view line) {
+  return line.substr(0, line.find('='));
+}
 
 // The lines of that name in the file form, in their order.
 std::string Named(std::string_view text, std::string_view name) {

@@ -53,8 +53,8 @@ class SettingsKeeper {
   // While the file is there unread: the settings the run began with, against which the user's
   // changes are told apart.
   std::optional<Settings> unreadFrom_;
-  bool waiting_ = false;        // a change waits in memory for the file to be read
-  bool badNotKept_ = false;     // a refused file could not be moved aside: never written over
+  bool waiting_ = false;     // a change waits in memory for the file to be read
+  bool badNotKept_ = false;  // a refused file could not be moved aside: never written over
   bool toldWriteFailure_ = false;
   bool toldWaiting_ = false;
 };
@@ -69,7 +69,8 @@ inline constexpr std::string_view kRefusedTail = "，已改用默认设置，原
 inline constexpr std::string_view kRefusedNotKeptTail = "，已改用默认设置，原文件保留不动";
 inline constexpr std::string_view kUnreadableLead = "已改用默认设置，无法读取设置文件 ";
 inline constexpr std::string_view kWriteFailedLead = "设置无法保存到 ";
-inline constexpr std::string_view kWaitingLead = "设置暂存于内存，下次更改或退出时再保存，现在无法读取 ";
+inline constexpr std::string_view kWaitingLead =
+    "设置暂存于内存，下次更改或退出时再保存，现在无法读取 ";
 inline constexpr std::string_view kBadNotKeptReason = "无法使用的原文件未能另存为 lumenor.ini.bad";
 
 }  // namespace lumenor::settings

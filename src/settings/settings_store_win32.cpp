@@ -48,9 +48,8 @@ bool RefusesWriting(const std::wstring& path) {
 // One look at the file; `error` says why it was Unreadable.
 StoredFile ReadOnce(const std::wstring& path, std::size_t maxBytes, DWORD& error) {
   StoredFile file;
-  const UniqueKernelHandle handle(CreateFileW(path.c_str(), GENERIC_READ, kShareEverything,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                              nullptr));
+  const UniqueKernelHandle handle(CreateFileW(path.c_str(), GENERIC_READ, kShareEverything, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   DWORD read = 0;
   if (handle.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle.get(), &size)) {

@@ -33,8 +33,8 @@ std::wstring Command() {
 bool ReadValue(std::wstring& text) {
   wchar_t value[4200];
   DWORD bytes = sizeof value;
-  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kValueName, RRF_RT_REG_SZ, nullptr, value,
-                   &bytes) != ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kValueName, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+      ERROR_SUCCESS) {
     return false;
   }
   text = value;

@@ -104,24 +104,20 @@ TEST(SettingsFileStore_Replace, LeavesTheOldFileOrTheNewOneAndNoTemporaryFile) {
     bool userFolder;  // %APPDATA%\Lumenor's stand-in is there to take the file
     StoredStatus read;
     bool replaced;
-    std::vector<std::wstring> left;
     const char* inUserFolder;  // then, and what the next run reads
   } rows[] = {
-      {"no file yet", Start::Nothing, false, StoredStatus::Missing, true, {L"lumenor.ini"}, ""},
-      {"an old file", Start::OldFile, false, StoredStatus::Read, true, {L"lumenor.ini"}, ""},
-      {"a read-only file", Start::ReadOnlyFile, false, StoredStatus::Read, false, {L"lumenor.ini"},
-       ""},
+      {"no file yet", Start::Nothing, false, StoredStatus::Missing, true, ""},
+      {"an old file", Start::OldFile, false, StoredStatus::Read, true, ""},
+      {"a read-only file", Start::ReadOnlyFile, false, StoredStatus::Read, false, ""},
       {"a folder named lumenor.ini", Start::FolderNamedLikeTheFile, false, StoredStatus::Unreadable,
-       false, {L"lumenor.ini"}, ""},
+       false, ""},
       {"a write cut off before its rename", Start::LeftOverTemporary, false, StoredStatus::Read,
-       true, {L"lumenor.ini"}, ""},
+       true, ""},
       {"a file beside the exe this user cannot write gives way to the user's folder",
-       Start::ReadOnlyFile, true, StoredStatus::Read, true, {L"lumenor.ini"}, "new"},
+       Start::ReadOnlyFile, true, StoredStatus::Read, true, "new"},
       // Held through the read's patience, then through a rename's first tries.
-      {"held for a moment", Start::HeldForAMoment, false, StoredStatus::Read, true,
-       {L"lumenor.ini"}, ""},
-      {"held past the patience", Start::HeldThroughout, false, StoredStatus::Unreadable, true,
-       {L"lumenor.ini"}, ""},
+      {"held for a moment", Start::HeldForAMoment, false, StoredStatus::Read, true, ""},
+      {"held past the patience", Start::HeldThroughout, false, StoredStatus::Unreadable, true, ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -170,11 +166,13 @@ TEST(SettingsFileStore_Replace, LeavesTheOldFileOrTheNewOneAndNoTemporaryFile) {
     if (row.start != Start::FolderNamedLikeTheFile) {
       EXPECT_EQ(Contents(file), besideReplaced ? "new" : "old");
     }
-    EXPECT_EQ(Names(folder), row.left);
+    EXPECT_EQ(Names(folder), std::vector<std::wstring>{L"lumenor.ini"})
+        << "a temporary file stayed";
     if (row.userFolder) {
       EXPECT_EQ(Contents(userFolder + L"\\lumenor.ini"), row.inUserFolder);
       EXPECT_EQ(SettingsFileStore(folder, userFolder).Read(64 * 1024, kPatience).bytes,
-                row.inUserFolder) << "the next run reads another file";
+                row.inUserFolder)
+          << "the next run reads another file";
       DeleteFileW((userFolder + L"\\lumenor.ini").c_str());
       RemoveDirectoryW(userFolder.c_str());
     }
