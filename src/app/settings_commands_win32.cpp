@@ -5,8 +5,10 @@
 
 #include "dimming/darkness_road.h"
 #include "overlay/overlay_set.h"
+#include "platform/dialogs_win32.h"
 #include "platform/notices.h"
 #include "settings/hotkey_dialog_win32.h"
+#include "settings/program_place_win32.h"
 #include "settings/settings_keeper.h"
 #include "settings/start_with_windows_win32.h"
 
@@ -14,6 +16,8 @@ namespace lumenor::app {
 
 namespace {
 constexpr std::string_view kStartWithWindowsFailedText = "开机启动无法设置：注册表拒绝写入";
+constexpr std::string_view kUnpackFirstText =
+    "请先把 Lumenor 解压到您选择的文件夹，再设置开机启动。";
 }  // namespace
 
 tray::SettingsChecks SettingsCommands::Checks() const {
@@ -28,7 +32,12 @@ void SettingsCommands::Choose(tray::SettingsItem item) {
       ChooseHotkeys();
       break;
     case tray::SettingsItem::StartWithWindows:
-      if (!settings::SetStartWithWindows(!settings::StartsWithWindows())) {
+      // A copy run out of a zip is deleted by Windows later: nothing may start it at sign-in.
+      if (settings::RunsFromTemporaryFolder()) {
+        platform::MessageBoxDialogs(t_.dialogOwner())
+            .ShowMessage(kUnpackFirstText, platform::kProgramTitle,
+                         platform::MessageIcon::Exclamation);
+      } else if (!settings::SetStartWithWindows(!settings::StartsWithWindows())) {
         t_.notices.Show(platform::kNoticeTitle, kStartWithWindowsFailedText);
       }
       break;

@@ -460,6 +460,11 @@ class Probe:
         """Starts a probe that registers the hotkey and holds it; returns (holder, report)."""
         return self._start_holding(["hold-hotkey", mods, vk, seconds], "registered")
 
+    def hold_file(self, path, seconds):
+        """Starts a probe that holds the file (a Windows path) without sharing it; returns
+        (holder, report)."""
+        return self._start_holding(["hold-file", path, seconds], "held")
+
     def topmost_window(self, seconds, x, y, w, h, rgb):
         """Starts a probe that shows a topmost window in a solid colour; returns (holder,
         report)."""

@@ -14,6 +14,8 @@
 //   nc-hit <caption> <code>       the screen point at the centre of the window's area that
 //                                 answers WM_NCHITTEST with that code (20: the close box)
 //   hold-hotkey <mods> <vk> <s>   registers a hotkey for this thread and holds it for s seconds
+//   hold-file <path> <s>          opens the file without sharing it (as a sync client or an editor
+//                                 can) and holds it for s seconds
 //   topmost-window <s> <x> <y> <w> <h> <rrggbb>
 //                                 shows a topmost, solid-coloured window for s seconds
 //   screen                        the primary screen's size
@@ -610,6 +612,19 @@ int CmdHoldHotkey(int argc, wchar_t** argv) {
   return 0;
 }
 
+int CmdHoldFile(int argc, wchar_t** argv) {
+  if (argc < 4) return Fail("usage: hold-file <path> <seconds>");
+  HANDLE file = CreateFileW(Arg(argv[2]).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool held = file != INVALID_HANDLE_VALUE;
+  Emit("{\"held\":" + Bool(held) + ",\"error\":" + Num(held ? 0 : GetLastError()) + "}");
+  if (!held) return 1;
+  Sleep(static_cast<DWORD>(_wtof(argv[3]) * 1000));
+  CloseHandle(file);
+  Emit("{\"released\":true}");
+  return 0;
+}
+
 constexpr wchar_t kTopmostClass[] = L"LumenorProbeTopmost";
 
 LRESULT CALLBACK TopmostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -994,6 +1009,7 @@ int RunCommand(int argc, wchar_t** argv) {
   if (cmd == L"delete-atom") return CmdDeleteAtom(argc, argv);
   if (cmd == L"nc-hit") return CmdNcHit(argc, argv);
   if (cmd == L"hold-hotkey") return CmdHoldHotkey(argc, argv);
+  if (cmd == L"hold-file") return CmdHoldFile(argc, argv);
   if (cmd == L"topmost-window") return CmdTopmostWindow(argc, argv);
   if (cmd == L"screen") return CmdScreen();
   if (cmd == L"monitors") return CmdMonitors();
