@@ -134,7 +134,7 @@ class Application {
               if (commands_) commands_->Choose(item);
             },
             [this] { return AnyBacklight(); },
-            [this] { return !road_ || road_->State().backlightFirst; },
+            [this] { return settings_->Current().backlightFirst; },
             [this](bool on) {
               if (commands_) commands_->ChooseBacklightFirst(on);
             }});
@@ -144,11 +144,13 @@ class Application {
     settings_->Load();
     settings::PointStartWithWindowsHere();
     // The overlays are there for every display; their windows are made on their first use.
-    overlays_ = std::make_unique<overlay::OverlaySet>(overlayWindows_);
+    overlays_ = std::make_unique<overlay::OverlaySet>(overlayWindows_, [this] {
+      return road_ ? road_->OverlayNow() : overlay::OverlayLook{};
+    });
     MakeKeepers();
     // The darkness road, like the ramps, outlives every load of Form1.
     road_ = std::make_unique<dimming::DarknessRoad>(*overlays_, keepers_.get());
-    road_->SetBacklightFirst(settings_->Current().backlightFirst);
+    road_->ReadBacklightFirstFrom([this] { return settings_->Current().backlightFirst; });
     if (keepers_) road_->SetDisplays(keepers_->Abilities());
     followers_ = std::make_unique<Followers>(*overlays_, keepers_.get());
     commands_ = std::make_unique<app::SettingsCommands>(app::SettingsCommands::Targets{

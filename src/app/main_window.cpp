@@ -123,7 +123,7 @@ void MainWindow::RestoreDefaults() {
   controls_.SetLabel(ValueLabel::Contrast, Decimal(controls_.SliderValue(Slider::Contrast)));
 
   // The bar at 0 with the overlay's update, and each backlight at the level first read from it.
-  road_.Restore();
+  road_.Take({dimming::Request::Kind::Restore, 0, dimming::Source::Window});
 
   // Always beside the program, never the working directory. A file that reads becomes every
   // display's reference; without it each display gets its own reference back.

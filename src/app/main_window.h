@@ -19,7 +19,7 @@ class ProgramFiles;
 namespace lumenor::app {
 
 enum class Slider { Brightness, Contrast, Red, Green, Blue };  // Slider1, Slider2, Slider3(0…2)
-enum class ValueLabel { Brightness, Contrast, Darkness };        // Label2, Label3, Label_zl_show
+enum class ValueLabel { Brightness, Contrast, Darkness };      // Label2, Label3, Label_zl_show
 
 inline constexpr std::string_view kMissingDefaultsText =
     "未找到默认数据文件，只能恢复到本次调置前的状态！";
@@ -68,15 +68,20 @@ class MainWindow final : private dimming::RoadView {
   void OnSliderScroll(Slider slider);
   void OnSliderChange(Slider slider);
   // 加强 clicked: whether it is ticked now.
-  void OnEnhanceClick(bool ticked) { road_.OnEnhanceClick(ticked); }
+  void OnEnhanceClick(bool ticked) { Ask(dimming::Request::Kind::Enhance, ticked ? 1 : 0); }
   // The bar's thumb dragged to value: the overlay's update runs.
-  void OnDarknessThumbDrag(int value) { road_.OnThumbDrag(value); }
+  void OnDarknessThumbDrag(int value) { Ask(dimming::Request::Kind::BarDragged, value); }
   // The bar moved by its arrows, its track or a key: the value only.
-  void OnDarknessMoved(int value) { road_.OnBarMoved(value); }
+  void OnDarknessMoved(int value) { Ask(dimming::Request::Kind::BarMoved, value); }
   void OnRestoreClick() { RestoreDefaults(); }
   void OnHideClick();
-  void OnDarkerHotkey() { road_.StepDarker(); }
-  void OnBrighterHotkey() { road_.StepBrighter(); }
+  // StepDarker and StepBrighter: the hotkey controls' presses, steps of the road.
+  void OnDarkerHotkey() {
+    road_.Take({dimming::Request::Kind::StepDarker, 0, dimming::Source::Key});
+  }
+  void OnBrighterHotkey() {
+    road_.Take({dimming::Request::Kind::StepBrighter, 0, dimming::Source::Key});
+  }
 
   void RestoreDefaults();
 
@@ -85,6 +90,10 @@ class MainWindow final : private dimming::RoadView {
   void ShowDarkness(int value) override;
   void ShowEnhance(bool ticked) override;
   void ShowApplied(int value) override;
+  // A request made in this window.
+  void Ask(dimming::Request::Kind kind, int value) {
+    road_.Take({kind, value, dimming::Source::Window});
+  }
 
   MainWindowControls& controls_;
   dimming::DarknessRoad& road_;

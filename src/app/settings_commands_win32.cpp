@@ -52,7 +52,7 @@ void SettingsCommands::KeepDisplayChoice(const std::string& identity, bool inclu
 }
 
 void SettingsCommands::ChooseBacklightFirst(bool on) {
-  t_.road.SetBacklightFirst(on);
+  // The road reads it from the settings at each step.
   settings::Settings changed = t_.settings.Current();
   changed.backlightFirst = on;
   t_.settings.Change(std::move(changed));
