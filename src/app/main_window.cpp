@@ -37,16 +37,11 @@ MainWindow::~MainWindow() {
   road_.Attach(nullptr);
 }
 
-void MainWindow::ShowDarkness(int value) {
-  controls_.SetDarknessValue(value);
-}
-
-void MainWindow::ShowEnhance(bool ticked) {
-  controls_.SetEnhance(ticked);
-}
-
-void MainWindow::ShowApplied(int value) {
-  controls_.SetLabel(ValueLabel::Darkness, Decimal(value));
+void MainWindow::ShowRoad(const dimming::RoadShown& shown) {
+  std::optional<std::string> label;
+  if (shown.applied) label = Decimal(*shown.applied);
+  controls_.ShowDarkness(shown.darkness, shown.enhance,
+                         label ? std::optional<std::string_view>(*label) : std::nullopt);
 }
 
 void MainWindow::Load() {

@@ -4,6 +4,7 @@
 // MainWindowControls with the real controls; the tests implement it with plain fields.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "dimming/darkness_road.h"
@@ -39,12 +40,11 @@ class MainWindowControls {
 
   virtual void SetLabel(ValueLabel label, std::string_view text) = 0;
 
-  // Check加强: setting it raises nothing.
-  virtual void SetEnhance(bool ticked) = 0;
-
-  // HScroll_setblack: setting its range or its value raises no reaction.
+  // HScroll_setblack: setting its range raises no reaction.
   virtual void SetDarknessRange(int minimum, int maximum) = 0;
-  virtual void SetDarknessValue(int value) = 0;
+  // The darkness road as the window shows it: HScroll_setblack's value and Check加强, and
+  // Label_zl_show when the text is given. Raises no reaction.
+  virtual void ShowDarkness(int value, bool enhance, std::optional<std::string_view> label) = 0;
 
   virtual void HideWindow() = 0;
 };
@@ -87,9 +87,7 @@ class MainWindow final : private dimming::RoadView {
 
  private:
   // dimming::RoadView
-  void ShowDarkness(int value) override;
-  void ShowEnhance(bool ticked) override;
-  void ShowApplied(int value) override;
+  void ShowRoad(const dimming::RoadShown& shown) override;
   // A request made in this window.
   void Ask(dimming::Request::Kind kind, int value) {
     road_.Take({kind, value, dimming::Source::Window});

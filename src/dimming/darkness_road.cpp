@@ -331,10 +331,10 @@ void DarknessRoad::Publish(const RoadState& before, bool everything) {
       overlay_.Hide();
     }
   }
-  if (view_ != nullptr) {
-    if (everything || state_.darkness != before.darkness) view_->ShowDarkness(state_.darkness);
-    if (everything || state_.enhance != before.enhance) view_->ShowEnhance(state_.enhance);
-    if (applied) view_->ShowApplied(*state_.applied);
+  const bool viewMoved = everything || applied || state_.darkness != before.darkness ||
+                         state_.enhance != before.enhance;
+  if (view_ != nullptr && viewMoved) {
+    view_->ShowRoad({state_.darkness, state_.enhance, applied ? state_.applied : std::nullopt});
   }
   // The backlights: each keeper is told a target the plan moved.
   if (backlights_ == nullptr) return;

@@ -68,13 +68,16 @@ overlay::OverlayLook OverlayPlan(const RoadState& road);
 // A backlight step: a tenth of the monitor's range, rounded, at least 1.
 std::uint32_t BacklightStep(std::uint32_t maximum);
 
-// The main window's bar, label and 加强 box while it is loaded.
+// The main window's bar, label and 加强 box while it is loaded, told in one call.
+struct RoadShown {
+  int darkness = kDarknessAtStart;  // the bar's position
+  bool enhance = false;             // the box
+  std::optional<int> applied;       // Label_zl_show; empty: it keeps what it shows
+};
 class RoadView {
  public:
   virtual ~RoadView() = default;
-  virtual void ShowDarkness(int value) = 0;   // the bar's position; raises nothing
-  virtual void ShowEnhance(bool ticked) = 0;  // raises nothing
-  virtual void ShowApplied(int value) = 0;    // Label_zl_show
+  virtual void ShowRoad(const RoadShown& shown) = 0;  // raises nothing
 };
 
 // Where the backlight targets go: the backlight keepers.
