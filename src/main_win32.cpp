@@ -23,6 +23,7 @@
 #include "dimming/backlight_keepers.h"
 #include "dimming/darkness_road.h"
 #include "display/display_set.h"
+#include "level/level_panel_win32.h"
 #include "overlay/overlay_set.h"
 #include "overlay/overlay_window_win32.h"
 #include "platform/backlight.h"
@@ -137,6 +138,12 @@ class Application {
             [this] { return !road_ || road_->State().backlightFirst; },
             [this](bool on) {
               if (commands_) commands_->ChooseBacklightFirst(on);
+            },
+            [this](bool darker) {
+              using Kind = dimming::Request::Kind;
+              if (road_)
+                road_->Take({darker ? Kind::StepDarker : Kind::StepBrighter, 0,
+                             dimming::Source::Wheel});
             }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
     // Read once, before anything it decides is made.
@@ -149,6 +156,8 @@ class Application {
     // The darkness road, like the ramps, outlives every load of Form1.
     road_ = std::make_unique<dimming::DarknessRoad>(*overlays_, keepers_.get());
     road_->SetBacklightFirst(settings_->Current().backlightFirst);
+    levelPanel_ = std::make_unique<level::LevelPanel>(instance_, *program_, *settings_);
+    road_->SetLevelDisplay(levelPanel_.get());
     if (keepers_) road_->SetDisplays(keepers_->Abilities());
     followers_ = std::make_unique<Followers>(*overlays_, keepers_.get());
     commands_ = std::make_unique<app::SettingsCommands>(app::SettingsCommands::Targets{
@@ -179,6 +188,7 @@ class Application {
     displays_.reset();  // before its timers
     commands_.reset();
     road_.reset();
+    levelPanel_.reset();  // after the road that tells it, before the program window
     followers_.reset();
     keepers_.reset();  // a job still on the worker thread delivers to no one
     backlightTimers_.clear();
@@ -309,6 +319,7 @@ class Application {
   std::vector<std::unique_ptr<platform::Timer>> backlightTimers_;  // the keepers' three
   std::unique_ptr<dimming::BacklightKeepers> keepers_;         // null: no backlight is driven
   std::unique_ptr<dimming::DarknessRoad> road_;                // the bar, 加强 and backlights
+  std::unique_ptr<level::LevelPanel> levelPanel_;              // the level on screen
   std::unique_ptr<Followers> followers_;                       // the overlays and the keepers
   std::unique_ptr<app::SettingsCommands> commands_;            // "设置", "先调背光", the choices
   std::unique_ptr<app::MainWindowForm> form1_;                 // Form1 while loaded

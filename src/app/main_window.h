@@ -75,8 +75,10 @@ class MainWindow final : private dimming::RoadView {
   void OnDarknessMoved(int value) { road_.OnBarMoved(value); }
   void OnRestoreClick() { RestoreDefaults(); }
   void OnHideClick();
-  void OnDarkerHotkey() { road_.StepDarker(); }
-  void OnBrighterHotkey() { road_.StepBrighter(); }
+  void OnDarkerHotkey() { road_.Take({dimming::Request::Kind::StepDarker, 0, dimming::Source::Key}); }
+  void OnBrighterHotkey() {
+    road_.Take({dimming::Request::Kind::StepBrighter, 0, dimming::Source::Key});
+  }
 
   void RestoreDefaults();
 

@@ -23,7 +23,7 @@ import tempfile
 from pathlib import Path
 
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
-SUBSYSTEMS = ("app", "display", "overlay", "dimming", "hotkey", "tray", "settings")
+SUBSYSTEMS = ("app", "display", "overlay", "dimming", "hotkey", "tray", "settings", "level")
 # The SDK headers the shell uses; each pulls in <windows.h> or needs it.
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "shellapi.h", "windowsx.h", "winuser.h", "wingdi.h"}
 
