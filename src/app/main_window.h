@@ -75,7 +75,9 @@ class MainWindow final : private dimming::RoadView {
   void OnDarknessMoved(int value) { road_.OnBarMoved(value); }
   void OnRestoreClick() { RestoreDefaults(); }
   void OnHideClick();
-  void OnDarkerHotkey() { road_.Take({dimming::Request::Kind::StepDarker, 0, dimming::Source::Key}); }
+  void OnDarkerHotkey() {
+    road_.Take({dimming::Request::Kind::StepDarker, 0, dimming::Source::Key});
+  }
   void OnBrighterHotkey() {
     road_.Take({dimming::Request::Kind::StepBrighter, 0, dimming::Source::Key});
   }

@@ -42,7 +42,9 @@ constexpr COLORREF kBlackStretch = RGB(0, 0, 0);
 constexpr COLORREF kBarOutline = RGB(140, 140, 140);
 constexpr COLORREF kMarker = RGB(0, 150, 255);
 
-RECT ToRect(const platform::PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const platform::PixelRect& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
 
 void Fill(HDC dc, const RECT& area, COLORREF colour) {
   SetDCBrushColor(dc, colour);
@@ -54,7 +56,9 @@ void Fill(HDC dc, const RECT& area, COLORREF colour) {
 struct LevelPanel::Impl final : platform::WindowBase<Impl>, platform::Win32OverlaySurface {
   Impl(HINSTANCE instance, platform::ProgramWindow& program,
        const settings::SettingsKeeper& settings)
-      : Win32OverlaySurface(kBackground), instance(instance), settings(settings),
+      : Win32OverlaySurface(kBackground),
+        instance(instance),
+        settings(settings),
         timer(program.MakeTimer([this] { OnTick(); })) {}
   ~Impl() override {
     timer.reset();
@@ -67,8 +71,8 @@ struct LevelPanel::Impl final : platform::WindowBase<Impl>, platform::Win32Overl
     if (Window() != nullptr) return true;
     const platform::WindowClassDesign design{kLevelPanelClass, LoadCursorW(nullptr, IDC_ARROW),
                                              nullptr};
-    if (CreateBoundWindow(instance, design, L"", {kCreationExStyle, WS_POPUP, RECT{}, nullptr,
-                                                  nullptr}) == nullptr)
+    if (CreateBoundWindow(instance, design, L"",
+                          {kCreationExStyle, WS_POPUP, RECT{}, nullptr, nullptr}) == nullptr)
       return false;
     BindSurface(Window());
     MakeClickThrough();
@@ -175,9 +179,8 @@ struct LevelPanel::Impl final : platform::WindowBase<Impl>, platform::Win32Overl
     Fill(dc, ToRect(layout.black), kBlackStretch);
     const int half = Scaled(kMarkerWidth) / 2;
     Fill(dc,
-         {layout.marker - half, bar.top - Scaled(kMarkerOverhang), layout.marker - half +
-                                                                       Scaled(kMarkerWidth),
-          bar.bottom + Scaled(kMarkerOverhang)},
+         {layout.marker - half, bar.top - Scaled(kMarkerOverhang),
+          layout.marker - half + Scaled(kMarkerWidth), bar.bottom + Scaled(kMarkerOverhang)},
          kMarker);
   }
 
@@ -187,7 +190,7 @@ struct LevelPanel::Impl final : platform::WindowBase<Impl>, platform::Win32Overl
   dimming::LevelReading reading;
   std::wstring text;  // its window text too
   UINT dpi = USER_DEFAULT_SCREEN_DPI;
-  platform::UniqueFont font;  // for dpi
+  platform::UniqueFont font;      // for dpi
   bool keptOutOfCapture = false;  // as a window is made: captured
   ULONGLONG shownAt = 0;
 };
@@ -198,6 +201,8 @@ LevelPanel::LevelPanel(HINSTANCE instance, platform::ProgramWindow& program,
 
 LevelPanel::~LevelPanel() = default;
 
-void LevelPanel::ShowLevel(const dimming::LevelReading& reading) { impl_->ShowReading(reading); }
+void LevelPanel::ShowLevel(const dimming::LevelReading& reading) {
+  impl_->ShowReading(reading);
+}
 
 }  // namespace lumenor::level

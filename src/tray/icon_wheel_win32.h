@@ -39,9 +39,9 @@ class IconWheel {
   bool CursorOnIcon() const;
 
   HWND window_ = nullptr;
-  RECT icon_{};                  // where the icon is, or a square around it (see the .cpp)
-  bool aroundCursor_ = false;    // icon_ is that square
-  bool leftPosted_ = false;      // one "left" is on its way
+  RECT icon_{};                // where the icon is, or a square around it (see the .cpp)
+  bool aroundCursor_ = false;  // icon_ is that square
+  bool leftPosted_ = false;    // one "left" is on its way
   WheelNotches notches_;
   platform::UniqueHandle<HHOOK, HookRemover> hook_;
 };

@@ -43,17 +43,23 @@ TEST(LevelPanelLayout_LayBar, StretchesTileTheBarInProportionAndTheMarkerStandsA
     dimming::LevelReading reading;
     PixelRect bar;
   } rows[] = {
-      {"white overlay at its most", {.position = 0, .backlightFrom = 0.5, .backlightTo = 0.5},
+      {"white overlay at its most",
+       {.position = 0, .backlightFrom = 0.5, .backlightTo = 0.5},
        {14, 40, 206, 48}},
-      {"black overlay at its most", {.position = 1, .backlightFrom = 0.5, .backlightTo = 0.5},
+      {"black overlay at its most",
+       {.position = 1, .backlightFrom = 0.5, .backlightTo = 0.5},
        {14, 40, 206, 48}},
-      {"overlay alone at 126", {.position = 381.0 / 510, .backlightFrom = 0.5, .backlightTo = 0.5},
+      {"overlay alone at 126",
+       {.position = 381.0 / 510, .backlightFrom = 0.5, .backlightTo = 0.5},
        {14, 40, 206, 48}},
-      {"backlight at 70%", {.position = 0.45, .backlightFrom = 0.35, .backlightTo = 0.65},
+      {"backlight at 70%",
+       {.position = 0.45, .backlightFrom = 0.35, .backlightTo = 0.65},
        {28, 80, 412, 96}},
       {"bar on a display left of the primary",
-       {.position = 0.7, .backlightFrom = 0.3, .backlightTo = 0.6}, {-600, 10, -408, 18}},
-      {"a position beyond the road", {.position = 1.25, .backlightFrom = 0.4, .backlightTo = 0.6},
+       {.position = 0.7, .backlightFrom = 0.3, .backlightTo = 0.6},
+       {-600, 10, -408, 18}},
+      {"a position beyond the road",
+       {.position = 1.25, .backlightFrom = 0.4, .backlightTo = 0.6},
        {0, 0, 100, 8}},
   };
   for (const auto& row : rows) {
