@@ -8,17 +8,19 @@ import time
 
 from lumenor_e2e import (OVERLAY_CAPTION, DesktopTestCase, config, key, mouse_move, screenshot,
                          wait_for, xdotool)
-from test_backlight import Backlight
-from test_overlay import Overlay
-from test_settings import Settings
+# The modules, not their classes: a TestCase class in this module's namespace would run here again.
+import test_backlight
+import test_overlay
+import test_settings
 
 PANEL_CLASS = "LumenorLevelPanel"
 SCREEN = (0, 0, 1280, 800)
 
 
 class LevelPanel(DesktopTestCase):
-    darkness, settings_item = Settings.darkness, Settings.settings_item
-    background_point, start_with_monitor = Overlay.background_point, Backlight.start
+    darkness, settings_item = test_settings.Settings.darkness, test_settings.Settings.settings_item
+    background_point = test_overlay.Overlay.background_point
+    start_with_monitor = test_backlight.Backlight.start
 
     def showing(self):
         """The panel and the overlay as the probe sees them now (top of the z-order first)."""
