@@ -1,6 +1,7 @@
 #include "level/level_panel_win32.h"
 
 #include <string>
+#include <utility>
 
 #include "level/level_panel_layout.h"
 #include "platform/dpi_win32.h"
@@ -84,9 +85,17 @@ struct LevelPanel::Impl final : platform::WindowBase<Impl>, platform::Win32Overl
 
   void ShowReading(const dimming::LevelReading& shown) {
     if (!settings.Current().showLevel || !EnsureWindow()) return;
-    reading = shown;
-    text = platform::Utf16(dimming::LevelText(reading));
-    SetWindowTextW(Window(), text.c_str());
+    const bool showing = IsShowing();
+    // A held key steps several times a second: what has not changed is not asked again, since
+    // every change of a window costs a round trip to the display server under Wine.
+    if (std::wstring next = platform::Utf16(dimming::LevelText(shown)); next != text) {
+      text = std::move(next);
+      SetWindowTextW(Window(), text.c_str());
+    }
+    if (!showing || !(shown == reading)) {
+      reading = shown;
+      InvalidateRect(Window(), nullptr, FALSE);
+    }
 
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -106,16 +115,24 @@ struct LevelPanel::Impl final : platform::WindowBase<Impl>, platform::Win32Overl
       font.reset(CreateFontIndirectW(&face));
     }
     const RECT& work = info.rcWork;
-    Cover(PanelPlace({work.left, work.top, work.right, work.bottom}, Scaled(kPanelWidth),
-                     Scaled(kPanelHeight), Scaled(kPanelBottomGap)));
+    const platform::PixelRect place =
+        PanelPlace({work.left, work.top, work.right, work.bottom}, Scaled(kPanelWidth),
+                   Scaled(kPanelHeight), Scaled(kPanelBottomGap));
+    if (!showing || place != shownPlace) {
+      Cover(place);
+      shownPlace = place;
+    }
     const bool outOfCapture = !settings.Current().includeInScreenshots;
     if (outOfCapture != keptOutOfCapture) {
       KeepOutOfCapture(outOfCapture);
       keptOutOfCapture = outOfCapture;
     }
-    InvalidateRect(Window(), nullptr, FALSE);
-    // Shown without activation and put at the top of the topmost band, above the overlays.
-    Win32OverlaySurface::Show();
+    // Shown without activation at the top of the topmost band, above the overlays.
+    if (!showing) {
+      Win32OverlaySurface::Show();
+    } else {
+      KeepOnTop();
+    }
     shownAt = GetTickCount64();
     timer->Start(kTickMs);
   }
@@ -126,7 +143,11 @@ struct LevelPanel::Impl final : platform::WindowBase<Impl>, platform::Win32Overl
       Hide();
       return;
     }
-    // Another topmost window (an overlay re-asserting its place) came above: back on top.
+    KeepOnTop();
+  }
+
+  // Another topmost window (an overlay shown or re-asserting its place) came above: back on top.
+  void KeepOnTop() {
     if (GetWindow(Window(), GW_HWNDPREV) != nullptr) Raise();
   }
 
@@ -192,6 +213,7 @@ struct LevelPanel::Impl final : platform::WindowBase<Impl>, platform::Win32Overl
   UINT dpi = USER_DEFAULT_SCREEN_DPI;
   platform::UniqueFont font;      // for dpi
   bool keptOutOfCapture = false;  // as a window is made: captured
+  platform::PixelRect shownPlace;
   ULONGLONG shownAt = 0;
 };
 
