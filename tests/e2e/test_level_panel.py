@@ -52,6 +52,8 @@ class LevelPanel(DesktopTestCase):
         shown = time.monotonic()
         panel = self.wait_panel("遮罩 49%", "after one Ctrl + Left")
         self.assertTrue(self.showing()[1], "the panel is below the overlay")
+        self.assertEqual(self.main_window().data["focus"], main.data["focus"],
+                         "the panel took the keyboard focus")
         l, t, r, b = panel.rect
         self.assertLessEqual(abs((l + r) / 2 - (SCREEN[0] + SCREEN[2]) / 2), 2,
                              "the panel at %s is not centred on the display" % (panel.rect,))
