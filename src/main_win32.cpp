@@ -19,6 +19,7 @@
 #include "dimming/backlight_keepers.h"
 #include "dimming/darkness_road.h"
 #include "display/display_set.h"
+#include "level/level_panel_win32.h"
 #include "overlay/overlay_set.h"
 #include "overlay/overlay_window_win32.h"
 #include "platform/backlights_win32.h"
@@ -86,7 +87,12 @@ class Application {
             [this](tray::SettingsItem item) { commands_->Choose(item); },
             [this] { return commands_->AnyBacklight(); },
             [this] { return commands_->BacklightFirst(); },
-            [this](bool on) { commands_->ChooseBacklightFirst(on); }});
+            [this](bool on) { commands_->ChooseBacklightFirst(on); },
+            [this](bool darker) {
+              using Kind = dimming::Request::Kind;
+              road_->Take({darker ? Kind::StepDarker : Kind::StepBrighter, 0,
+                           dimming::Source::Wheel});
+            }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
     // Read once, before anything it decides is made.
     settings_ = std::make_unique<settings::SettingsKeeper>(settingsStore_, *notices_);
@@ -101,6 +107,8 @@ class Application {
     // The darkness road, like the ramps, outlives every load of Form1.
     road_ = std::make_unique<dimming::DarknessRoad>(*overlays_, keepers_.get());
     road_->ReadBacklightFirstFrom([this] { return settings_->Current().backlightFirst; });
+    levelPanel_ = std::make_unique<level::LevelPanel>(instance_, *program_, *settings_);
+    road_->SetLevelDisplay(levelPanel_.get());
     if (keepers_) road_->SetDisplays(keepers_->Abilities());
     followers_ = std::make_unique<display::DisplayFollowers>(
         std::vector<display::DisplayFollower*>{overlays_.get(), keepers_.get()});
@@ -126,6 +134,7 @@ class Application {
     commands_.reset();
     displays_.reset();  // before its timers
     road_.reset();
+    levelPanel_.reset();  // after the road that tells it, before the program window
     followers_.reset();
     keepers_.reset();  // a job still on the worker thread delivers to no one
     backlightTimers_.clear();
@@ -191,6 +200,7 @@ class Application {
   std::vector<std::unique_ptr<platform::Timer>> backlightTimers_;  // the keepers' three
   std::unique_ptr<dimming::BacklightKeepers> keepers_;  // null: no backlight is driven
   std::unique_ptr<dimming::DarknessRoad> road_;         // the bar, 加强 and backlights
+  std::unique_ptr<level::LevelPanel> levelPanel_;       // the level on screen
   std::unique_ptr<display::DisplayFollowers> followers_;  // the overlays and the keepers
   std::unique_ptr<app::MainWindowHost> form1_;            // Form1 across its loads
   std::unique_ptr<app::SettingsCommands> commands_;  // "设置", "先调背光", the choices

@@ -33,8 +33,9 @@ void SettingsCommands::PutScreenshotsInForce() {
 }
 
 tray::SettingsChecks SettingsCommands::Checks() const {
-  return {settings::StartsWithWindows(), t_.settings.Current().restoreAtStart,
-          t_.settings.Current().includeInScreenshots};
+  const settings::Settings& current = t_.settings.Current();
+  return {settings::StartsWithWindows(), current.restoreAtStart, current.includeInScreenshots,
+          current.showLevel};
 }
 
 void SettingsCommands::Choose(tray::SettingsItem item) {
@@ -61,6 +62,11 @@ void SettingsCommands::Choose(tray::SettingsItem item) {
       changed.includeInScreenshots = !changed.includeInScreenshots;
       t_.settings.Change(std::move(changed));
       PutScreenshotsInForce();
+      break;
+    case tray::SettingsItem::ShowLevel:
+      // The level panel reads it at each step: nothing else to put in force.
+      changed.showLevel = !changed.showLevel;
+      t_.settings.Change(std::move(changed));
       break;
   }
 }

@@ -15,6 +15,8 @@ using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 UINT ScreenDpi() {
   const UniqueWindowDc screen(GetDC(nullptr));
@@ -33,6 +35,22 @@ UINT WindowDpi(HWND window) {
   static const auto function = User32<GetDpiForWindowFn>("GetDpiForWindow");
   if (window == nullptr) return 0;
   return function != nullptr ? function(window) : SystemDpi();
+}
+
+UINT MonitorDpi(HMONITOR monitor) {
+  // Loaded once and kept for the process, as user32 is: the panel asks at each step it shows.
+  static const auto function = [] {
+    HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return shcore == nullptr ? nullptr
+                             : reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(shcore, "GetDpiForMonitor")));
+  }();
+  UINT x = 0;
+  UINT y = 0;
+  if (function != nullptr && monitor != nullptr && SUCCEEDED(function(monitor, kEffectiveDpi, &x, &y)) &&
+      x > 0)
+    return x;
+  return SystemDpi();
 }
 
 int SystemMetricForDpi(int index, UINT dpi) {

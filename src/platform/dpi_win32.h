@@ -8,6 +8,9 @@ namespace lumenor::platform {
 
 UINT SystemDpi();
 UINT WindowDpi(HWND window);  // 0 for no window, as GetDpiForWindow answers
+// One display's DPI (GetDpiForMonitor, from shcore.dll in the system directory); the system's DPI
+// where the service is missing.
+UINT MonitorDpi(HMONITOR monitor);
 int SystemMetricForDpi(int index, UINT dpi);
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 

@@ -70,6 +70,7 @@ struct Settings {
   bool backlightFirst = true;                // "先调背光"
   bool restoreAtStart = false;               // "启动时恢复上次的设置"
   bool includeInScreenshots = false;         // "截图时包含遮罩"
+  bool showLevel = true;                     // "显示调节提示": the level on screen after a step
   std::optional<WindowState> lastState;      // written at the end while restoreAtStart is on
   friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -20,6 +20,7 @@ constexpr std::string_view kLeaveOut = "leave_out";
 constexpr std::string_view kBacklightFirst = "backlight_first";
 constexpr std::string_view kRestoreAtStart = "restore_at_start";
 constexpr std::string_view kIncludeInScreenshots = "include_in_screenshots";
+constexpr std::string_view kShowLevel = "show_level";
 
 // The window's last state, each with its range.
 struct StateField {
@@ -177,6 +178,7 @@ ReadOutcome ReadSettings(std::string_view text) {
                                         kBacklightFirst,
                                         kRestoreAtStart,
                                         kIncludeInScreenshots,
+                                        kShowLevel,
                                         kLastEnhance,
                                         kStateFields[0].name,
                                         kStateFields[1].name,
@@ -236,11 +238,14 @@ ReadOutcome ReadSettings(std::string_view text) {
         settings.includeInScreenshots = Flag(value).value_or(false);
         break;
       case 5:
+        settings.showLevel = Flag(value).value_or(true);
+        break;
+      case 6:
         last.enhance = Flag(value).value_or(false);
         anyLast = true;
         break;
       default: {
-        const StateField& field = kStateFields[k - 6];
+        const StateField& field = kStateFields[k - 7];
         const std::optional<std::int32_t> number = Integer(value);
         if (number && *number >= field.minimum && *number <= field.maximum) {
           last.*field.field = *number;
@@ -282,6 +287,7 @@ std::string WriteSettings(const Settings& settings) {
   number(kBacklightFirst, settings.backlightFirst);
   number(kRestoreAtStart, settings.restoreAtStart);
   number(kIncludeInScreenshots, settings.includeInScreenshots);
+  number(kShowLevel, settings.showLevel);
   for (const std::string& identity : settings.displaysLeftOut) {
     if (!IsWritableIdentity(identity)) continue;
     name(kLeaveOut);

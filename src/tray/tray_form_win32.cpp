@@ -13,6 +13,7 @@
 #include "platform/text_win32.h"
 #include "platform/window_binding_win32.h"
 #include "resource_ids.h"
+#include "tray/icon_wheel_win32.h"
 #include "tray/tray_icon.h"
 
 namespace lumenor::tray {
@@ -50,6 +51,7 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
        Callbacks callbacks)
       : instance(instance), dialogs(dialogs), program(program), callbacks(std::move(callbacks)) {}
   ~Impl() override {
+    wheel.Stop();
     tray.RemoveTrayIcon();
     DestroyWindowNow();  // before the icons it carries
   }
@@ -77,6 +79,12 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
     if (addRetryTimer) addRetryTimer->Stop();
   }
   void OpenMenu() override;
+  // Notches turned on the icon, positive away from the user: a step each, on the keys' road.
+  void TurnWheel(int notches) {
+    if (!callbacks.wheelStep) return;
+    for (; notches < 0; ++notches) callbacks.wheelStep(true);
+    for (; notches > 0; --notches) callbacks.wheelStep(false);
+  }
   void UpdateDisplaysItem(const std::vector<display::DisplayChoice>& choices);
   void ShowMainWindow() override {
     if (callbacks.showMainWindow) callbacks.showMainWindow();
@@ -99,6 +107,7 @@ struct TrayForm::Impl final : TrayHost, platform::WindowBase<Impl> {
   UINT showMainWindowRequest = 0;
   platform::ShellNotifyIcon shell;
   TrayIcon tray{*this, shell};
+  IconWheel wheel;  // its hook runs only while the cursor is on the icon
   std::unique_ptr<platform::Timer> balloonTimer;  // Timer_no_boloon
   std::unique_ptr<platform::Timer> addRetryTimer;  // the shell did not take the icon yet
 };
@@ -127,6 +136,7 @@ void TrayForm::Impl::Load() {
   AppendMenuW(settings.get(), MF_STRING, kFirstSetting + 1, L"开机启动");
   AppendMenuW(settings.get(), MF_STRING, kFirstSetting + 2, L"启动时恢复上次的设置");
   AppendMenuW(settings.get(), MF_STRING, kFirstSetting + 3, L"截图时包含遮罩");
+  AppendMenuW(settings.get(), MF_STRING, kFirstSetting + 4, L"显示调节提示");
   if (InsertMenuW(menu.get(), kSettingsPosition, MF_BYPOSITION | MF_POPUP,
                   reinterpret_cast<UINT_PTR>(settings.get()), L"设置")) {
     settingsMenu = settings.release();  // myhame owns it now
@@ -197,6 +207,7 @@ void TrayForm::Impl::OpenMenu() {
     check(1, checks.startWithWindows);
     check(2, checks.restoreAtStart);
     check(3, checks.includeInScreenshots);
+    check(4, checks.showLevel);
   }
   POINT at{};
   GetCursorPos(&at);
@@ -219,6 +230,7 @@ void TrayForm::Impl::OpenMenu() {
     case kFirstSetting + 1:
     case kFirstSetting + 2:
     case kFirstSetting + 3:
+    case kFirstSetting + 4:
       if (callbacks.chooseSetting) callbacks.chooseSetting(static_cast<SettingsItem>(chosen - kFirstSetting));
       break;
     case kBacklightFirst:
@@ -247,7 +259,12 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   if (LRESULT count = 0; platform::AnswerLiveHandleCount(message, wParam, count)) return count;
   switch (message) {
     case kTrayCallbackMessage:  // WM_MOUSEMOVE: the icon's mouse message in lParam's low word
+      if (LOWORD(lParam) == WM_MOUSEMOVE && tray.IconAdded())
+        wheel.OnIconMouseMove(Hwnd(), tray.Record().ReadU32(tray.Record().Layout().uID));
       tray.OnIconMessage(LOWORD(lParam));
+      return 0;
+    case kIconWheelMessage:
+      TurnWheel(wheel.OnPosted(wParam, lParam));
       return 0;
     case WM_CLOSE:  // closing the start-up window ends the program the way "退出" does
       if (callbacks.endProgram) callbacks.endProgram();
@@ -272,6 +289,7 @@ TrayForm::TrayForm(HINSTANCE instance, platform::Dialogs& dialogs,
 TrayForm::~TrayForm() = default;
 
 void TrayForm::Unload() {
+  impl_->wheel.Stop();
   impl_->tray.RemoveTrayIcon();
   impl_->StopBalloonTimer();
 }

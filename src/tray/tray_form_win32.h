@@ -21,11 +21,18 @@ class ProgramWindow;
 namespace lumenor::tray {
 
 // The "设置" submenu's items, in menu order.
-enum class SettingsItem { Hotkeys, StartWithWindows, RestoreAtStart, IncludeInScreenshots };
+enum class SettingsItem {
+  Hotkeys,
+  StartWithWindows,
+  RestoreAtStart,
+  IncludeInScreenshots,
+  ShowLevel
+};
 struct SettingsChecks {
   bool startWithWindows = false;      // "开机启动"
   bool restoreAtStart = false;        // "启动时恢复上次的设置"
   bool includeInScreenshots = false;  // "截图时包含遮罩"
+  bool showLevel = false;             // "显示调节提示"
 };
 
 // A second copy that finds this one running posts this registered message to the tray window,
@@ -53,6 +60,8 @@ class TrayForm {
     std::function<bool()> anyBacklight = {};
     std::function<bool()> backlightFirst = {};
     std::function<void(bool on)> setBacklightFirst = {};
+    // One notch of the wheel turned on the icon: towards the user darker, away lighter.
+    std::function<void(bool darker)> wheelStep = {};
   };
 
   // Loads the tray form: creates its hidden window and Timer_no_boloon, and adds the icon with

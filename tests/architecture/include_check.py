@@ -26,9 +26,12 @@ from pathlib import Path
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
 # The folders from the lowest to the highest: each may include its own folder and those before it.
 # The displays know nothing of what follows them; the overlays follow the displays; the darkness
-# road plans the overlays and the backlights; the settings keep the road's start; the tray shows
-# the displays; the main window and the commands (app/) put them all together.
-FOLDER_ORDER = ("platform", "display", "overlay", "hotkey", "dimming", "settings", "tray", "app")
+# road plans the overlays and the backlights; the settings keep the road's start; the level on
+# screen shows the road as the settings allow; the tray shows the displays; the main window and
+# the commands (app/) put them all together.
+FOLDER_ORDER = (
+    "platform", "display", "overlay", "hotkey", "dimming", "settings", "level", "tray", "app"
+)
 # The SDK headers the shell uses; each pulls in <windows.h> or needs it.
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "shellapi.h", "windowsx.h", "winuser.h", "wingdi.h"}
 

@@ -18,6 +18,7 @@ Settings Chosen() {
   s.backlightFirst = false;
   s.restoreAtStart = true;
   s.includeInScreenshots = true;
+  s.showLevel = false;
   s.lastState = WindowState{-50, 300, 50, -1, 7, -255, true, {{"\\\\?\\DISPLAY#GSM5B7F#1", 0},
                                                               {"name:显示器 2, 左", 65535}}};
   return s;
@@ -63,10 +64,10 @@ std::vector<Row> Rows() {
          s.restoreAtStart = true; s.darkerKey = {2, 'A'}; s.displaysLeftOut = {"a", "b"};
        })},
       {"unknown lines and sections", "[Lumenor]\n; a comment\ncolour=blue\nno equals\n=1\n"
-       "include_in_screenshots=1\n", false,
-       With([](Settings& s) { s.includeInScreenshots = true; })},
+       "include_in_screenshots=1\nshow_level=0\n", false,
+       With([](Settings& s) { s.includeInScreenshots = true; s.showLevel = false; })},
       {"values out of range", "darker=16,65\nbrighter=2,-39\nbacklight_first=2\n"
-       "restore_at_start=yes\nlast_brightness=51\nlast_contrast=0\nlast_darkness=-256\n"
+       "restore_at_start=yes\nshow_level=2\nlast_brightness=51\nlast_contrast=0\nlast_darkness=-256\n"
        "last_red=-50\nlast_enhance=1\n", false,
        With([](Settings& s) { s.lastState = WindowState{.red = -50, .enhance = true}; })},
       {"backlights: a level out of range, a line too long, a duplicate identity",
