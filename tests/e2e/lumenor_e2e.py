@@ -976,6 +976,18 @@ class DesktopTestCase(unittest.TestCase):
 
     # -- waiting for what a user sees --
 
+    def assert_within(self, seconds, check, what, detail, since=None):
+        """Polls check() until it holds (waiting up to twice `seconds`) and fails unless it held
+        within `seconds` of `since` (now by default). Judged by when the last look that found it
+        not holding began: a look is slow on a loaded machine, and that is not the program's."""
+        since = time.monotonic() if since is None else since
+        held, not_yet = wait_timed(what, check, 2 * seconds)
+        if not held:
+            self.fail("%s: not after %.1f s (%s)" % (what, 2 * seconds, detail()))
+        late = (not_yet or since) - since
+        self.assertLessEqual(late, seconds, "%s: only after %.1f s, expected within %.1f s (%s)"
+                             % (what, late, seconds, detail()))
+
     def wait_main(self, what, predicate, timeout=5.0):
         """Polls the main window until predicate(main) holds; returns the last window seen and
         whether it held."""
