@@ -7,15 +7,18 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "app/command_line_win32.h"
 #include "app/main_window.h"
 #include "app/main_window_win32.h"
 #include "app/notices.h"
@@ -31,6 +34,7 @@
 #include "platform/displays_win32.h"
 #include "platform/dll_search_win32.h"
 #include "platform/loop_idle.h"
+#include "platform/program_files_win32.h"
 #include "platform/program_window_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/system_check_win32.h"
@@ -104,7 +108,7 @@ class Followers final : public display::DisplayFollower {
   display::DisplayFollower* keepers_;
 };
 
-class Application {
+class Application final : app::CommandActions {
  public:
   // With startInTray Form1 is loaded and stays hidden, as after "小到托盘".
   Application(HINSTANCE instance, platform::LoopIdle& idle, bool startInTray)
@@ -137,6 +141,9 @@ class Application {
             [this] { return !road_ || road_->State().backlightFirst; },
             [this](bool on) {
               if (commands_) commands_->ChooseBacklightFirst(on);
+            },
+            [this](std::uint64_t tag, std::span<const std::byte> data) {
+              return RunCommand(app::ReceivedCommand(tag, data));
             }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
     // Read once, before anything it decides is made.
@@ -193,6 +200,14 @@ class Application {
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
+  // A command of this start's command line, or one a later start handed over; false when there
+  // is none, or the program is ending.
+  bool RunCommand(const std::optional<app::Command>& command) {
+    if (!command || ending_ || !road_ || !displays_) return false;
+    app::RunCommand(*command, *road_, *this);
+    return true;
+  }
+
   // Keyboard navigation between Form1's controls (Tab, arrow keys, Enter on buttons).
   bool PreTranslate(MSG& msg) {
     if (!form1_) return false;
@@ -242,10 +257,19 @@ class Application {
   }
 
   // Shows Form1 non-modally, loading it (and running its start-up) when it is not loaded.
-  void ShowMainWindow() {
+  void ShowMainWindow() override {
     if (ending_) return;
     LoadMainWindow();
     form1_->Show();
+  }
+
+  // "恢复默认" by a command: Form1's own button while it is loaded; while it is closed, its sliders
+  // come back neutral at the next load anyway, and the road and the displays are restored here.
+  void RestoreDefaults() override {
+    if (form1_) return form1_->RestoreDefaults();
+    road_->Take({dimming::Request::Kind::Restore, 0, dimming::Source::Command});
+    platform::DirectoryFiles programFiles;
+    app::RestoreReferences(*displays_, programFiles, dialogs_);
   }
 
   // Form1 loads with the keys chosen; the first load of the run brings back the last state when
@@ -276,7 +300,7 @@ class Application {
   // Command2 and "退出": remove the icon, then end at once. The windows are destroyed when the
   // message loop has ended; no ramp is restored, and only the settings file is written, while the
   // state at the end is kept for the next start.
-  void EndProgram() {
+  void EndProgram() override {
     if (ending_) return;
     if (form1_) lastState_ = form1_->State();
     if (lastState_) {
@@ -331,10 +355,20 @@ void BringFirstCopyForward() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   // Before anything else is loaded.
   lumenor::platform::LoadDllsFromSystemDirectoryOnly();
+  // A command not understood changes nothing: it is said, and the program ends.
+  const std::optional<lumenor::app::Command> command = lumenor::app::ParseCommandLine(commandLine);
+  using Verb = lumenor::app::Command::Verb;
+  if (!command || command->verb == Verb::Help) {
+    lumenor::app::ShowUsage();
+    return command ? lumenor::app::kExitDone : lumenor::app::kExitBadCommand;
+  }
   if (!lumenor::platform::ConfirmSupportedWindows()) return 1;
-  // A second copy shows its message and nothing else: no icon, no window, no hotkey.
+  // A second copy hands its command to the first and ends; started with none, it shows its
+  // message and nothing else: no icon, no window, no hotkey.
   const lumenor::platform::SingleInstance singleInstance{kInstanceMutexName};
   if (singleInstance.AnotherCopyRunning()) {
+    if (command->verb == Verb::Tray) return lumenor::app::kExitDone;
+    if (lumenor::app::IsHandedOver(*command)) return lumenor::app::HandToRunningCopy(*command);
     lumenor::platform::MessageBoxDialogs().ShowMessage(lumenor::app::kAlreadyRunningText,
                                                        lumenor::platform::kProgramTitle,
                                                        lumenor::platform::MessageIcon::None);
@@ -347,7 +381,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   int exitCode = 0;
   {
     MessageLoopIdle idle;
-    Application application(instance, idle, lumenor::settings::AsksForTray(commandLine));
+    // A command starts the program in the tray, and runs once the displays are known.
+    Application application(instance, idle, command->verb != Verb::None);
+    application.RunCommand(command);
     MSG msg;
     for (;;) {
       if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) == FALSE) idle.WentIdle();

@@ -3,29 +3,23 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "dimming/darkness_road.h"
 
 namespace lumenor::app {
 
 const std::string_view kUsageText =
-    "用法 Usage: lumenor.exe [命令 command]\r\n"
-    "  /darker [N]     变暗 N 步 (1-100, 默认 1)   N steps darker (1-100, 1 when left out)\r\n"
-    "  /lighter [N]    变亮 N 步 (1-100, 默认 1)   N steps lighter\r\n"
-    "  /darkness V     遮罩 V (-255-255: 小于 0 黑色, 大于 0 白色, 0 无)\r\n"
-    "                  the darkness bar's value: below 0 black, above 0 white, 0 clear\r\n"
-    "  /backlight P    背光 P% (0-100)   every driven monitor's backlight at P %\r\n"
-    "  /restore        恢复默认\r\n"
-    "  /show           显示主窗口   the main window in front\r\n"
-    "  /exit           退出\r\n"
-    "  /tray           在托盘中启动   start in the tray\r\n"
-    "  /?              本说明   this text\r\n"
-    "命令不分大小写, - 与 / 皆可。  Verbs in any case, with - as well as /.\r\n"
-    "退出码 Exit code: 0 完成 done; 1 运行中的 Lumenor 5 秒内未回应 the running copy did not\r\n"
-    "answer within 5 s; 2 命令或数值有误 a command or value it does not take.\r\n";
+    "lumenor.exe [命令 command]\r\n"
+    "  /darker [N]   变暗 N 步 N steps darker (1-100, 默认 default 1)\r\n"
+    "  /lighter [N]  变亮 N 步 N steps lighter (1-100, 默认 default 1)\r\n"
+    "  /darkness V   遮罩 overlay: -255 黑 black ... 0 ... 255 白 white\r\n"
+    "  /backlight P  背光 backlight P% (0-100)\r\n"
+    "  /restore      恢复默认\r\n"
+    "  /show         选项 (主窗口 main window)\r\n"
+    "  /exit         退出\r\n"
+    "  /tray         启动到托盘 start in the tray\r\n"
+    "  /?            本说明 this text\r\n"
+    "退出码 exit code: 0 完成 done, 1 5 秒内无回应 no answer within 5 s, 2 命令有误 bad command\r\n";
 
 namespace {
 
@@ -53,26 +47,34 @@ bool Blank(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
-// Blank-separated words; double quotes group blanks into a word and are dropped.
-std::vector<std::u16string> Words(std::u16string_view line) {
-  std::vector<std::u16string> words;
-  std::u16string word;
-  bool quoted = false;
-  bool inWord = false;
-  for (const char16_t c : line) {
-    if (c == u'"') {
-      quoted = !quoted;
-      inWord = true;
-    } else if (Blank(c) && !quoted) {
-      if (inWord) words.push_back(std::exchange(word, {}));
-      inWord = false;
-    } else {
-      word += c;
-      inWord = true;
+// The blank-separated words, as many as fit (a command has at most two): a word in double quotes
+// may hold blanks, and its quotes are not part of it.
+struct Words {
+  std::array<std::u16string_view, 3> words;
+  std::size_t count = 0;  // all of them, also those that did not fit
+};
+
+Words SplitWords(std::u16string_view line) {
+  Words found;
+  std::size_t k = 0;
+  while (k < line.size()) {
+    if (Blank(line[k])) {
+      ++k;
+      continue;
     }
+    const std::size_t first = k;
+    bool quoted = false;
+    for (; k < line.size() && (quoted || !Blank(line[k])); ++k) {
+      if (line[k] == u'"') quoted = !quoted;
+    }
+    std::u16string_view word = line.substr(first, k - first);
+    if (word.size() >= 2 && word.front() == u'"' && word.back() == u'"') {
+      word = word.substr(1, word.size() - 2);
+    }
+    if (found.count < found.words.size()) found.words[found.count] = word;
+    ++found.count;
   }
-  if (inWord) words.push_back(word);
-  return words;
+  return found;
 }
 
 char16_t Lower(char16_t c) {
@@ -108,18 +110,18 @@ std::optional<long> Number(std::u16string_view word) {
 }  // namespace
 
 std::optional<Command> ParseCommandLine(std::u16string_view line) {
-  const std::vector<std::u16string> words = Words(line);
-  if (words.empty()) return Command{};
-  const VerbName* verb = FindVerb(words[0]);
+  const Words words = SplitWords(line);
+  if (words.count == 0) return Command{};
+  const VerbName* verb = FindVerb(words.words[0]);
   if (verb == nullptr) return std::nullopt;
   const bool takesValue = verb->minimum != 0 || verb->maximum != 0;
   if (!takesValue) {
-    if (words.size() != 1) return std::nullopt;
+    if (words.count != 1) return std::nullopt;
     return Command{verb->verb, 0};
   }
-  if (words.size() == 1 && verb->valueOptional) return Command{verb->verb, 1};
-  if (words.size() != 2) return std::nullopt;
-  const std::optional<long> value = Number(words[1]);
+  if (words.count == 1 && verb->valueOptional) return Command{verb->verb, 1};
+  if (words.count != 2) return std::nullopt;
+  const std::optional<long> value = Number(words.words[1]);
   if (!value || *value < verb->minimum || *value > verb->maximum) return std::nullopt;
   return Command{verb->verb, static_cast<int>(*value)};
 }
@@ -129,37 +131,42 @@ bool IsHandedOver(const Command& command) {
          command.verb != Command::Verb::Help;
 }
 
-std::u16string CommandText(const Command& command) {
-  std::string text;  // ASCII only
+CommandText TextOf(const Command& command) {
+  CommandText text;
+  const auto put = [&text](char16_t c) {
+    if (text.size < text.units.size()) text.units[text.size++] = c;
+  };
   for (const VerbName& verb : kVerbs) {
     if (verb.verb != command.verb) continue;
-    text.push_back('/');
-    for (const char16_t c : verb.name) text.push_back(static_cast<char>(c));
-    if (verb.minimum != 0 || verb.maximum != 0) text += ' ' + std::to_string(command.value);
+    put(u'/');
+    for (const char16_t c : verb.name) put(c);
+    if (verb.minimum == 0 && verb.maximum == 0) break;
+    put(u' ');
+    if (command.value < 0) put(u'-');
+    const int magnitude = command.value < 0 ? -command.value : command.value;
+    for (int unit = 100; unit >= 1; unit /= 10) {
+      if (magnitude >= unit || unit == 1) put(static_cast<char16_t>(u'0' + magnitude / unit % 10));
+    }
   }
-  return {text.begin(), text.end()};
+  return text;
 }
 
 std::optional<Command> ReceivedCommand(std::uint64_t tag, std::span<const std::byte> data) {
   if (tag != kCommandTag || data.size() > kMaxCommandBytes || data.size() % 2 != 0)
     return std::nullopt;
-  std::u16string text(data.size() / 2, u'\0');
-  if (!data.empty()) std::memcpy(text.data(), data.data(), data.size());  // may be unaligned
+  std::array<char16_t, kMaxCommandBytes / 2> units;
+  if (!data.empty()) std::memcpy(units.data(), data.data(), data.size());  // may be unaligned
   // The parser takes nothing but ASCII verbs, digits and blanks, so text that is not UTF-16 (a
   // surrogate alone, other bytes read as UTF-16) never passes.
-  std::optional<Command> command = ParseCommandLine(text);
+  std::optional<Command> command = ParseCommandLine({units.data(), data.size() / 2});
   if (!command || !IsHandedOver(*command)) return std::nullopt;
   return command;
 }
 
-void RunCommand(const Command& command, dimming::DarknessRoad& road,
-                const CommandActions& actions) {
+void RunCommand(const Command& command, dimming::DarknessRoad& road, CommandActions& actions) {
   using Kind = dimming::Request::Kind;
   const auto take = [&road](Kind kind, int value) {
     road.Take(dimming::Request{kind, value, dimming::Source::Command});
-  };
-  const auto act = [](const std::function<void()>& action) {
-    if (action) action();
   };
   switch (command.verb) {
     case Command::Verb::Darker:
@@ -175,13 +182,13 @@ void RunCommand(const Command& command, dimming::DarknessRoad& road,
       take(Kind::SetBacklights, command.value);
       break;
     case Command::Verb::Restore:
-      act(actions.restoreDefaults);
+      actions.RestoreDefaults();
       break;
     case Command::Verb::Show:
-      act(actions.showMainWindow);
+      actions.ShowMainWindow();
       break;
     case Command::Verb::Exit:
-      act(actions.endProgram);
+      actions.EndProgram();
       break;
     case Command::Verb::None:
     case Command::Verb::Tray:

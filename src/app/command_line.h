@@ -4,12 +4,11 @@
 // text in UTF-16). The receiving copy reads that data as coming from anyone: only a well-formed
 // command of this list passes.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace lumenor::dimming {
@@ -54,20 +53,29 @@ bool IsHandedOver(const Command& command);
 inline constexpr std::uint64_t kCommandTag = 0x4C756D43'6D643031;  // "LumCmd01"
 inline constexpr std::size_t kMaxCommandBytes = 256;
 
-// The text a second start sends (its verb and value, as typed on a command line).
-std::u16string CommandText(const Command& command);
+// The text a second start sends: its verb and value, as typed on a command line.
+struct CommandText {
+  std::array<char16_t, 16> units{};
+  std::size_t size = 0;
+  std::u16string_view View() const { return {units.data(), size}; }
+};
+CommandText TextOf(const Command& command);
 // What a running copy makes of the data: the command, or nullopt when the tag is another's, the
 // data too long, not UTF-16 (an odd byte count, a lone surrogate) or not a command it takes.
 std::optional<Command> ReceivedCommand(std::uint64_t tag, std::span<const std::byte> data);
 
 // What carries out a command besides the road: the same actions as "恢复默认", "选项" and "退出".
-struct CommandActions {
-  std::function<void()> restoreDefaults;
-  std::function<void()> showMainWindow;
-  std::function<void()> endProgram;
+class CommandActions {
+ public:
+  virtual void RestoreDefaults() = 0;
+  virtual void ShowMainWindow() = 0;
+  virtual void EndProgram() = 0;
+
+ protected:
+  ~CommandActions() = default;
 };
 // A command taken by the running copy: the steps, the darkness and the backlights go through the
 // road's one entry as the command's requests, the rest to the actions.
-void RunCommand(const Command& command, dimming::DarknessRoad& road, const CommandActions& actions);
+void RunCommand(const Command& command, dimming::DarknessRoad& road, CommandActions& actions);
 
 }  // namespace lumenor::app

@@ -133,6 +133,8 @@ class DarknessRoad {
   void StepBacklights(bool darker);
   void SendBacklights();
   void SetBacklightPercent(int percent);
+  // Puts this display's target at the percent of its range; false when it drives none.
+  bool TargetAtPercent(const DisplayAbility& display, int percent);
   // Takes the level kept for this display, if one is still waiting; true when the target moved.
   bool TakeRestoredLevel(const DisplayAbility& display);
 
@@ -144,6 +146,9 @@ class DarknessRoad {
   std::vector<DisplayAbility> displays_;
   RoadState sent_;  // its backlights: the targets the keepers were given
   RoadState::Backlights toRestore_;  // levels of the last end not yet taken
+  // The percent asked by the last SetBacklights, for monitors that first answer after it (a
+  // command at start comes before any monitor has); forgotten at the next request of another kind.
+  std::optional<int> percentToCome_;
   std::vector<std::string> seen_;    // displays whose backlight has been known in this run
 };
 

@@ -8,9 +8,6 @@ namespace lumenor::settings {
 
 inline constexpr wchar_t kTrayArgument[] = L"/tray";
 
-// The command line names /tray among its words (any other text is ignored).
-bool AsksForTray(const wchar_t* commandLine);
-
 bool StartsWithWindows();
 // Writes or removes the value; false when the registry refused.
 bool SetStartWithWindows(bool on);

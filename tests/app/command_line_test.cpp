@@ -88,7 +88,7 @@ TEST(CommandLine_Parse, EachGoodFormGivesItsCommandAndEveryBadOneAUsageError) {
     EXPECT_EQ(app::ParseCommandLine(row.words), row.expected);
     // What a second start would send is taken back as the same command by the running copy.
     if (row.expected && app::IsHandedOver(*row.expected)) {
-      EXPECT_EQ(app::ReceivedCommand(app::kCommandTag, Bytes(app::CommandText(*row.expected))),
+      EXPECT_EQ(app::ReceivedCommand(app::kCommandTag, Bytes(app::TextOf(*row.expected).View())),
                 row.expected);
     }
   }
