@@ -4,8 +4,11 @@ runs in the tray and carries it out; a command it does not know changes nothing 
 
 import time
 
-from lumenor_e2e import (MAIN_CAPTION, SECOND_COPY_TEXT, DesktopTestCase, wait_for)
+from lumenor_e2e import (MAIN_CAPTION, SECOND_COPY_TEXT, TRAY_FORM_CLASS, DesktopTestCase,
+                         wait_for)
 from test_overlay import Overlay
+
+COMMAND_TAG = 0x4C756D436D643031  # WM_COPYDATA's dwData of a second start's command
 
 
 class CommandLine(DesktopTestCase):
@@ -71,6 +74,15 @@ class CommandLine(DesktopTestCase):
         self.assertIn("/backlight P", said, "lumenor.exe /bogus wrote no usage to its output")
         for args in (("/darkness", "-256"), ("/darker", "x"), ("/darker", "/lighter")):
             self.assertEqual(self.command(first, *args), 2, "lumenor.exe %s" % " ".join(args))
+        # Data from other programs: another tag, a megabyte, an odd byte count, UTF-8.
+        darkness = "/darkness -200".encode("utf-16-le")
+        for what, tag, data, times in (("another tag", 0x1234, darkness, 1),
+                                       ("a megabyte", COMMAND_TAG, "/darker 1 ".encode(
+                                           "utf-16-le"), 52429),
+                                       ("an odd byte count", COMMAND_TAG, darkness[:-1], 1),
+                                       ("UTF-8", COMMAND_TAG, "/darkness -200".encode(), 1)):
+            self.assertEqual(self.probe.copy_data(TRAY_FORM_CLASS, tag, data, times), 0,
+                             "the running copy did not refuse %s" % what)
         time.sleep(1)
         overlay = self.overlay()
         self.assertFalse(overlay is not None and overlay.visible,
@@ -79,3 +91,5 @@ class CommandLine(DesktopTestCase):
         self.assertEqual(self.darkness_bar(main).pos, -121,
                          "the darkness bar moved after bad commands")
         self.assertTrue(first.alive(), "the running copy ended after bad commands")
+        self.assertEqual(self.probe.copy_data(TRAY_FORM_CLASS, COMMAND_TAG, darkness), 1,
+                         "the running copy refused a command sent the way a second start does")
