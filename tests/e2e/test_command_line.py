@@ -5,7 +5,7 @@ runs in the tray and carries it out; a command it does not know changes nothing 
 import time
 
 from lumenor_e2e import (MAIN_CAPTION, SECOND_COPY_TEXT, TRAY_FORM_CLASS, DesktopTestCase,
-                         wait_for)
+                         ramp_file_text, straight_ramp, wait_for)
 from test_overlay import Overlay
 
 COMMAND_TAG = 0x4C756D436D643031  # WM_COPYDATA's dwData of a second start's command
@@ -34,7 +34,7 @@ class CommandLine(DesktopTestCase):
         self.assert_grey("command-%d" % alpha, self.background_point(1280, 800), alpha, what)
 
     def test_command_to_a_running_copy_takes_effect_and_ends_with_0(self):
-        first, main = self.start_and_wait()
+        first, main = self.start_and_wait(default_dat=ramp_file_text(straight_ramp()))
         self.assertEqual(self.command(first, "/darkness", "-200"), 0,
                          "lumenor.exe /darkness -200 with a copy running")
         self.assert_overlay_at(200, "after lumenor.exe /darkness -200")
@@ -43,6 +43,15 @@ class CommandLine(DesktopTestCase):
         main = self.main_window()
         self.assertEqual((self.darkness_bar(main).pos, self.label_zl_show(main).text),
                          (-200, "-200"), "the main window does not show the darkness -200")
+        # With the main window closed the road still takes commands, and /show loads it again.
+        self.close_with_close_box()
+        self.assertEqual(self.command(first, "/darker", "2"), 0, "lumenor.exe /darker 2")
+        self.assert_overlay_at(210, "after lumenor.exe /darker 2 with the main window closed")
+        self.assertEqual(self.command(first, "/Restore"), 0, "lumenor.exe /Restore")
+        self.assert_grey("command-restored", self.background_point(1280, 800), 0,
+                         "after lumenor.exe /Restore with the main window closed")
+        self.assertEqual(self.command(first, "/show"), 0, "lumenor.exe /show")
+        self.wait_main_window(first, 5)
         self.assertEqual(self.command(first, "-EXIT"), 0, "lumenor.exe -EXIT")
         self.assertTrue(first.wait_exit(10), "the running copy still runs after -EXIT")
 
