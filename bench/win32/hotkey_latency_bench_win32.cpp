@@ -64,7 +64,7 @@ class BenchTarget final : public DarknessStepTarget {
     overlay_.Show();
   }
   void RunDarknessUpdate() override {
-    if (!detached && overlay_.IsShowing())
+    if (!detached && ticked_)
       overlay_.ApplyDarkness(static_cast<std::int16_t>(value_));
   }
 
@@ -174,7 +174,8 @@ int wmain(int argc, wchar_t** argv) {
   SetWindowLongPtrW(plain, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&plainMessages));
   // The overlays as the program has them: one per display attached, following the display set.
   lumenor::overlay::OverlayWindows windows(instance);
-  lumenor::overlay::OverlaySet overlay(windows);
+  // No display comes during a burst: a window made later would take the look made at creation.
+  lumenor::overlay::OverlaySet overlay(windows, [] { return lumenor::overlay::OverlayLook{}; });
   lumenor::platform::Win32Displays system;
   NoTimer timer;
   NoNotices notices;

@@ -37,16 +37,11 @@ MainWindow::~MainWindow() {
   road_.Attach(nullptr);
 }
 
-void MainWindow::ShowDarkness(int value) {
-  controls_.SetDarknessValue(value);
-}
-
-void MainWindow::ShowEnhance(bool ticked) {
-  controls_.SetEnhance(ticked);
-}
-
-void MainWindow::ShowApplied(int value) {
-  controls_.SetLabel(ValueLabel::Darkness, Decimal(value));
+void MainWindow::ShowRoad(const dimming::RoadShown& shown) {
+  std::optional<std::string> label;
+  if (shown.applied) label = Decimal(*shown.applied);
+  controls_.ShowDarkness(shown.darkness, shown.enhance,
+                         label ? std::optional<std::string_view>(*label) : std::nullopt);
 }
 
 void MainWindow::Load() {
@@ -123,7 +118,7 @@ void MainWindow::RestoreDefaults() {
   controls_.SetLabel(ValueLabel::Contrast, Decimal(controls_.SliderValue(Slider::Contrast)));
 
   // The bar at 0 with the overlay's update, and each backlight at the level first read from it.
-  road_.Restore();
+  road_.Take({dimming::Request::Kind::Restore, 0, dimming::Source::Window});
 
   RestoreReferences(displays_, programFiles_, dialogs_);
 }

@@ -4,6 +4,7 @@
 // MainWindowControls with the real controls; the tests implement it with plain fields.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "dimming/darkness_road.h"
@@ -19,7 +20,7 @@ class ProgramFiles;
 namespace lumenor::app {
 
 enum class Slider { Brightness, Contrast, Red, Green, Blue };  // Slider1, Slider2, Slider3(0…2)
-enum class ValueLabel { Brightness, Contrast, Darkness };        // Label2, Label3, Label_zl_show
+enum class ValueLabel { Brightness, Contrast, Darkness };      // Label2, Label3, Label_zl_show
 
 inline constexpr std::string_view kMissingDefaultsText =
     "未找到默认数据文件，只能恢复到本次调置前的状态！";
@@ -39,12 +40,11 @@ class MainWindowControls {
 
   virtual void SetLabel(ValueLabel label, std::string_view text) = 0;
 
-  // Check加强: setting it raises nothing.
-  virtual void SetEnhance(bool ticked) = 0;
-
-  // HScroll_setblack: setting its range or its value raises no reaction.
+  // HScroll_setblack: setting its range raises no reaction.
   virtual void SetDarknessRange(int minimum, int maximum) = 0;
-  virtual void SetDarknessValue(int value) = 0;
+  // The darkness road as the window shows it: HScroll_setblack's value and Check加强, and
+  // Label_zl_show when the text is given. Raises no reaction.
+  virtual void ShowDarkness(int value, bool enhance, std::optional<std::string_view> label) = 0;
 
   virtual void HideWindow() = 0;
 };
@@ -68,23 +68,30 @@ class MainWindow final : private dimming::RoadView {
   void OnSliderScroll(Slider slider);
   void OnSliderChange(Slider slider);
   // 加强 clicked: whether it is ticked now.
-  void OnEnhanceClick(bool ticked) { road_.OnEnhanceClick(ticked); }
+  void OnEnhanceClick(bool ticked) { Ask(dimming::Request::Kind::Enhance, ticked ? 1 : 0); }
   // The bar's thumb dragged to value: the overlay's update runs.
-  void OnDarknessThumbDrag(int value) { road_.OnThumbDrag(value); }
+  void OnDarknessThumbDrag(int value) { Ask(dimming::Request::Kind::BarDragged, value); }
   // The bar moved by its arrows, its track or a key: the value only.
-  void OnDarknessMoved(int value) { road_.OnBarMoved(value); }
+  void OnDarknessMoved(int value) { Ask(dimming::Request::Kind::BarMoved, value); }
   void OnRestoreClick() { RestoreDefaults(); }
   void OnHideClick();
-  void OnDarkerHotkey() { road_.StepDarker(); }
-  void OnBrighterHotkey() { road_.StepBrighter(); }
+  // StepDarker and StepBrighter: the hotkey controls' presses, steps of the road.
+  void OnDarkerHotkey() {
+    road_.Take({dimming::Request::Kind::StepDarker, 0, dimming::Source::Key});
+  }
+  void OnBrighterHotkey() {
+    road_.Take({dimming::Request::Kind::StepBrighter, 0, dimming::Source::Key});
+  }
 
   void RestoreDefaults();
 
  private:
   // dimming::RoadView
-  void ShowDarkness(int value) override;
-  void ShowEnhance(bool ticked) override;
-  void ShowApplied(int value) override;
+  void ShowRoad(const dimming::RoadShown& shown) override;
+  // A request made in this window.
+  void Ask(dimming::Request::Kind kind, int value) {
+    road_.Take({kind, value, dimming::Source::Window});
+  }
 
   MainWindowControls& controls_;
   dimming::DarknessRoad& road_;

@@ -84,9 +84,11 @@ struct MainWindowForm::Impl final : platform::WindowBase<Impl>, private MainWind
   void SetLabel(ValueLabel label, std::string_view text) override {
     SetWindowTextW(Control(label), platform::Utf16(text).c_str());
   }
-  void SetEnhance(bool ticked) override {
-    SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED,
+  void ShowDarkness(int value, bool enhance, std::optional<std::string_view> label) override {
+    DarknessBar().SetValue(value);
+    SendMessageW(Control(ControlRole::Enhance), BM_SETCHECK, enhance ? BST_CHECKED : BST_UNCHECKED,
                  0);
+    if (label) SetLabel(ValueLabel::Darkness, *label);
   }
   bool EnhanceTicked() const {
     return SendMessageW(Control(ControlRole::Enhance), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -94,7 +96,6 @@ struct MainWindowForm::Impl final : platform::WindowBase<Impl>, private MainWind
   void SetDarknessRange(int minimum, int maximum) override {
     DarknessBar().SetRange(minimum, maximum);
   }
-  void SetDarknessValue(int value) override { DarknessBar().SetValue(value); }
   ScrollBarControl& DarknessBar() const { return controls_->ScrollBarFor(ControlRole::Darkness); }
   void HideWindow() override { ShowWindow(Window(), SW_HIDE); }
 

@@ -3,10 +3,13 @@
 #include <string_view>
 #include <utility>
 
-#include "dimming/darkness_road.h"
+#include "dimming/backlight_keepers.h"
+#include "display/display_set.h"
 #include "overlay/overlay_set.h"
+#include "platform/dialogs_win32.h"
 #include "platform/notices.h"
 #include "settings/hotkey_dialog_win32.h"
+#include "settings/program_place_win32.h"
 #include "settings/settings_keeper.h"
 #include "settings/start_with_windows_win32.h"
 
@@ -14,7 +17,20 @@ namespace lumenor::app {
 
 namespace {
 constexpr std::string_view kStartWithWindowsFailedText = "开机启动无法设置：注册表拒绝写入";
+constexpr std::string_view kUnpackFirstText =
+    "请先把 Lumenor 解压到您选择的文件夹，再设置开机启动。";
 }  // namespace
+
+void SettingsCommands::PutInForce() {
+  for (const std::string& identity : t_.settings.Current().displaysLeftOut) {
+    t_.displays.SetIncluded(identity, false);  // nothing for a display not attached now
+  }
+  PutScreenshotsInForce();
+}
+
+void SettingsCommands::PutScreenshotsInForce() {
+  t_.overlays.KeepOutOfCapture(!t_.settings.Current().includeInScreenshots);
+}
 
 tray::SettingsChecks SettingsCommands::Checks() const {
   return {settings::StartsWithWindows(), t_.settings.Current().restoreAtStart,
@@ -28,7 +44,12 @@ void SettingsCommands::Choose(tray::SettingsItem item) {
       ChooseHotkeys();
       break;
     case tray::SettingsItem::StartWithWindows:
-      if (!settings::SetStartWithWindows(!settings::StartsWithWindows())) {
+      // A copy run out of a zip is deleted by Windows later: nothing may start it at sign-in.
+      if (settings::RunsFromTemporaryFolder()) {
+        platform::MessageBoxDialogs(t_.dialogOwner())
+            .ShowMessage(kUnpackFirstText, platform::kProgramTitle,
+                         platform::MessageIcon::Exclamation);
+      } else if (!settings::SetStartWithWindows(!settings::StartsWithWindows())) {
         t_.notices.Show(platform::kNoticeTitle, kStartWithWindowsFailedText);
       }
       break;
@@ -39,23 +60,46 @@ void SettingsCommands::Choose(tray::SettingsItem item) {
     case tray::SettingsItem::IncludeInScreenshots:
       changed.includeInScreenshots = !changed.includeInScreenshots;
       t_.settings.Change(std::move(changed));
-      t_.overlays.KeepOutOfCapture(!t_.settings.Current().includeInScreenshots);
+      PutScreenshotsInForce();
       break;
   }
 }
 
-void SettingsCommands::KeepDisplayChoice(const std::string& identity, bool included) {
+void SettingsCommands::ChooseDisplay(const std::string& identity, bool included) {
+  t_.displays.SetIncluded(identity, included);
   settings::Settings changed = t_.settings.Current();
   std::erase(changed.displaysLeftOut, identity);
   if (!included) changed.displaysLeftOut.push_back(identity);
   t_.settings.Change(std::move(changed));
 }
 
+bool SettingsCommands::BacklightFirst() const {
+  return t_.settings.Current().backlightFirst;
+}
+
 void SettingsCommands::ChooseBacklightFirst(bool on) {
-  t_.road.SetBacklightFirst(on);
+  // The road reads it from the settings at each step.
   settings::Settings changed = t_.settings.Current();
   changed.backlightFirst = on;
   t_.settings.Change(std::move(changed));
+}
+
+std::vector<display::DisplayChoice> SettingsCommands::DisplayChoices() const {
+  std::vector<display::DisplayChoice> choices = t_.displays.Choices();
+  if (t_.keepers == nullptr) return choices;
+  for (display::DisplayChoice& choice : choices) {
+    if (const std::optional<int> percent = t_.keepers->Percent(choice.identity))
+      choice.label = dimming::WithBacklight(std::move(choice.label), *percent);
+  }
+  return choices;
+}
+
+bool SettingsCommands::AnyBacklight() const {
+  if (t_.keepers == nullptr) return false;
+  for (const dimming::DisplayAbility& display : t_.keepers->Abilities()) {
+    if (display.backlight) return true;
+  }
+  return false;
 }
 
 // "快捷键…": the keys in force in the dialog; those the system takes are kept.

@@ -31,9 +31,9 @@ void RestoreState(MainWindowControls& controls, MainWindow& window, dimming::Dar
   controls.SetSliderValue(Slider::Contrast, state.contrast);
   window.OnSliderScroll(Slider::Contrast);
   // The bar moves first, then 加强 shows the overlay and the update applies the value.
-  road.OnBarMoved(state.darkness);
-  if (state.enhance) road.OnEnhanceClick(true);
-  road.OnThumbDrag(state.darkness);
+  window.OnDarknessMoved(state.darkness);
+  if (state.enhance) window.OnEnhanceClick(true);
+  window.OnDarknessThumbDrag(state.darkness);
   // The monitors answer later, on the worker thread: the road takes each level when it does.
   road.RestoreBacklights(state.backlights);
 }

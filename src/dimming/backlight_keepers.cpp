@@ -25,21 +25,20 @@ struct BacklightKeepers::Entry {
   std::string identity;
   BacklightKeeper keeper;
   bool retried = false;  // the call now due was made once already and failed
+  bool late = false;     // its call is out past the watchdog: without a backlight until it returns
 };
 
-// What one call on the worker thread came back with. Plain values and the monitor it opened.
+// What one call on the worker thread came back with. Plain values and the monitors it opened.
 struct BacklightKeepers::Result {
   BacklightKeeper::Request request;
   bool opened = false;
-  std::shared_ptr<platform::MonitorBacklight> monitor;
-  bool accepted = false;
-  std::optional<platform::BacklightLevel> level;  // read, or read back after the write
+  BacklightKeeper::Monitors monitors;
+  std::vector<BacklightKeeper::Answer> answers;  // one per monitor
 };
 
 BacklightKeepers::BacklightKeepers(platform::Worker& worker,
-                                   std::shared_ptr<platform::Backlights> backlights,
-                                   Timers timers, platform::Notices& notices,
-                                   AbilitiesChanged abilitiesChanged)
+                                   std::shared_ptr<platform::Backlights> backlights, Timers timers,
+                                   platform::Notices& notices, AbilitiesChanged abilitiesChanged)
     : worker_(worker),
       backlights_(std::move(backlights)),
       timers_(timers),
@@ -51,6 +50,13 @@ BacklightKeepers::~BacklightKeepers() = default;
 BacklightKeepers::Entry* BacklightKeepers::Find(const std::string& identity) {
   for (auto& entry : entries_) {
     if (entry->identity == identity) return entry.get();
+  }
+  return nullptr;
+}
+
+BacklightKeepers::Entry* BacklightKeepers::FindSerial(unsigned serial) {
+  for (auto& entry : entries_) {
+    if (entry->serial == serial) return entry.get();
   }
   return nullptr;
 }
@@ -120,12 +126,10 @@ void BacklightKeepers::OnRetryTimer() {
   timers_.retry.Stop();
   const std::optional<unsigned> retrying = std::exchange(retrying_, std::nullopt);
   // The retry goes before the other monitors' calls.
-  for (auto& entry : entries_) {
-    if (retrying && entry->serial == *retrying && !inFlight_) {
-      if (const std::optional<BacklightKeeper::Request> request = entry->keeper.Next()) {
-        Send(*entry, *request);
-        return;
-      }
+  if (Entry* entry = retrying ? FindSerial(*retrying) : nullptr; entry && !inFlight_) {
+    if (const std::optional<BacklightKeeper::Request> request = entry->keeper.Next()) {
+      Send(*entry, *request);
+      return;
     }
   }
   Pump();
@@ -133,13 +137,14 @@ void BacklightKeepers::OnRetryTimer() {
 
 void BacklightKeepers::OnWatchdogTimer() {
   timers_.watchdog.Stop();
-  if (!inFlight_ || timedOut_) return;
-  // The call still blocks the worker thread: the next goes out when its result comes at last.
-  timedOut_ = true;
-  for (auto& entry : entries_) {
-    if (entry->serial == *inFlight_) Fail(*entry);
-  }
+  if (!inFlight_) return;
+  // The call may still land: its monitor waits for it without a backlight (the overlay carries its
+  // steps) while a fresh thread serves the others. No balloon: nothing has been refused yet.
+  if (Entry* entry = FindSerial(*inFlight_)) entry->late = true;
+  inFlight_.reset();
+  worker_.LeaveBehind();
   TellAbilities();
+  Pump();
 }
 
 void BacklightKeepers::Pump() {
@@ -148,6 +153,7 @@ void BacklightKeepers::Pump() {
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     const std::size_t at = (turn_ + i) % entries_.size();
     Entry& entry = *entries_[at];
+    if (entry.late) continue;  // one call at a time on a monitor
     if (const std::optional<BacklightKeeper::Request> request = entry.keeper.Next()) {
       turn_ = at + 1;
       Send(entry, *request);
@@ -160,22 +166,31 @@ void BacklightKeepers::Send(Entry& entry, const BacklightKeeper::Request& reques
   inFlight_ = entry.serial;
   timers_.watchdog.Start(kUnresponsiveMs);
   // The job holds only copies: the display's listing, the monitor, the shared backlights.
+  // The handles are asked for afresh first when they may be gone.
   const bool open = entry.keeper.NeedsOpening();
-  std::shared_ptr<platform::MonitorBacklight> monitor = entry.keeper.Monitor();
+  BacklightKeeper::Monitors monitors = entry.keeper.Handles();
+  std::vector<std::optional<std::uint32_t>> levels = entry.keeper.WriteLevels(request);
   std::shared_ptr<platform::Backlights> backlights = backlights_;
   platform::DisplayInfo info = entry.keeper.Info();
   const unsigned serial = entry.serial;
   std::weak_ptr<int> alive = alive_;
-  worker_.Run([this, alive, serial, open, request, monitor = std::move(monitor),
-               backlights = std::move(backlights), info = std::move(info)]() mutable {
-    Result result{request, open, std::move(monitor), false, std::nullopt};
-    if (open) result.monitor = backlights->Open(info);
-    if (result.monitor) {
-      if (request.kind == BacklightKeeper::Request::Kind::Write) {
-        result.accepted = result.monitor->Write(request.level);
-        if (result.accepted) result.level = result.monitor->Read();  // every write read back
-      } else {
-        result.level = result.monitor->Read();
+  worker_.Run([this, alive, serial, open, request, monitors = std::move(monitors),
+               levels = std::move(levels), backlights = std::move(backlights),
+               info = std::move(info)]() mutable {
+    Result result{request, open, std::move(monitors), {}};
+    if (open) result.monitors = backlights->Open(info);
+    result.answers.resize(result.monitors.size());
+    const bool write = request.kind == BacklightKeeper::Request::Kind::Write;
+    // A write goes to the monitors as they were when it was asked; other ones are read first.
+    if (write && levels.size() != result.monitors.size()) levels.clear();
+    for (std::size_t i = 0; i < result.monitors.size(); ++i) {
+      platform::MonitorBacklight& monitor = *result.monitors[i];
+      BacklightKeeper::Answer& answer = result.answers[i];
+      if (!write) {
+        answer.level = monitor.Read();
+      } else if (i < levels.size() && levels[i]) {
+        answer.accepted = monitor.Write(*levels[i]);
+        if (answer.accepted) answer.level = monitor.Read();  // every write read back
       }
     }
     // Only the delivery, on the user-interface thread, touches this object, if it still lives.
@@ -186,32 +201,34 @@ void BacklightKeepers::Send(Entry& entry, const BacklightKeeper::Request& reques
 }
 
 void BacklightKeepers::OnResult(unsigned serial, const Result& result) {
-  timers_.watchdog.Stop();
-  inFlight_.reset();
-  const bool late = timedOut_;
-  timedOut_ = false;
-  Entry* entry = nullptr;
-  for (auto& candidate : entries_) {
-    if (candidate->serial == serial) entry = candidate.get();
+  if (inFlight_ == serial) {
+    timers_.watchdog.Stop();
+    inFlight_.reset();
   }
-  if (entry == nullptr || late) {  // gone, or given up while it blocked
+  Entry* entry = FindSerial(serial);
+  if (entry == nullptr) {  // gone while it was out
     Pump();
     return;
   }
+  // A late answer counts: what landed is the monitor's level.
+  const bool late = std::exchange(entry->late, false);
   BacklightKeeper& keeper = entry->keeper;
-  if (result.opened) keeper.Opened(result.monitor);
-  if (result.monitor) {
+  if (result.opened) keeper.Opened(result.monitors);
+  if (!result.monitors.empty()) {
     const bool write = result.request.kind == BacklightKeeper::Request::Kind::Write;
     const BacklightKeeper::Outcome outcome =
-        write ? keeper.OnWrite(result.request.level, result.accepted, result.level)
-              : keeper.OnRead(result.level);
+        write ? keeper.OnWrite(result.request.level, result.answers)
+              : keeper.OnRead(result.answers);
     switch (outcome) {
       case BacklightKeeper::Outcome::Done:
         entry->retried = false;
+        if (late && write) keeper.TakeLanded();  // a read sets the level itself
         break;
       case BacklightKeeper::Outcome::Failed:
         if (!entry->retried) {
-          // I2C errors are often transient: once more, a little later.
+          // The handle may have been destroyed (with no message at all), and I2C errors are
+          // often transient: once more on fresh handles, a little later.
+          keeper.Renew();
           entry->retried = true;
           retrying_ = serial;
           timers_.retry.Start(kRetryDelayMs);
@@ -247,8 +264,9 @@ std::vector<DisplayAbility> BacklightKeepers::Abilities() const {
   std::vector<DisplayAbility> abilities;
   abilities.reserve(followed_.size());
   for (std::size_t i = 0; i < followed_.size() && i < entries_.size(); ++i) {
-    abilities.push_back(
-        {followed_[i].identity, followed_[i].included, entries_[i]->keeper.Ability()});
+    const Entry& entry = *entries_[i];
+    abilities.push_back({followed_[i].identity, followed_[i].included,
+                         entry.late ? std::nullopt : entry.keeper.Ability()});
   }
   return abilities;
 }
@@ -257,7 +275,8 @@ std::optional<int> BacklightKeepers::Percent(const std::string& identity) const 
   for (const auto& entry : entries_) {
     if (entry->identity != identity) continue;
     const std::optional<platform::BacklightLevel> level = entry->keeper.Level();
-    if (entry->keeper.GetStatus() != BacklightKeeper::Status::Driven || !level) return {};
+    if (entry->late || entry->keeper.GetStatus() != BacklightKeeper::Status::Driven || !level)
+      return {};
     return static_cast<int>((level->current * 100 + level->maximum / 2) / level->maximum);
   }
   return std::nullopt;

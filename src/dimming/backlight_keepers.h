@@ -1,13 +1,17 @@
 #pragma once
 // The monitors' backlights, one keeper per display attached, followed by identity. One background
 // thread serves every monitor in turn (monitors on one bus answer wrongly when asked at once), so
-// at most one call is in flight in the whole program: each keeper holds its latest target, and the
-// next call goes out when the last one's result has come back. A held key thus sends where it
-// ends up, not every step.
+// at most one call that answers in time is in flight in the whole program: each keeper holds its
+// latest target, and the next call goes out when the last one's result has come back. A held key
+// thus sends where it ends up, not every step.
 //
-// - A failed call is made once more about 50 ms later; failing again, or answering yes and keeping
-//   its level, or not returning within 2 s, leaves the display without a backlight for the rest of
-//   the run, told once in a balloon. A monitor without DDC/CI is quietly without one.
+// - Windows destroys monitors' handles (a mode change, a monitor switched off and on, sleep, at
+//   times with no message): they are asked for afresh after a display change, a possible reset and
+//   a wake, and before a failed call is made once more about 50 ms later. Failing again on fresh
+//   handles, or answering yes and keeping its level, leaves the display without a backlight for
+//   the rest of the run, told once in a balloon. A monitor without DDC/CI is quietly without one.
+// - A call not back within 2 s is left behind on its thread and a fresh one serves the others;
+//   its monitor is without a backlight meanwhile. Its answer counts whenever it comes.
 // - Monitors are asked when first seen and after a display change or a possible reset; after a
 //   wake at about 2, 5 and 10 s, and the level taken last is written again once one answers.
 // - The 5 s tick never talks to a monitor; nothing is written while nothing changes.
@@ -85,6 +89,7 @@ class BacklightKeepers final : public display::DisplayFollower, public Backlight
   struct Result;
 
   Entry* Find(const std::string& identity);
+  Entry* FindSerial(unsigned serial);
   void AskAll(bool quiet);
   // Sends the next call due, unless one is in flight or a retry is waiting.
   void Pump();
@@ -101,11 +106,10 @@ class BacklightKeepers final : public display::DisplayFollower, public Backlight
   std::vector<std::unique_ptr<Entry>> entries_;  // in the system's order
   std::vector<display::FollowedDisplay> followed_;
   unsigned nextSerial_ = 1;
-  std::optional<unsigned> inFlight_;     // the serial of the keeper whose call is out
-  std::optional<unsigned> retrying_;     // the keeper waiting for its retry
-  bool timedOut_ = false;                // the call in flight was given up; its result is not
-  std::size_t wakeAsks_ = 0;             // asks after the last wake made so far
-  std::size_t turn_ = 0;                 // where the round of monitors goes on
+  std::optional<unsigned> inFlight_;  // the serial of the keeper whose call is out in time
+  std::optional<unsigned> retrying_;  // the keeper waiting for its retry
+  std::size_t wakeAsks_ = 0;          // asks after the last wake made so far
+  std::size_t turn_ = 0;              // where the round of monitors goes on
   std::vector<DisplayAbility> told_;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // a delivery's weak hold on this
 };

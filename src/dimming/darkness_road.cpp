@@ -4,13 +4,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/hotkey_steps.h"
-#include "overlay/overlay_control.h"
-
 namespace lumenor::dimming {
 namespace {
 
-constexpr int kBarStep = 5;  // the bar's hotkey step
 // The level bar's stretches: each overlay its 255 opacities, the backlights their 100 percent.
 constexpr double kOverlayStretch = 255;
 constexpr double kBacklightStretch = 100;
@@ -36,15 +32,22 @@ const std::uint32_t* RoadState::Target(const std::string& identity) const {
   return const_cast<RoadState*>(this)->Target(identity);
 }
 
-std::vector<DisplayPlan> Plan(const RoadState& road, const std::vector<DisplayAbility>& displays) {
+overlay::OverlayLook OverlayPlan(const RoadState& road) {
   // Until an update applies a value the overlay keeps what it was made with.
-  overlay::DarknessLook look{overlay::kDesignBackground, overlay::kCreationAlpha};
-  if (road.applied) {
-    const overlay::DarknessLook applied =
-        overlay::LookForDarkness(static_cast<std::int16_t>(*road.applied));
-    look.alpha = applied.alpha;
-    if (applied.background) look.background = applied.background;
+  overlay::OverlayLook planned;
+  planned.showing = road.overlayShowing;
+  if (road.coloured) {
+    planned.look.background =
+        overlay::LookForDarkness(static_cast<std::int16_t>(*road.coloured)).background;
   }
+  if (road.applied) {
+    planned.look.alpha = overlay::LookForDarkness(static_cast<std::int16_t>(*road.applied)).alpha;
+  }
+  return planned;
+}
+
+std::vector<DisplayPlan> Plan(const RoadState& road, const std::vector<DisplayAbility>& displays) {
+  const overlay::DarknessLook look = OverlayPlan(road).look;
   std::vector<DisplayPlan> plans;
   plans.reserve(displays.size());
   for (const DisplayAbility& display : displays) {
@@ -56,85 +59,57 @@ std::vector<DisplayPlan> Plan(const RoadState& road, const std::vector<DisplayAb
   return plans;
 }
 
-// The bar's hotkey step (app::StepDarker and StepBrighter) over the road's own state.
-class DarknessRoad::Bar final : public app::DarknessStepTarget {
- public:
-  explicit Bar(DarknessRoad& road) : road_(road) {}
-  int DarknessValue() const override { return road_.state_.darkness; }
-  int DarknessMinimum() const override { return app::kDarknessRange.minimum; }
-  int DarknessMaximum() const override { return app::kDarknessRange.maximum; }
-  void SetDarknessValue(int value) override { road_.SetDarkness(value); }
-  void TickEnhance() override { road_.TickEnhance(); }
-  void RunDarknessUpdate() override { road_.Update(); }
-
- private:
-  DarknessRoad& road_;
-};
-
 DarknessRoad::DarknessRoad(overlay::OverlayControl& overlay, BacklightTargets* backlights)
     : overlay_(overlay), backlights_(backlights) {}
 
 void DarknessRoad::Load() {
+  const RoadState before = state_;
+  overlay_.Prepare();
   state_.enhance = false;
-  if (view_ != nullptr) view_->ShowEnhance(false);
-  SetDarkness(app::kDarknessAtStart);
-  Update();
+  SetDarknessValue(kDarknessAtStart);
+  RunDarknessUpdate();
+  Publish(before, true);
 }
 
-void DarknessRoad::OnThumbDrag(int value) {
-  SetDarkness(value);
-  Update();
-}
-
-void DarknessRoad::OnBarMoved(int value) {
-  SetDarkness(value);
-}
-
-void DarknessRoad::OnEnhanceClick(bool ticked) {
+void DarknessRoad::EnhanceClicked(bool ticked) {
   state_.enhance = ticked;
-  if (view_ != nullptr) view_->ShowEnhance(ticked);
-  if (ticked) {
-    overlay_.Show();
-  } else {
-    overlay_.Hide();
-  }
   state_.overlayShowing = ticked;
 }
 
 void DarknessRoad::TickEnhance() {
   // Ticking an unticked box runs its click reaction, as a user's click would.
-  if (!state_.enhance) OnEnhanceClick(true);
+  if (!state_.enhance) EnhanceClicked(true);
 }
 
-void DarknessRoad::SetDarkness(int value) {
-  state_.darkness = std::clamp(value, app::kDarknessRange.minimum, app::kDarknessRange.maximum);
-  if (view_ != nullptr) view_->ShowDarkness(state_.darkness);
+void DarknessRoad::SetDarknessValue(int value) {
+  state_.darkness = std::clamp(value, kDarknessRange.minimum, kDarknessRange.maximum);
 }
 
-void DarknessRoad::Update() {
+void DarknessRoad::RunDarknessUpdate() {
   // While the overlay is hidden the bar moves without effect, and the label keeps the last value
   // that was applied.
-  state_.overlayShowing = overlay_.IsShowing();
   if (!state_.overlayShowing) return;
-  overlay_.ApplyDarkness(static_cast<std::int16_t>(state_.darkness));
   state_.applied = state_.darkness;
-  if (view_ != nullptr) view_->ShowApplied(state_.darkness);
+  if (state_.darkness != 0) state_.coloured = state_.darkness;
 }
 
 bool DarknessRoad::AnyBacklight(bool (*wants)(std::uint32_t, std::uint32_t)) const {
-  if (!state_.backlightFirst) return false;
+  if (!BacklightFirst()) return false;
   for (const DisplayAbility& display : displays_) {
     if (!display.included || !display.backlight) continue;
     const std::uint32_t* target = state_.Target(display.identity);
-    if (target != nullptr && wants(*target, display.backlight->maximum))
-      return true;
+    if (target != nullptr && wants(*target, display.backlight->maximum)) return true;
   }
   return false;
 }
 
 namespace {
-bool AboveZero(std::uint32_t level, std::uint32_t) { return level > 0; }
-bool BelowMaximum(std::uint32_t level, std::uint32_t maximum) { return level < maximum; }
+bool AboveZero(std::uint32_t level, std::uint32_t) {
+  return level > 0;
+}
+bool BelowMaximum(std::uint32_t level, std::uint32_t maximum) {
+  return level < maximum;
+}
 }  // namespace
 
 void DarknessRoad::StepBacklights(bool darker) {
@@ -147,10 +122,9 @@ void DarknessRoad::StepBacklights(bool darker) {
     std::uint32_t& level = *target;
     level = darker ? (level > step ? level - step : 0) : std::min(maximum, level + step);
   }
-  SendBacklights();
 }
 
-void DarknessRoad::StepDarker() {
+void DarknessRoad::StepDarkerOnRoad() {
   const bool white = state_.enhance && state_.darkness > 0;
   if (AnyBacklight(AboveZero)) {
     if (!white) {
@@ -160,16 +134,15 @@ void DarknessRoad::StepDarker() {
     // The white stage ends at a clear overlay while some backlight is still to go down.
     if (state_.darkness - kBarStep < 0) {
       TickEnhance();
-      SetDarkness(0);
-      Update();
+      SetDarknessValue(0);
+      RunDarknessUpdate();
       return;
     }
   }
-  Bar bar(*this);
-  app::StepDarker(bar);
+  StepDarker(*this);
 }
 
-void DarknessRoad::StepBrighter() {
+void DarknessRoad::StepBrighterOnRoad() {
   const bool clear = !state_.enhance || state_.darkness == 0;
   if (AnyBacklight(BelowMaximum)) {
     if (clear) {
@@ -179,33 +152,25 @@ void DarknessRoad::StepBrighter() {
     // The black stage ends at a clear overlay while some backlight is still to come up.
     if (state_.darkness < 0 && state_.darkness + kBarStep > 0) {
       TickEnhance();
-      SetDarkness(0);
-      Update();
+      SetDarknessValue(0);
+      RunDarknessUpdate();
       return;
     }
   }
-  Bar bar(*this);
-  app::StepBrighter(bar);
+  StepBrighter(*this);
 }
 
 void DarknessRoad::Restore() {
-  SetDarkness(app::kDarknessRange.neutral);
-  Update();
+  SetDarknessValue(kDarknessRange.neutral);
+  RunDarknessUpdate();
   for (const DisplayAbility& display : displays_) {
     std::uint32_t* target = state_.Target(display.identity);
     if (display.backlight && target != nullptr) *target = display.backlight->firstLevel;
   }
-  SendBacklights();
-}
-
-void DarknessRoad::SetBacklightFirst(bool on) {
-  // Turned off, the backlights stay where they are; the hotkeys walk today's road.
-  state_.backlightFirst = on;
 }
 
 void DarknessRoad::SetDisplays(std::vector<DisplayAbility> displays) {
   RoadState::Backlights targets;
-  RoadState::Backlights sent;
   for (const DisplayAbility& display : displays) {
     if (!display.backlight) continue;
     // A monitor that has just answered starts where it is, and so does one whose level was read
@@ -218,13 +183,12 @@ void DarknessRoad::SetDisplays(std::vector<DisplayAbility> displays) {
     const bool readAnew = before == nullptr || before->backlight->level != display.backlight->level;
     const std::uint32_t level = known != nullptr && !readAnew ? *known : display.backlight->level;
     targets.emplace_back(display.identity, level);
-    const std::uint32_t* wasSent = sent_.Target(display.identity);
-    sent.emplace_back(display.identity, wasSent != nullptr && !readAnew ? *wasSent : level);
   }
   displays_ = std::move(displays);
-  // Targets of displays gone or given up are forgotten.
+  // Targets of displays gone or given up are forgotten; a level read is where its keeper is
+  // already, so only the levels restored below move a backlight.
   state_.backlights = std::move(targets);
-  sent_.backlights = std::move(sent);
+  const RoadState before = state_;
   bool restored = false;
   for (const DisplayAbility& display : displays_) {
     if (!display.backlight) continue;
@@ -234,10 +198,11 @@ void DarknessRoad::SetDisplays(std::vector<DisplayAbility> displays) {
     restored = TakeRestoredLevel(display) || restored;
     if (firstSight && percentToCome_) restored = TargetAtPercent(display, *percentToCome_) || restored;
   }
-  if (restored) SendBacklights();
+  if (restored) Publish(before);
 }
 
 void DarknessRoad::RestoreBacklights(RoadState::Backlights levels) {
+  const RoadState before = state_;
   toRestore_ = std::move(levels);
   bool restored = false;
   for (const DisplayAbility& display : displays_) {
@@ -247,40 +212,51 @@ void DarknessRoad::RestoreBacklights(RoadState::Backlights levels) {
   std::erase_if(toRestore_, [this](const auto& kept) {
     return std::find(seen_.begin(), seen_.end(), kept.first) != seen_.end();
   });
-  if (restored) SendBacklights();
+  if (restored) Publish(before);
 }
 
 bool DarknessRoad::TakeRestoredLevel(const DisplayAbility& display) {
-  const auto kept = std::find_if(toRestore_.begin(), toRestore_.end(),
-                                 [&](const auto& entry) { return entry.first == display.identity; });
+  const auto kept = std::find_if(toRestore_.begin(), toRestore_.end(), [&](const auto& entry) {
+    return entry.first == display.identity;
+  });
   if (kept == toRestore_.end()) return false;
   const std::uint32_t level = std::min(kept->second, display.backlight->maximum);
   toRestore_.erase(kept);
   // With the backlight stage off the road leaves every backlight where it is, and it never
   // touches a display left out.
   std::uint32_t* target = state_.Target(display.identity);
-  if (!state_.backlightFirst || !display.included || target == nullptr) return false;
+  if (!BacklightFirst() || !display.included || target == nullptr) return false;
   *target = level;
   return true;
 }
 
 void DarknessRoad::Take(const Request& request) {
-  const RoadState::Backlights before = state_.backlights;
+  const RoadState before = state_;
   if (request.kind != Request::Kind::SetBacklights) percentToCome_.reset();
+  Apply(request);
+  Publish(before);
+  // A step made in the main window is shown there; the others on the level on screen.
+  const bool step =
+      request.kind == Request::Kind::StepDarker || request.kind == Request::Kind::StepBrighter ||
+      request.kind == Request::Kind::SetDarkness || request.kind == Request::Kind::SetBacklights;
+  if (level_ != nullptr && step && request.source != Source::Window)
+    level_->ShowLevel(Reading(state_.backlights != before.backlights));
+}
+
+void DarknessRoad::Apply(const Request& request) {
   switch (request.kind) {
     case Request::Kind::StepDarker:
-      StepDarker();
+      StepDarkerOnRoad();
       break;
     case Request::Kind::StepBrighter:
-      StepBrighter();
+      StepBrighterOnRoad();
       break;
     case Request::Kind::SetDarkness: {
-      const int value =
-          std::clamp(request.value, app::kDarknessRange.minimum, app::kDarknessRange.maximum);
+      const int value = std::clamp(request.value, kDarknessRange.minimum, kDarknessRange.maximum);
       if (value != 0) TickEnhance();
-      SetDarkness(value);
-      Update();
-      if (value == 0 && state_.enhance) OnEnhanceClick(false);
+      SetDarknessValue(value);
+      RunDarknessUpdate();
+      if (value == 0 && state_.enhance) EnhanceClicked(false);
       break;
     }
     case Request::Kind::SetBacklights:
@@ -288,26 +264,24 @@ void DarknessRoad::Take(const Request& request) {
       break;
     case Request::Kind::Restore:
       Restore();
-      return;
+      break;
     case Request::Kind::Enhance:
-      OnEnhanceClick(request.value != 0);
-      return;
+      EnhanceClicked(request.value != 0);
+      break;
     case Request::Kind::BarDragged:
-      OnThumbDrag(request.value);
-      return;
+      SetDarknessValue(request.value);
+      RunDarknessUpdate();
+      break;
     case Request::Kind::BarMoved:
-      OnBarMoved(request.value);
-      return;
+      SetDarknessValue(request.value);
+      break;
   }
-  if (level_ != nullptr && request.source != Source::Window)
-    level_->ShowLevel(Reading(state_.backlights != before));
 }
 
 void DarknessRoad::SetBacklightPercent(int percent) {
   percent = std::clamp(percent, 0, 100);
   percentToCome_ = percent;
   for (const DisplayAbility& display : displays_) TargetAtPercent(display, percent);
-  SendBacklights();
 }
 
 bool DarknessRoad::TargetAtPercent(const DisplayAbility& display, int percent) {
@@ -336,7 +310,8 @@ LevelReading DarknessRoad::Reading(bool backlightMoved) const {
   } else if (overlay < 0) {
     reading.position = (kOverlayStretch + stretch - overlay) / length;
   } else {
-    reading.position = (kOverlayStretch + (backlight ? kBacklightStretch - *backlight : 0)) / length;
+    reading.position =
+        (kOverlayStretch + (backlight ? kBacklightStretch - *backlight : 0)) / length;
   }
   if (backlight && (backlightMoved || overlay == 0)) {
     reading.stage = LevelReading::Stage::Backlight;
@@ -349,14 +324,31 @@ LevelReading DarknessRoad::Reading(bool backlightMoved) const {
   return reading;
 }
 
-void DarknessRoad::SendBacklights() {
+void DarknessRoad::Publish(const RoadState& before, bool everything) {
+  // A new window shows the value applied, as a load's update applies it while the overlay shows.
+  const bool applied =
+      state_.applied && (state_.applied != before.applied || (everything && state_.overlayShowing));
+  // The overlays: the look first, so a window that comes up shows it at once.
+  if (applied) overlay_.ApplyDarkness(static_cast<std::int16_t>(*state_.applied));
+  if (state_.overlayShowing != before.overlayShowing) {
+    if (state_.overlayShowing) {
+      overlay_.Show();
+    } else {
+      overlay_.Hide();
+    }
+  }
+  const bool viewMoved = everything || applied || state_.darkness != before.darkness ||
+                         state_.enhance != before.enhance;
+  if (view_ != nullptr && viewMoved) {
+    view_->ShowRoad({state_.darkness, state_.enhance, applied ? state_.applied : std::nullopt});
+  }
+  // The backlights: each keeper is told a target the plan moved.
   if (backlights_ == nullptr) return;
-  for (const DisplayPlan& plan : Plan(state_, displays_)) {
-    if (!plan.backlight) continue;
-    std::uint32_t* sent = sent_.Target(plan.identity);
-    if (sent == nullptr || *sent == *plan.backlight) continue;
-    *sent = *plan.backlight;
-    backlights_->SetTarget(plan.identity, *plan.backlight);
+  const std::vector<DisplayPlan> was = Plan(before, displays_);
+  const std::vector<DisplayPlan> now = Plan(state_, displays_);
+  for (std::size_t k = 0; k < now.size(); ++k) {
+    if (now[k].backlight && now[k].backlight != was[k].backlight)
+      backlights_->SetTarget(now[k].identity, *now[k].backlight);
   }
 }
 

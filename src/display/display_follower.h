@@ -3,6 +3,7 @@
 // and the monitors' backlight keepers.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/displays.h"
@@ -25,6 +26,26 @@ class DisplayFollower {
   virtual void Follow(const std::vector<FollowedDisplay>& displays) = 0;
   // The 5 s tick: whatever covers the displays goes back on top.
   virtual void KeepOnTop() = 0;
+};
+
+// Several followers as one: each is told, in the order given. A null one is skipped.
+class DisplayFollowers final : public DisplayFollower {
+ public:
+  explicit DisplayFollowers(std::vector<DisplayFollower*> followers)
+      : followers_(std::move(followers)) {}
+  void Follow(const std::vector<FollowedDisplay>& displays) override {
+    for (DisplayFollower* follower : followers_) {
+      if (follower != nullptr) follower->Follow(displays);
+    }
+  }
+  void KeepOnTop() override {
+    for (DisplayFollower* follower : followers_) {
+      if (follower != nullptr) follower->KeepOnTop();
+    }
+  }
+
+ private:
+  std::vector<DisplayFollower*> followers_;
 };
 
 }  // namespace lumenor::display

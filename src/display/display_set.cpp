@@ -6,6 +6,17 @@
 
 namespace lumenor::display {
 
+namespace {
+
+// A display in HDR mode takes no ramp; the user hears of it once (display_notices).
+bool SkippedForHdr(const AttachedDisplay& display, std::size_t index, OperationOutcome& outcome) {
+  if (display.info.hdr != platform::HdrMode::On) return false;
+  outcome.hdr.push_back({index + 1, &display.info.identity});
+  return true;
+}
+
+}  // namespace
+
 DisplaySet::DisplaySet(platform::Displays& system, platform::Timer& rewriteTimer,
                        platform::Notices& notices, DisplayFollower& follower,
                        platform::LoopIdle* idle)
@@ -61,6 +72,7 @@ void DisplaySet::LookAtWritten() {
   // Windows resets ramps without a message (a toast, Settings, Night light, a game leaving
   // fullscreen), and any program may write one. A reset is undone; another program's ramp is
   // left alone, never fought over.
+  std::vector<std::size_t> reset;
   std::vector<std::size_t> overwritten;
   for (std::size_t k = 0; k < displays_.size(); ++k) {
     AttachedDisplay& display = displays_[k];
@@ -70,7 +82,7 @@ void DisplaySet::LookAtWritten() {
       case RampKeeper::Seen::Kept:
         break;
       case RampKeeper::Seen::Reset:
-        display.keeper.Rewrite();
+        reset.push_back(k);
         break;
       case RampKeeper::Seen::Other:
         display.yielded = true;
@@ -78,6 +90,7 @@ void DisplaySet::LookAtWritten() {
         break;
     }
   }
+  Rewrite(reset);
   notices_.TellOverwritten(overwritten);
 }
 
@@ -96,9 +109,22 @@ void DisplaySet::OnRewriteTimer() {
 }
 
 void DisplaySet::RewriteAll() {
+  std::vector<std::size_t> written;
   for (std::size_t k = 0; k < displays_.size(); ++k) {
-    if (displays_[k].Written()) displays_[k].keeper.Rewrite();
+    if (displays_[k].Written() && displays_[k].keeper.LastApplied()) written.push_back(k);
   }
+  Rewrite(written);
+}
+
+void DisplaySet::Rewrite(const std::vector<std::size_t>& indexes) {
+  if (indexes.empty()) return;
+  AskHdr();
+  OperationOutcome outcome;  // a refusal now is the system holding the display: not told
+  for (std::size_t index : indexes) {
+    AttachedDisplay& display = displays_[index];
+    if (!SkippedForHdr(display, index, outcome) && display.Written()) display.keeper.Rewrite();
+  }
+  notices_.Tell(outcome, CountWritten());
 }
 
 void DisplaySet::ReadReferences() {
@@ -134,6 +160,7 @@ void DisplaySet::Apply(const RampOperation& operation) {
 void DisplaySet::AskHdr() {
   // HDR switched on while Lumenor runs (Win+Alt+B) may come with no notice: asked before each
   // write, so that a display in HDR mode is never written.
+  if (displays_.size() == 0) return;
   std::vector<platform::DisplayInfo> infos;
   infos.reserve(displays_.size());
   for (std::size_t k = 0; k < displays_.size(); ++k) infos.push_back(displays_[k].info);
@@ -144,21 +171,19 @@ void DisplaySet::AskHdr() {
 }
 
 void DisplaySet::WriteLatest() {
-  if (displays_.size() > 0) AskHdr();
   std::vector<std::size_t> all(displays_.size());
   for (std::size_t k = 0; k < all.size(); ++k) all[k] = k;
   ApplyTo(all, last_);
 }
 
 void DisplaySet::ApplyTo(const std::vector<std::size_t>& indexes, const RampOperation& operation) {
+  if (indexes.empty()) return;
+  AskHdr();
   OperationOutcome outcome;
   for (std::size_t index : indexes) {
     AttachedDisplay& display = displays_[index];
     if (!display.included || display.yielded) continue;
-    if (display.info.hdr == platform::HdrMode::On) {
-      outcome.hdr.push_back({index + 1, &display.info.identity});
-      continue;
-    }
+    if (SkippedForHdr(display, index, outcome)) continue;
     ++outcome.written;
     if (!ApplyOperation(display.ramps, operation)) outcome.refused.push_back(index + 1);
   }
@@ -186,7 +211,10 @@ void DisplaySet::SetIncluded(const std::string& identity, bool included) {
   AttachedDisplay& display = displays_[index];
   if (!included) {
     // Its own reference back when ours is on it, then nothing of ours touches it.
-    if (display.Written() && display.keeper.LastApplied()) display.ramps.ApplySaved();
+    if (display.Written() && display.keeper.LastApplied()) {
+      AskHdr();
+      if (display.Written()) display.ramps.ApplySaved();
+    }
     display.included = false;
   } else {
     display.included = true;

@@ -78,16 +78,21 @@ class DisplaySet final : private WritePacing::Writer {
   // Takes the displays attached now; false when nothing changed.
   bool Refresh(platform::Displays::Look look);
   void Apply(const RampOperation& operation);
-  // Writes the last operation to every display, each one's HDR state asked first.
+  // Writes the last operation to every display.
   void WriteLatest() override;
+  // Every display's HDR state, asked again before any ramp is written: Win+Alt+B switches a
+  // display to HDR with no notice, and a ramp would tint it.
   void AskHdr();
-  // Applies the operation to the displays at these indexes; tells refusals and HDR displays.
+  // Applies the operation to the displays at these indexes, their HDR state asked first; tells
+  // refusals and HDR displays.
   void ApplyTo(const std::vector<std::size_t>& indexes, const RampOperation& operation);
   void Follow();
   // The 5 s tick's readback of every display Lumenor writes.
   void LookAtWritten();
   void StartRewrites();
   void RewriteAll();
+  // Puts back the ramp each of these displays took last, their HDR state asked first.
+  void Rewrite(const std::vector<std::size_t>& indexes);
   std::size_t CountWritten() const;
 
   platform::Displays& system_;

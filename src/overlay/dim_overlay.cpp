@@ -48,7 +48,10 @@ void DimOverlay::Hide() {
 }
 
 void DimOverlay::ApplyDarkness(std::int16_t value) {
-  const DarknessLook look = LookForDarkness(value);
+  ShowLook(LookForDarkness(value));
+}
+
+void DimOverlay::ShowLook(const DarknessLook& look) {
   if (look.background) window_.SetColour(*look.background);
   window_.SetOpacity(look.alpha);
 }

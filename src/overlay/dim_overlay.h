@@ -47,6 +47,7 @@ class DimOverlay {
   void Show();  // changes neither colour nor opacity
   void Hide();
   void ApplyDarkness(std::int16_t value);
+  void ShowLook(const DarknessLook& look);  // the colour, when it has one, and the opacity
 
  private:
   platform::OverlaySurface& window_;

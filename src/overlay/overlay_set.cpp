@@ -14,7 +14,8 @@ struct OverlaySet::Overlay {
   DimOverlay overlay;
 };
 
-OverlaySet::OverlaySet(platform::OverlaySurfaces& windows) : windows_(windows) {}
+OverlaySet::OverlaySet(platform::OverlaySurfaces& windows, PlannedLook planned)
+    : windows_(windows), planned_(std::move(planned)) {}
 
 OverlaySet::~OverlaySet() = default;
 
@@ -23,10 +24,10 @@ std::unique_ptr<OverlaySet::Overlay> OverlaySet::Make(const display::FollowedDis
   made->identity = display.identity;
   made->overlay.Create(display.bounds);
   made->window->KeepOutOfCapture(outOfCapture_);
-  // A display that comes later looks like the others.
-  if (lastColourValue_) made->overlay.ApplyDarkness(*lastColourValue_);
-  if (lastValue_ && lastValue_ != lastColourValue_) made->overlay.ApplyDarkness(*lastValue_);
-  if (showing_ && display.included) made->overlay.Show();
+  // A display that comes later looks as the plan has the others.
+  const OverlayLook planned = planned_();
+  made->overlay.ShowLook(planned.look);
+  if (planned.showing && display.included) made->overlay.Show();
   return made;
 }
 
@@ -41,14 +42,17 @@ void OverlaySet::Ensure() {
   for (const display::FollowedDisplay& display : displays_) overlays_.push_back(Make(display));
 }
 
+void OverlaySet::Prepare() {
+  Ensure();
+}
+
 bool OverlaySet::IsShowing() {
   Ensure();
-  return showing_;
+  return planned_().showing;
 }
 
 void OverlaySet::Show() {
   Ensure();
-  showing_ = true;
   // The overlays stand in the order of the displays last followed, which say who is included.
   for (std::size_t k = 0; k < overlays_.size(); ++k) {
     if (displays_[k].included) overlays_[k]->overlay.Show();
@@ -57,14 +61,11 @@ void OverlaySet::Show() {
 
 void OverlaySet::Hide() {
   Ensure();
-  showing_ = false;
   for (auto& o : overlays_) o->overlay.Hide();
 }
 
 void OverlaySet::ApplyDarkness(std::int16_t value) {
   Ensure();
-  lastValue_ = value;
-  if (value != 0) lastColourValue_ = value;
   for (auto& o : overlays_) o->overlay.ApplyDarkness(value);
 }
 
@@ -73,22 +74,20 @@ void OverlaySet::Follow(const std::vector<display::FollowedDisplay>& displays) {
   if (!created_) return;
   std::vector<std::unique_ptr<Overlay>> next;
   for (const display::FollowedDisplay& display : displays) {
-    auto known = std::find_if(overlays_.begin(), overlays_.end(), [&](const auto& o) {
-      return o && o->identity == display.identity;
-    });
+    auto known = std::find_if(overlays_.begin(), overlays_.end(),
+                              [&](const auto& o) { return o && o->identity == display.identity; });
     if (known == overlays_.end()) {
       next.push_back(Make(display));
       continue;
     }
     std::unique_ptr<Overlay> o = std::move(*known);
-    const auto was = std::find_if(before.begin(), before.end(), [&](const auto& d) {
-      return d.identity == display.identity;
-    });
+    const auto was = std::find_if(before.begin(), before.end(),
+                                  [&](const auto& d) { return d.identity == display.identity; });
     if (was == before.end() || was->bounds != display.bounds) o->overlay.Cover(display.bounds);
     if (was != before.end() && was->included != display.included) {
       if (!display.included) {
         o->overlay.Hide();
-      } else if (showing_) {
+      } else if (planned_().showing) {
         o->overlay.Show();
       }
     }

@@ -1,10 +1,12 @@
 #pragma once
 // mask_form_black on every display: one overlay window per display attached, each covering
-// exactly its display, all at the same colour and opacity. The main window's check box, darkness
-// bar and hotkeys act on all of them at once; a display the user left out keeps its overlay
-// hidden. Platform-free: the windows come from platform::OverlaySurfaces.
+// exactly its display, all at the same colour and opacity. The darkness road's plan moves all of
+// them at once; a display the user left out keeps its overlay hidden. The set keeps no look of its
+// own: a window made later asks the road's plan how to look. Platform-free: the windows come from
+// platform::OverlaySurfaces.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,13 +20,14 @@ namespace lumenor::overlay {
 
 class OverlaySet final : public OverlayControl, public display::DisplayFollower {
  public:
-  explicit OverlaySet(platform::OverlaySurfaces& windows);
+  using PlannedLook = std::function<OverlayLook()>;
+  OverlaySet(platform::OverlaySurfaces& windows, PlannedLook planned);
   ~OverlaySet() override;
   OverlaySet(const OverlaySet&) = delete;
   OverlaySet& operator=(const OverlaySet&) = delete;
 
   // OverlayControl. The windows are created, hidden, on the first call of any of these.
-  bool IsShowing() override;
+  void Prepare() override;
   void Show() override;
   void Hide() override;
   void ApplyDarkness(std::int16_t value) override;
@@ -37,6 +40,8 @@ class OverlaySet final : public OverlayControl, public display::DisplayFollower 
   void KeepOutOfCapture(bool out);
 
   std::size_t WindowCount() const { return overlays_.size(); }
+  // Whether the plan shows the overlays; makes the windows as any first use does.
+  bool IsShowing();
 
  private:
   struct Overlay;
@@ -47,13 +52,9 @@ class OverlaySet final : public OverlayControl, public display::DisplayFollower 
   platform::OverlaySurfaces& windows_;
   std::vector<display::FollowedDisplay> displays_;
   std::vector<std::unique_ptr<Overlay>> overlays_;  // one per display once created
+  PlannedLook planned_;
   bool created_ = false;
-  bool showing_ = false;
   bool outOfCapture_ = false;
-  // What the darkness updates applied, for an overlay that comes later: the last value that set a
-  // colour, and the last value.
-  std::optional<std::int16_t> lastColourValue_;
-  std::optional<std::int16_t> lastValue_;
 };
 
 }  // namespace lumenor::overlay

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/displays.h"
 
@@ -18,7 +19,10 @@ struct BacklightLevel {
   friend bool operator==(const BacklightLevel&, const BacklightLevel&) = default;
 };
 
-// The physical monitor (or monitors, shown as one display) behind one display.
+// One physical monitor behind a display, through the handle it was opened with. Windows destroys
+// such handles when the display mode changes, when the monitor is switched off and on or
+// unplugged, and across sleep: every call on one then fails, and only a handle asked for afresh
+// reaches the monitor again.
 class MonitorBacklight {
  public:
   virtual ~MonitorBacklight() = default;
@@ -31,10 +35,11 @@ class MonitorBacklight {
 class Backlights {
  public:
   virtual ~Backlights() = default;
-  // The monitor behind the display, or null when the system offers no physical monitor for it
-  // (no DDC/CI support). Blocking: worker thread only. Safe to call from that thread while the
-  // user-interface thread lists displays.
-  virtual std::shared_ptr<MonitorBacklight> Open(const DisplayInfo& display) = 0;
+  // The physical monitors behind the display, each with a fresh handle, or none when the system
+  // offers none (no DDC/CI support). In duplicate (clone) mode a display has several, often a
+  // laptop panel without DDC/CI beside an external monitor. Blocking: worker thread only. Safe to
+  // call from that thread while the user-interface thread lists displays.
+  virtual std::vector<std::shared_ptr<MonitorBacklight>> Open(const DisplayInfo& display) = 0;
 };
 
 }  // namespace lumenor::platform

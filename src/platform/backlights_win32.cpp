@@ -51,36 +51,29 @@ void Find(HMODULE library, const char* name, Function& function) {
   function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
-// The physical monitors behind one display, destroyed with the object.
-class PhysicalMonitors final : public MonitorBacklight {
+// One physical monitor's handle, destroyed with the object.
+class PhysicalMonitor final : public MonitorBacklight {
  public:
-  PhysicalMonitors(std::shared_ptr<const Win32Backlights::Api> api,
-                   std::vector<PHYSICAL_MONITOR> monitors)
-      : api_(std::move(api)), monitors_(std::move(monitors)) {}
-  ~PhysicalMonitors() override {
-    api_->destroy(static_cast<DWORD>(monitors_.size()), monitors_.data());
-  }
-  PhysicalMonitors(const PhysicalMonitors&) = delete;
-  PhysicalMonitors& operator=(const PhysicalMonitors&) = delete;
+  PhysicalMonitor(std::shared_ptr<const Win32Backlights::Api> api, PHYSICAL_MONITOR monitor)
+      : api_(std::move(api)), monitor_(monitor) {}
+  ~PhysicalMonitor() override { api_->destroy(1, &monitor_); }
+  PhysicalMonitor(const PhysicalMonitor&) = delete;
+  PhysicalMonitor& operator=(const PhysicalMonitor&) = delete;
 
-  // The first monitor speaks for the display; a write goes to each.
   std::optional<BacklightLevel> Read() override {
     DWORD current = 0;
     DWORD maximum = 0;
-    if (!api_->read(monitors_.front().hPhysicalMonitor, kBrightness, nullptr, &current, &maximum))
+    if (!api_->read(monitor_.hPhysicalMonitor, kBrightness, nullptr, &current, &maximum))
       return std::nullopt;
     return BacklightLevel{current, maximum};
   }
   bool Write(std::uint32_t level) override {
-    bool written = true;
-    for (const PHYSICAL_MONITOR& monitor : monitors_)
-      written = api_->write(monitor.hPhysicalMonitor, kBrightness, level) != FALSE && written;
-    return written;
+    return api_->write(monitor_.hPhysicalMonitor, kBrightness, level) != FALSE;
   }
 
  private:
   std::shared_ptr<const Win32Backlights::Api> api_;
-  std::vector<PHYSICAL_MONITOR> monitors_;
+  PHYSICAL_MONITOR monitor_;
 };
 
 // The display's physical monitors, or none; the caller destroys what it gets.
@@ -120,12 +113,12 @@ std::shared_ptr<const Win32Backlights::Api> Win32Backlights::LoadApi() {
   return api;
 }
 
-std::shared_ptr<MonitorBacklight> Win32Backlights::Open(const DisplayInfo& display) {
+std::vector<std::shared_ptr<MonitorBacklight>> Win32Backlights::Open(const DisplayInfo& display) {
   const std::shared_ptr<const Api> api = LoadApi();
-  if (!api) return nullptr;
+  if (!api) return {};
   MonitorSearch search{Utf16(display.deviceName)};
   EnumDisplayMonitors(nullptr, nullptr, &FindMonitor, reinterpret_cast<LPARAM>(&search));
-  if (search.found == nullptr) return nullptr;
+  if (search.found == nullptr) return {};
   std::vector<PHYSICAL_MONITOR> monitors = AskMonitors(*api, search.found);
   if (AnyNull(monitors)) {
     api->destroy(static_cast<DWORD>(monitors.size()), monitors.data());
@@ -133,11 +126,15 @@ std::shared_ptr<MonitorBacklight> Win32Backlights::Open(const DisplayInfo& displ
     monitors = AskMonitors(*api, search.found);
     if (AnyNull(monitors)) {
       api->destroy(static_cast<DWORD>(monitors.size()), monitors.data());
-      return nullptr;
+      return {};
     }
   }
-  if (monitors.empty()) return nullptr;
-  return std::make_shared<PhysicalMonitors>(api, std::move(monitors));
+  // Each on its own: in clone mode one may answer DDC/CI while the other does not.
+  std::vector<std::shared_ptr<MonitorBacklight>> opened;
+  opened.reserve(monitors.size());
+  for (const PHYSICAL_MONITOR& monitor : monitors)
+    opened.push_back(std::make_shared<PhysicalMonitor>(api, monitor));
+  return opened;
 }
 
 }  // namespace lumenor::platform

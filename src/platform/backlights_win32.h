@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/backlight.h"
 
@@ -17,7 +18,7 @@ class Win32Backlights final : public Backlights {
   Win32Backlights(const Win32Backlights&) = delete;
   Win32Backlights& operator=(const Win32Backlights&) = delete;
 
-  std::shared_ptr<MonitorBacklight> Open(const DisplayInfo& display) override;
+  std::vector<std::shared_ptr<MonitorBacklight>> Open(const DisplayInfo& display) override;
 
   struct Api;
 

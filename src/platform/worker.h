@@ -3,8 +3,9 @@
 // seconds, and can hang: one background thread runs them, one job after another (monitors on one
 // bus answer wrongly when asked at once). A job uses only what it captured and owns; it returns
 // the delivery, which runs later on the user-interface thread, from the message loop, and is the
-// only part that may touch program state. Nothing ever waits for the background thread, not even
-// the end of the program: a job still running then is abandoned with it.
+// only part that may touch program state. A job that hangs is left behind on its thread while a
+// fresh one takes the queue. Nothing ever waits for a background thread, not even the end of the
+// program: a job still running then is abandoned with it.
 
 #include <functional>
 
@@ -21,6 +22,9 @@ class Worker {
   virtual ~Worker() = default;
   // Queues the job behind those not yet run.
   virtual void Run(Job job) = 0;
+  // The job running now takes too long: the jobs after it go to a fresh thread. Its delivery still
+  // comes if it ever returns, and its thread then ends. Nothing when no job is running.
+  virtual void LeaveBehind() = 0;
 };
 
 }  // namespace lumenor::platform

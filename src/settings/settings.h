@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "dimming/darkness_bar.h"
+
 namespace lumenor::settings {
 
 // A combination as the hotkey record holds it: modifier flags (Alt 1, Control 2, Shift 4,
@@ -44,7 +46,7 @@ struct WindowState {
   std::int32_t red = 0;          // Slider3 (0 ... 2), -50 ... 50 each
   std::int32_t green = 0;
   std::int32_t blue = 0;
-  std::int32_t darkness = -121;  // HScroll_setblack, -255 ... 255
+  std::int32_t darkness = dimming::kDarknessAtStart;  // HScroll_setblack, -255 ... 255
   bool enhance = false;          // Check加强
   // Each driven display's backlight level, by identity; also those not attached at the end, kept
   // for when they come back.

@@ -2,6 +2,7 @@
 // Where lumenor.ini lives, as the core sees it: read whole, kept aside when it made no sense, and
 // replaced whole. The Win32 store (settings_store_win32.h) finds the folder and writes atomically.
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -9,6 +10,8 @@
 
 namespace lumenor::settings {
 
+// Unreadable also covers a file another program holds without sharing it (a sync client, a virus
+// scanner, an editor) past the patience the read was given.
 enum class StoredStatus { Missing, Read, TooLarge, Unreadable };
 
 struct StoredFile {
@@ -20,8 +23,9 @@ struct StoredFile {
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
-  // The file, unless it is larger than maxBytes.
-  virtual StoredFile Read(std::size_t maxBytes) = 0;
+  // The file, unless it is larger than maxBytes. One that another program holds is tried again
+  // until `patience` has passed.
+  virtual StoredFile Read(std::size_t maxBytes, std::chrono::milliseconds patience) = 0;
   // Renames the file to lumenor.ini.bad, replacing an older one; false when it could not.
   virtual bool KeepAsBad() = 0;
   // Replaces the file whole, or leaves it as it was and says why.

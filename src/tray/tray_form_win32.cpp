@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "dimming/backlight_keepers.h"
 #include "platform/dialogs.h"
 #include "platform/handle_counts_win32.h"
 #include "platform/handles_win32.h"
@@ -31,6 +30,7 @@ constexpr UINT kFirstSetting = 50;
 // The "显示器" submenu's items: this plus the display's index, and "先调背光".
 constexpr UINT kFirstDisplay = 100;
 constexpr UINT kBacklightFirst = 99;
+constexpr char kBacklightFirstText[] = "先调背光";  // the submenu's last item, the backlight stage
 // "设置" stands third, just above "显示器" (or "退出" when there is none).
 constexpr UINT kSettingsPosition = 2;
 constexpr UINT kDisplaysPosition = 3;
@@ -175,7 +175,7 @@ void TrayForm::Impl::UpdateDisplaysItem(const std::vector<display::DisplayChoice
     const bool on = !callbacks.backlightFirst || callbacks.backlightFirst();
     AppendMenuW(displays.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(displays.get(), MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED), kBacklightFirst,
-                platform::Utf16(dimming::kBacklightFirstText).c_str());
+                platform::Utf16(kBacklightFirstText).c_str());
   }
   const std::wstring caption = platform::Utf16(display::kDisplaysMenuText);
   if (InsertMenuW(menu.get(), kDisplaysPosition, MF_BYPOSITION | MF_POPUP,

@@ -177,7 +177,7 @@ TEST_F(MainWindow_Load, CreatesTheOverlayHiddenAndLeavesItsLabelAtTheDesignCapti
 TEST_F(MainWindow_Load, AppliesTheStartValueWhenTheOverlayStillShows) {
   // The overlay outlives the window: closed with the box ticked, the window loads again over a
   // showing overlay.
-  overlay.showing = true;
+  road.Take({dimming::Request::Kind::Enhance, 1, dimming::Source::Window});
   Loaded& w = Load();
   EXPECT_EQ(overlay.applied, (std::vector<std::int16_t>{-121}));
   EXPECT_EQ(overlay.colour, FakeOverlay::Colour::Black);

@@ -4,8 +4,9 @@
 Reads every `#include` of the C++ files under a source tree (src/ by default) and reports, as
 file:line: text, each one that
 
-  - leads from platform/ (the seam) up to a subsystem: app/, display/, overlay/, dimming/,
-    hotkey/ or tray/;
+  - leads from a folder to one above it in FOLDER_ORDER, so that folders include each other in
+    one direction only: platform/ (the seam) lowest, app/ highest; files at the root of the tree
+    (the entry point) may include any folder;
   - leads from a file whose name does not end in `_win32` to a `_win32` header or to a Windows
     SDK header, so the portable core would no longer build natively.
 
@@ -23,7 +24,11 @@ import tempfile
 from pathlib import Path
 
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
-SUBSYSTEMS = ("app", "display", "overlay", "dimming", "hotkey", "tray", "settings")
+# The folders from the lowest to the highest: each may include its own folder and those before it.
+# The displays know nothing of what follows them; the overlays follow the displays; the darkness
+# road plans the overlays and the backlights; the settings keep the road's start; the tray shows
+# the displays; the main window and the commands (app/) put them all together.
+FOLDER_ORDER = ("platform", "display", "overlay", "hotkey", "dimming", "settings", "tray", "app")
 # The SDK headers the shell uses; each pulls in <windows.h> or needs it.
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "shellapi.h", "windowsx.h", "winuser.h", "wingdi.h"}
 
@@ -36,10 +41,12 @@ def is_win32_file(path: Path) -> bool:
 
 def wrong_arrow(source: Path, root: Path, bracket: str, target: str) -> str | None:
     """Why this include is forbidden, or None."""
-    layer = source.relative_to(root).parts[0]
+    parts = source.relative_to(root).parts
     target_path = Path(target)
-    if layer == "platform" and target_path.parts[0] in SUBSYSTEMS:
-        return f"platform includes {target_path.parts[0]}/"
+    folder, wanted = parts[0] if len(parts) > 1 else None, target_path.parts[0]
+    if bracket == '"' and folder in FOLDER_ORDER and wanted in FOLDER_ORDER:
+        if FOLDER_ORDER.index(wanted) > FOLDER_ORDER.index(folder):
+            return f"{folder}/ includes {wanted}/, which stands above it"
     if not is_win32_file(source):
         if target_path.stem.endswith("_win32"):
             return "a file without _win32 includes a _win32 header"
@@ -69,6 +76,9 @@ def self_test() -> int:
         "platform/seam_win32.cpp": ['#include "overlay/dim_overlay.h"'],
         "hotkey/core.cpp": ['#include "hotkey/hotkey_control_win32.h"', "#include <windows.h>"],
         "app/core.h": ["#  include <Windows.h>", '#include "platform/text_win32.h"'],
+        "dimming/road.cpp": ['#include "app/hotkey_steps.h"', '#include "settings/settings.h"'],
+        "tray/form_win32.cpp": ['#include "app/notices.h"'],
+        "display/set.h": ['#include "overlay/overlay_set.h"'],
     }
     allowed = {
         "platform/seam.h": ['#include "platform/gamma_ramp_data.h"', "#include <array>"],
@@ -76,6 +86,9 @@ def self_test() -> int:
         "app/form_win32.cpp": ['#include "hotkey/hotkey_control_win32.h"', "#include <commctrl.h>"],
         "app/core.h": ['#include "platform/gamma_device.h"', "// #include <windows.h>"],
         "main_win32.cpp": ['#include "tray/tray_form_win32.h"', '#include "resource_ids.h"'],
+        "dimming/road.cpp": ['#include "overlay/overlay_control.h"', '#include "dimming/road.h"'],
+        "tray/form_win32.cpp": ['#include "display/display_set.h"', "#include <windows.h>"],
+        "app/main.cpp": ['#include "dimming/darkness_road.h"', '#include "tray/tray_icon.h"'],
     }
     with tempfile.TemporaryDirectory() as scratch:
         root = Path(scratch) / "src"

@@ -24,19 +24,32 @@ DisplayAbility OverlayOnly(std::string identity) {
   return {std::move(identity), true, std::nullopt};
 }
 
-// Keys as the user presses them: "L8 R3" is Ctrl+← eight times, then Ctrl+→ three times.
-void Press(DarknessRoad& road, const std::string& keys) {
+// Requests as they come from `source`: "L8 R3" is Ctrl+← eight times, then Ctrl+→ three times;
+// "D-200" sets the darkness at -200, "B30" every backlight at 30 %.
+void Press(DarknessRoad& road, const std::string& keys, Source source = Source::Key) {
   for (std::size_t i = 0; i < keys.size();) {
     const char key = keys[i++];
+    const bool negative = i < keys.size() && keys[i] == '-';
+    if (negative) ++i;
     int count = 0;
     while (i < keys.size() && keys[i] >= '0' && keys[i] <= '9') count = count * 10 + (keys[i++] - '0');
+    if (key == 'D') road.Take({Request::Kind::SetDarkness, negative ? -count : count, source});
+    if (key == 'B') road.Take({Request::Kind::SetBacklights, count, source});
     for (int n = 0; n < count; ++n) {
-      if (key == 'L') road.StepDarker();
-      if (key == 'R') road.StepBrighter();
+      if (key == 'L') road.Take({Request::Kind::StepDarker, 0, source});
+      if (key == 'R') road.Take({Request::Kind::StepBrighter, 0, source});
     }
     while (i < keys.size() && keys[i] == ' ') ++i;
   }
 }
+
+// The level on screen: every reading it was told, in order.
+struct FakeLevelDisplay : LevelDisplay {
+  void ShowLevel(const LevelReading& reading) override { shown.push_back(reading); }
+  std::vector<LevelReading> shown;
+};
+
+constexpr Source kEverySource[] = {Source::Key, Source::Wheel, Source::Command, Source::Window};
 
 struct RoadCase {
   const char* name;
@@ -47,12 +60,15 @@ struct RoadCase {
   int bar;
   bool shows;
   std::optional<int> label;  // the value last applied to the overlay
+  const char* level = nullptr;  // the level on screen last shown, when the row names it
 };
 
+// Every row is asked from each source in turn: the same plan whoever asked, and the level on
+// screen after a key, the wheel or a command, never after the main window.
 TEST(DarknessRoad_Steps, WalkTheBacklightsBetweenTheWhiteAndTheBlackOverlay) {
   const std::vector<RoadCase> cases = {
       {"one Ctrl+← lowers the backlight a tenth", {Driven("A", 80)}, {}, "L1", {{"A", 70}}, -121,
-       false, {}},
+       false, {}, "背光 70%"},
       {"eight reach 0 and leave the bar", {Driven("A", 80)}, {}, "L8", {{"A", 0}}, -121, false, {}},
       {"the ninth ticks 加强 and shows -126", {Driven("A", 80)}, {}, "L9", {{"A", 0}}, -126, true,
        -126},
@@ -62,7 +78,7 @@ TEST(DarknessRoad_Steps, WalkTheBacklightsBetweenTheWhiteAndTheBlackOverlay) {
       {"stops at a clear overlay", {Driven("A", 80)}, {}, "L9 R26", {{"A", 0}}, 0, true, 0},
       {"then raises the backlight", {Driven("A", 80)}, {}, "L9 R27", {{"A", 10}}, 0, true, 0},
       {"to its maximum, then the white overlay", {Driven("A", 80)}, {}, "L9 R36 R1", {{"A", 100}},
-       5, true, 5},
+       5, true, 5, "白色遮罩 2%"},
       {"an unticked box is a clear overlay", {Driven("A", 50)}, {}, "R2", {{"A", 70}}, -121,
        false, {}},
       {"white stage steps down to 0 while a backlight is up", {Driven("A", 50)}, 7, "L2",
@@ -81,43 +97,65 @@ TEST(DarknessRoad_Steps, WalkTheBacklightsBetweenTheWhiteAndTheBlackOverlay) {
        "L1", {{"A", 70}, {"B", 180}}, -121, false, {}},
       {"the overlay waits for the last backlight", {Driven("A", 10), Driven("B", 200, 200)}, {},
        "L2", {{"A", 0}, {"B", 160}}, -121, false, {}},
-      {"without a backlight: today's road", {OverlayOnly("A")}, {}, "L1", {}, -126, true, -126},
+      {"without a backlight: today's road", {OverlayOnly("A")}, {}, "L1", {}, -126, true, -126,
+       "遮罩 49%"},
       {"a left-out display's backlight is not stepped",
        {{"A", false, BacklightAbility{100, 80, 80}}}, {}, "L1", {{"A", 80}}, -126, true, -126},
       {"at the dark end further presses stay", {Driven("A", 0)}, -250, "L3", {{"A", 0}}, -255,
        true, -255},
+      {"a darkness set below 0 is the black overlay, 加强 ticked", {Driven("A", 80)}, {}, "D-200",
+       {{"A", 80}}, -200, true, -200, "遮罩 78%"},
+      {"a darkness set at 0 clears it and unticks 加强", {OverlayOnly("A")}, {}, "D-200 D0", {}, 0,
+       false, 0, "遮罩 0%"},
+      {"backlights set each at that share of its own range",
+       {Driven("A", 80), Driven("B", 150, 200), OverlayOnly("C")}, {}, "B30",
+       {{"A", 30}, {"B", 60}}, -121, false, {}, "背光 30%"},
   };
   for (const RoadCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    FakeOverlay overlay;
-    FakeBacklightTargets targets;
-    DarknessRoad road(overlay, &targets);
-    road.SetDisplays(c.displays);
-    road.Load();
-    if (c.tickedAt) {
-      road.OnEnhanceClick(true);
-      road.OnThumbDrag(*c.tickedAt);
+    for (const Source source : kEverySource) {
+      SCOPED_TRACE(c.name);
+      SCOPED_TRACE("source " + std::to_string(static_cast<int>(source)));
+      FakeOverlay overlay;
+      FakeBacklightTargets targets;
+      FakeLevelDisplay onScreen;
+      DarknessRoad road(overlay, &targets);
+      road.SetLevelDisplay(&onScreen);
+      road.SetDisplays(c.displays);
+      road.Load();
+      if (c.tickedAt) {
+        road.Take({Request::Kind::Enhance, 1, Source::Window});
+        road.Take({Request::Kind::BarDragged, *c.tickedAt, Source::Window});
+      }
+      Press(road, c.keys, source);
+      EXPECT_EQ(road.State().darkness, c.bar);
+      EXPECT_EQ(overlay.showing, c.shows);
+      EXPECT_EQ(road.State().enhance, c.shows);
+      if (source == Source::Window) {
+        EXPECT_TRUE(onScreen.shown.empty());
+      } else {
+        ASSERT_FALSE(onScreen.shown.empty());
+        if (c.level != nullptr) {
+          EXPECT_EQ(LevelText(onScreen.shown.back()), c.level);
+        }
+      }
+      EXPECT_EQ(road.State().applied, c.label);
+      // What the plan gives each display, and what the keepers were told last.
+      std::map<std::string, std::uint32_t> planned;
+      std::map<std::string, std::uint32_t> told;
+      for (const DisplayAbility& d : c.displays) {
+        if (d.backlight) told[d.identity] = d.backlight->level;
+      }
+      for (const auto& [identity, level] : targets.sent) told[identity] = level;
+      const std::vector<DisplayPlan> plans = Plan(road.State(), road.Displays());
+      ASSERT_EQ(plans.size(), c.displays.size());
+      for (std::size_t i = 0; i < plans.size(); ++i) {
+        if (plans[i].backlight) planned[plans[i].identity] = *plans[i].backlight;
+        // A display left out keeps its overlay hidden.
+        EXPECT_EQ(plans[i].overlay, c.shows && c.displays[i].included) << plans[i].identity;
+      }
+      EXPECT_EQ(planned, c.backlights);
+      EXPECT_EQ(told, c.backlights);
     }
-    Press(road, c.keys);
-    EXPECT_EQ(road.State().darkness, c.bar);
-    EXPECT_EQ(overlay.showing, c.shows);
-    EXPECT_EQ(road.State().applied, c.label);
-    // What the plan gives each display, and what the keepers were told last.
-    std::map<std::string, std::uint32_t> planned;
-    std::map<std::string, std::uint32_t> told;
-    for (const DisplayAbility& d : c.displays) {
-      if (d.backlight) told[d.identity] = d.backlight->level;
-    }
-    for (const auto& [identity, level] : targets.sent) told[identity] = level;
-    const std::vector<DisplayPlan> plans = Plan(road.State(), road.Displays());
-    ASSERT_EQ(plans.size(), c.displays.size());
-    for (std::size_t i = 0; i < plans.size(); ++i) {
-      if (plans[i].backlight) planned[plans[i].identity] = *plans[i].backlight;
-      // A display left out keeps its overlay hidden.
-      EXPECT_EQ(plans[i].overlay, c.shows && c.displays[i].included) << plans[i].identity;
-    }
-    EXPECT_EQ(planned, c.backlights);
-    EXPECT_EQ(told, c.backlights);
   }
 }
 
@@ -130,7 +168,7 @@ TEST(DarknessRoad_Steps, AMonitorGivenUpMidRoadLeavesTheNextStepToTheOverlay) {
   Press(road, "L4");
   road.SetDisplays({OverlayOnly("A")});
   const std::size_t sent = targets.sent.size();
-  road.StepDarker();
+  Press(road, "L1");
   EXPECT_EQ(road.State().darkness, -126);
   EXPECT_TRUE(overlay.showing);
   EXPECT_EQ(targets.sent.size(), sent);
@@ -142,7 +180,7 @@ TEST(DarknessRoad_Steps, WithTheBacklightStageOffTheRoadIsTheOverlaysAndBackligh
   DarknessRoad road(overlay, &targets);
   road.SetDisplays({Driven("A", 80)});
   road.Load();
-  road.SetBacklightFirst(false);
+  road.ReadBacklightFirstFrom([] { return false; });
   Press(road, "L1 R1 R1");
   EXPECT_EQ(road.State().darkness, -116);
   EXPECT_TRUE(targets.sent.empty());
@@ -156,7 +194,7 @@ TEST(DarknessRoad_Restore, BringsBackEachFirstReadLevelAndAClearOverlay) {
   road.SetDisplays({Driven("A", 80), {"B", true, BacklightAbility{100, 30, 60}}, OverlayOnly("C")});
   road.Load();
   Press(road, "L12");
-  road.Restore();
+  road.Take({Request::Kind::Restore, 0, Source::Window});
   EXPECT_EQ(road.State().darkness, 0);
   EXPECT_EQ(road.State().applied, 0);
   std::map<std::string, std::uint32_t> told;
@@ -173,11 +211,11 @@ TEST(DarknessRoad_Displays, AMonitorAnsweringLaterOrReadAnewGoesOnFromWhereItIs)
   road.SetDisplays({Driven("A", 65)});
   road.SetDisplays({Driven("A", 65)});
   EXPECT_TRUE(targets.sent.empty());
-  road.StepDarker();
+  Press(road, "L1");
   ASSERT_EQ(targets.sent.size(), 1u);
   EXPECT_EQ(targets.sent.back().second, 55u);
   road.SetDisplays({{"A", true, BacklightAbility{100, 30, 65}}});  // set on the monitor itself
-  road.StepDarker();
+  Press(road, "L1");
   EXPECT_EQ(targets.sent.back().second, 20u);
 }
 
@@ -194,7 +232,8 @@ TEST(DarknessRoad_RestoreBacklights, EachDisplayTakesItsKeptLevelOnceWhenFirstKn
     FakeOverlay overlay;
     FakeBacklightTargets targets;
     DarknessRoad road(overlay, &targets);
-    road.SetBacklightFirst(c.backlightFirst);
+    const bool backlightFirst = c.backlightFirst;
+    road.ReadBacklightFirstFrom([backlightFirst] { return backlightFirst; });
     road.Load();
     const std::vector<DisplayAbility> answered = {Driven("A", 80), Driven("B", 150, 200),
                                                   Driven("C", 60)};

@@ -340,6 +340,38 @@ TEST(DisplaySet_EveryDisplay, WhatTheSystemSaysLateOrCannotSayNeverGetsAnHdrOrAn
       {"HDR switched on with no notice", [](Desk&) {},
        [](Desk& d) { d.displays.attached[1].hdr = platform::HdrMode::On; }, 1,
        [] { return Brightness(Calibrated(), -10); }},
+      // Switched to HDR with no notice, and the system reset the ramp: none of the writes that
+      // follow a reset may ask the display's HDR state any later than the slider's.
+      {"HDR switched on with no notice, then the tick finds the ramp reset", [](Desk&) {},
+       [](Desk& d) {
+         d.displays.attached[1].hdr = platform::HdrMode::On;
+         d.Gamma(1).shown = StraightRamp();
+         d.set->OnKeepOnTopTick();
+       },
+       1, [] { return StraightRamp(); }},
+      {"HDR switched on with no notice between a reset signal and its later rewrites",
+       [](Desk&) {},
+       [](Desk& d) {
+         d.Signal(0x2B1, 0x8);
+         d.displays.attached[1].hdr = platform::HdrMode::On;
+         d.Gamma(1).shown = SystemRamp();
+         d.Tick();
+         d.Tick();
+       },
+       1, [] { return SystemRamp(); }},
+      {"HDR switched on with no notice while left out, then taken back in", [](Desk&) {},
+       [](Desk& d) {
+         d.set->SetIncluded("monitor-2", false);
+         d.displays.attached[1].hdr = platform::HdrMode::On;
+         d.set->SetIncluded("monitor-2", true);
+       },
+       1, [] { return Calibrated(); }},
+      {"HDR switched on with no notice, then left out", [](Desk&) {},
+       [](Desk& d) {
+         d.displays.attached[1].hdr = platform::HdrMode::On;
+         d.set->SetIncluded("monitor-2", false);
+       },
+       1, [] { return Brightness(Calibrated(), -10); }},
       {"HDR unknown after a notice, on before",
        [](Desk& d) { d.displays.attached[1].hdr = platform::HdrMode::On; },
        [](Desk& d) {

@@ -45,6 +45,12 @@ TOOLTIP_CLASS = "tooltips_class32"
 BALLOON_TITLE = "显示器亮度调节增强"
 RAMP_REFUSED_TEXT = ("显示器不接受这一设置，画面保持上一次的设置。要更暗或更亮，请用“加强”或按住 "
                      "Ctrl+← / Ctrl+→。")
+# How long a probe may take to report before it is taken for hung in Wine's own start-up and
+# started again (Probe._run): a probe reports in 0.1-0.5 s with two displays and lumenor.exe
+# starting beside it, and such a hang lasts 20 s and more. The last try waits as long as the
+# caller allows.
+PROBE_HANG_S = 8
+PROBE_TRIES = 3
 WM_POWERBROADCAST = 0x218
 PBT_APMRESUMESUSPEND = 0x7
 PBT_APMRESUMEAUTOMATIC = 0x12
@@ -93,6 +99,23 @@ def wait_for(what, predicate, timeout=10.0, interval=0.2):
             return value
         if time.monotonic() >= end:
             return None
+        time.sleep(interval)
+
+
+def wait_timed(what, predicate, timeout=10.0, interval=0.2):
+    """As wait_for, and also when (time.monotonic()) the last poll that found the predicate false
+    began: what was awaited happened after that, however long a poll takes on a loaded machine.
+    Returns (value, that time); the time is None when the first poll found it true."""
+    end = time.monotonic() + timeout
+    still_false = None
+    while True:
+        began = time.monotonic()
+        value = predicate()
+        if value:
+            return value, still_false
+        still_false = began
+        if began >= end:
+            return None, still_false
         time.sleep(interval)
 
 
@@ -176,15 +199,27 @@ def _probe_arg(arg):
     return "hex:" + arg.encode("utf-8").hex()
 
 
-def _parse(out, what):
-    line = out.strip().splitlines()[0] if out.strip() else ""
-    try:
-        data = json.loads(line)
-    except ValueError:
-        raise DesktopError("lumenor_probe %s printed no JSON: %r" % (what, out[:300]))
-    if isinstance(data, dict) and "error" in data:
-        raise DesktopError("lumenor_probe %s: %s" % (what, data["error"]))
-    return data
+def _tell_hang(what, hang):
+    """Says in the scenarios' output that a probe was started again, so a run shows how often."""
+    print("  [lumenor_probe %s: %s; started again]" % (what[:60], hang), flush=True)
+
+
+def _parse(out, what, reports=1):
+    """The probe's first `reports` reports, one JSON document a line."""
+    lines = out.strip().splitlines()
+    found = []
+    for line in lines[:reports]:
+        try:
+            data = json.loads(line)
+        except ValueError:
+            raise DesktopError("lumenor_probe %s printed no JSON: %r" % (what, out[:300]))
+        if isinstance(data, dict) and "error" in data:
+            raise DesktopError("lumenor_probe %s: %s" % (what, data["error"]))
+        found.append(data)
+    if len(found) < reports:
+        raise DesktopError("lumenor_probe %s printed %d reports, expected %d: %r"
+                           % (what, len(found), reports, out[:300]))
+    return found
 
 
 class Control:
@@ -285,15 +320,37 @@ class Probe:
         return ["wine", self.path] + [_probe_arg(a) for a in args]
 
     def call(self, *args, timeout=30):
-        # A Wine process started while the X server's displays change can hang before it runs (a
-        # probe started right after `xrandr --left-of` did, once), and one started just after the
-        # registry was exported ended once with nothing said: such a probe is started once more.
-        # The probe itself never waits on lumenor.exe for longer than 2 s.
+        """Runs one probe command and returns its report."""
+        return self._run(args, timeout)[0]
+
+    def chain(self, *commands, timeout=30):
+        """Runs probe commands one right after the other in one probe process (each a tuple of
+        arguments) and returns their reports: what the system does and the notice it sends about
+        it arrive together, with no tick of the program under test between them."""
+        args = []
+        for command in commands:
+            args += (["then"] if args else []) + list(command)
+        return self._run(args, timeout, len(commands))
+
+    def _run(self, args, timeout, reports=1):
+        # A Wine process started while another one starts (a probe right after lumenor.exe was
+        # launched, above all with two displays) or while the X server's displays change can hang
+        # in its own start-up for 20 s or more, and one started just after the registry was
+        # exported ended once with nothing said; one started again goes through. A probe answers
+        # within a second even on a loaded machine and never waits on lumenor.exe for longer than
+        # 2 s, so one that has said nothing after PROBE_HANG_S is taken for such a hang and
+        # started again.
         what = " ".join(str(a) for a in args)
-        try:
-            return _parse(run(self._cmd(args), timeout=min(timeout, 15), env=self.env), what)
-        except DesktopTimeout:
-            return _parse(run(self._cmd(args), timeout=timeout, env=self.env), what)
+        for attempt in range(1, PROBE_TRIES + 1):
+            last = attempt == PROBE_TRIES
+            try:
+                out = run(self._cmd(args), timeout=timeout if last else min(timeout, PROBE_HANG_S),
+                          env=self.env)
+                return _parse(out, what, reports)
+            except DesktopTimeout as hang:
+                if last:
+                    raise
+                _tell_hang(what, hang)
 
     def window(self, caption):
         data = self.call("window", caption)
@@ -313,11 +370,17 @@ class Probe:
                                "failed)")
         return data["ramp"]
 
-    def set_gamma(self, ramp):
+    def set_gamma(self, ramp, *then):
+        """Puts the ramp on the display; whether the display took it. With `then` (a probe
+        command's arguments) that command runs right after it in the same probe process, as the
+        system resets a display and then says so: returns (taken, the command's report)."""
         with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as f:
             f.write(" ".join(str(v) for v in ramp) + "\n")
         try:
-            return self.call("set-gamma", f.name)["ok"]
+            if not then:
+                return self.call("set-gamma", f.name)["ok"]
+            put, report = self.chain(("set-gamma", f.name), then)
+            return put["ok"], report
         finally:
             os.unlink(f.name)
 
@@ -386,8 +449,15 @@ class Probe:
         return (data["x"], data["y"])
 
     def _start_holding(self, args, first_key):
-        holder = Holder(self._cmd(args))
-        data = holder.first_report()
+        for attempt in range(1, PROBE_TRIES + 1):  # hung in Wine's start-up as in _run: again
+            holder = Holder(self._cmd(args))
+            try:
+                data = holder.first_report(PROBE_HANG_S if attempt < PROBE_TRIES else 20)
+                break
+            except DesktopError as hang:
+                if attempt == PROBE_TRIES:
+                    raise
+                _tell_hang(args[0], hang)
         if first_key not in data:
             holder.stop()
             raise DesktopError("lumenor_probe %s: %s" % (args[0], data))
@@ -396,6 +466,11 @@ class Probe:
     def hold_hotkey(self, mods, vk, seconds):
         """Starts a probe that registers the hotkey and holds it; returns (holder, report)."""
         return self._start_holding(["hold-hotkey", mods, vk, seconds], "registered")
+
+    def hold_file(self, path, seconds):
+        """Starts a probe that holds the file (a Windows path) without sharing it; returns
+        (holder, report)."""
+        return self._start_holding(["hold-file", path, seconds], "held")
 
     def topmost_window(self, seconds, x, y, w, h, rgb):
         """Starts a probe that shows a topmost window in a solid colour; returns (holder,

@@ -14,6 +14,8 @@
 //   nc-hit <caption> <code>       the screen point at the centre of the window's area that
 //                                 answers WM_NCHITTEST with that code (20: the close box)
 //   hold-hotkey <mods> <vk> <s>   registers a hotkey for this thread and holds it for s seconds
+//   hold-file <path> <s>          opens the file without sharing it (as a sync client or an editor
+//                                 can) and holds it for s seconds
 //   topmost-window <s> <x> <y> <w> <h> <rrggbb>
 //                                 shows a topmost, solid-coloured window for s seconds
 //   screen                        the primary screen's size
@@ -51,6 +53,10 @@
 //                                 its program's memory, as a tooltip's window text stays empty)
 //   idle <s>                      does nothing for s seconds (keeps the prefix's Wine processes up
 //                                 between the short probe runs)
+//
+// Commands chained as `<command> then <command> ...` run one right after the other in one process
+// (a ramp put on the display and the signal that tells of it, with no tick of the program between
+// them), each printing its own report; the chain stops at the first that fails.
 //
 // An argument that starts with "hex:" is UTF-8 given in hexadecimal, so texts reach the probe
 // intact whatever the Unix locale is.
@@ -644,6 +650,19 @@ int CmdHoldHotkey(int argc, wchar_t** argv) {
   return 0;
 }
 
+int CmdHoldFile(int argc, wchar_t** argv) {
+  if (argc < 4) return Fail("usage: hold-file <path> <seconds>");
+  HANDLE file = CreateFileW(Arg(argv[2]).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool held = file != INVALID_HANDLE_VALUE;
+  Emit("{\"held\":" + Bool(held) + ",\"error\":" + Num(held ? 0 : GetLastError()) + "}");
+  if (!held) return 1;
+  Sleep(static_cast<DWORD>(_wtof(argv[3]) * 1000));
+  CloseHandle(file);
+  Emit("{\"released\":true}");
+  return 0;
+}
+
 constexpr wchar_t kTopmostClass[] = L"LumenorProbeTopmost";
 
 LRESULT CALLBACK TopmostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -1018,12 +1037,7 @@ int CmdTooltipText(int argc, wchar_t** argv) {
   return 0;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
-  SetProcessDPIAware();
-  if (argc < 2) return Fail("usage: lumenor_probe <command> [arguments]");
+int RunCommand(int argc, wchar_t** argv) {
   const std::wstring cmd = argv[1];
   if (cmd == L"window") return CmdWindow(argc, argv);
   if (cmd == L"windows") return CmdWindows();
@@ -1033,6 +1047,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"delete-atom") return CmdDeleteAtom(argc, argv);
   if (cmd == L"nc-hit") return CmdNcHit(argc, argv);
   if (cmd == L"hold-hotkey") return CmdHoldHotkey(argc, argv);
+  if (cmd == L"hold-file") return CmdHoldFile(argc, argv);
   if (cmd == L"topmost-window") return CmdTopmostWindow(argc, argv);
   if (cmd == L"screen") return CmdScreen();
   if (cmd == L"monitors") return CmdMonitors();
@@ -1053,4 +1068,27 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   return Fail("unknown command");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  SetProcessDPIAware();
+  if (argc < 2) return Fail("usage: lumenor_probe <command> [arguments] [then <command> ...]");
+  // Commands chained with "then" run one right after the other in this process, each with its
+  // own report, until one fails.
+  std::vector<wchar_t*> command{argv[0]};
+  for (int k = 1; k <= argc; ++k) {
+    if (k < argc && std::wstring(argv[k]) != L"then") {
+      command.push_back(argv[k]);
+      continue;
+    }
+    if (command.size() < 2) return Fail("\"then\" with no command before or after it");
+    command.push_back(nullptr);
+    const int result = RunCommand(static_cast<int>(command.size()) - 1, command.data());
+    if (result != 0 || k == argc) return result;
+    command.resize(1);
+  }
+  return 0;
 }

@@ -84,6 +84,23 @@ def end_leftovers():
     return pids
 
 
+def each_once(suite):
+    """The scenarios found, each once: a module that imports another's scenario class to borrow its
+    helpers would otherwise have the loader find that class's scenarios in it too, and run them
+    twice."""
+    unique, seen = unittest.TestSuite(), set()
+
+    def walk(tests):
+        for test in tests:
+            if isinstance(test, unittest.TestSuite):
+                walk(test)
+            elif test.id() not in seen:
+                seen.add(test.id())
+                unique.addTest(test)
+    walk(suite)
+    return unique
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -119,7 +136,7 @@ def main():
     loader = unittest.TestLoader()
     if args.patterns:
         loader.testNamePatterns = ["*%s*" % p for p in args.patterns]
-    suite = loader.discover(HERE, pattern="%s_*.py" % args.suite, top_level_dir=HERE)
+    suite = each_once(loader.discover(HERE, pattern="%s_*.py" % args.suite, top_level_dir=HERE))
     started = time.monotonic()
     try:
         result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)

@@ -31,11 +31,22 @@ class SimulatedMonitors:
         if not os.path.exists(self.saved) and os.path.exists(self.system_dll):
             shutil.copy2(self.system_dll, self.saved)
         shutil.copy2(dll, self.system_dll)
+        self.generations = {}
         self.env = {"WINEDLLOVERRIDES": ";".join(o for o in (overrides, "dxva2=n") if o)}
+
+    def destroy_handles(self, display):
+        """Windows destroys the physical-monitor handles of the display, as at a mode change, a
+        monitor switched off and on, or sleep: a call on one given out so far fails from now."""
+        path = os.path.join(self.directory, "DISPLAY%d.live" % display)
+        self.generations[display] = self.generations.get(display, 0) + 1
+        with open(path + ".tmp", "w", newline="") as f:
+            f.write("[monitor]\r\ngeneration=%d\r\n" % self.generations[display])
+        os.replace(path + ".tmp", path)
 
     def state(self, display):
         """What the monitor behind the display was told: level, maximum, reads, writes (calls
-        answered yes), open (physical handles not destroyed), calls (every read and write) and
+        answered yes), open (physical handles not destroyed), calls (every read and write),
+        dead_calls (those on a destroyed handle), opened (handles asked for) and
         last_write_ms, last_read_ms (when the last of each was answered, ms since 1970); None
         before its first call."""
         path = os.path.join(self.directory, "DISPLAY%d.state" % display)

@@ -1,8 +1,12 @@
 """The long run: one lumenor.exe takes thousands of hotkeys and slider notifications and over a
 hundred close-box and "选项" cycles, then a hundred cycles of a second display switched off and on
-from outside while its main window is closed and shown; it keeps answering, there is an overlay for
-every display after each of them, and neither its memory nor any count of its windows and handles
-grows once it has warmed up.
+from outside while its main window is closed and shown, each with a wake that destroys the
+monitor's handles; it keeps answering, there is an overlay for every display after each of them,
+and neither its memory nor any count of its windows and handles grows once it has warmed up.
+
+The primary display's monitor answers DDC/CI (the simulated monitor): the hotkeys walk the whole
+road, the held keys across the backlight stage, and after the hundred wakes the backlight is still
+driven, every call went to a live handle and no more handles are open than before them.
 
 Not part of the default run (scripts/soak runs it). LUMENOR_SOAK_SCALE scales every load (1 is the
 full run; 0.05 is a quick rehearsal). The figures go to stdout and to soak-figures.json in --out.
@@ -25,7 +29,8 @@ import json
 import os
 import time
 
-from lumenor_e2e import (OVERLAY_CAPTION, DesktopTestCase, add_second_display, brightness_ramp,
+from lumenor_e2e import (DISPLAY_SIGNALS_CLASS, OVERLAY_CAPTION, PBT_APMRESUMEAUTOMATIC,
+                         WM_POWERBROADCAST, DesktopTestCase, add_second_display, brightness_ramp,
                          config, key, mouse_move, pids_running_from, remove_second_display, run,
                          wait_for, xdotool)
 
@@ -43,6 +48,8 @@ MEMORY_SLACK_KB = 256
 CYCLES_PER_KEPT_SURFACE = 20
 TRAY_WINDOW_CLASS = "mytray1"
 DARK_END, BRIGHT_END, STEP = -255, 255, 5
+# The primary display's monitor: its backlight from 80 of 100, a tenth of its range a step.
+BACKLIGHT_START, BACKLIGHT_STEPS = 8, 10
 
 
 def step_darker(v):
@@ -55,6 +62,35 @@ def step_brighter(v):
     if v + STEP < BRIGHT_END:
         v += STEP
     return BRIGHT_END if v + STEP >= BRIGHT_END else v
+
+
+class Road:
+    """The darkness road as the hotkeys walk it, from the white overlay (加强 ticked, the bar above
+    0) through the backlight (in steps) to the black overlay (ticked, below 0): where the bar, 加强,
+    the backlight and the label showing the value the overlay applied last stand."""
+
+    def __init__(self, value, label):
+        self.value, self.enhance, self.backlight, self.label = value, False, BACKLIGHT_START, label
+
+    def bar(self, value):
+        self.value, self.enhance, self.label = value, True, str(value)
+
+    def step(self, darker):
+        if darker:
+            if self.backlight > 0:
+                if not (self.enhance and self.value > 0):
+                    self.backlight -= 1
+                    return
+                if self.value - STEP < 0:
+                    return self.bar(0)
+            return self.bar(step_darker(self.value))
+        if self.backlight < BACKLIGHT_STEPS:
+            if not self.enhance or self.value == 0:
+                self.backlight += 1
+                return
+            if self.value < 0 and self.value + STEP > 0:
+                return self.bar(0)
+        return self.bar(step_brighter(self.value))
 
 
 # A slider key and what it does to the position of a slider over -50..50.
@@ -182,33 +218,60 @@ class Soak(DesktopTestCase):
     def darkness(self, main):
         return self.darkness_bar(main).pos, self.label_zl_show(main).text
 
-    def expect_darkness(self, value, what):
+    def expect_darkness(self, value, what, label=None):
+        label = str(value) if label is None else label
         main, ok = self.wait_main("darkness %d" % value,
-                                  lambda m: self.darkness(m) == (value, str(value)), 10)
-        self.assertTrue(ok, "after %s the darkness bar stands at %s reading %r, expected %d"
-                        % ((what,) + self.darkness(main) + (value,)))
+                                  lambda m: self.darkness(m) == (value, label), 10)
+        self.assertTrue(ok, "after %s the darkness bar stands at %s reading %r, expected %d "
+                        "reading %r" % ((what,) + self.darkness(main) + (value, label)))
         return main
 
+    def expect_backlight(self, what):
+        level = self.road.backlight * 100 // BACKLIGHT_STEPS
+        self.assertTrue(wait_for("backlight %d" % level, lambda: (self.monitor.state(1) or {}).get(
+            "level") == level, 5), "after %s the monitor's backlight is at %s, expected %d"
+            % (what, self.monitor.state(1), level))
+
     def press_hotkeys(self, main, presses):
-        """Presses Ctrl + Left and Ctrl + Right as listed; checks where the bar ends."""
-        value = self.darkness_bar(main).pos
+        """Presses Ctrl + Left and Ctrl + Right as listed; checks where the bar and the backlight
+        end."""
+        if not presses:
+            return main
         for combo in presses:
-            value = step_darker(value) if combo == "ctrl+Left" else step_brighter(value)
+            self.road.step(combo == "ctrl+Left")
         key(*presses, over=self.neutral_point(main), delay_ms=12)
         self.hotkeys += len(presses)
-        return self.expect_darkness(value, "%d hotkeys" % len(presses))
+        main = self.expect_darkness(self.road.value, "%d hotkeys" % len(presses), self.road.label)
+        self.expect_backlight("%d hotkeys" % len(presses))
+        return main
+
+    def presses_until(self, combo, reached):
+        """The presses of `combo` that walk the road until `reached(road)`."""
+        road, presses = Road(self.road.value, self.road.label), []
+        road.enhance, road.backlight = self.road.enhance, self.road.backlight
+        while not reached(road):
+            road.step(combo == "ctrl+Left")
+            presses.append(combo)
+        return presses
 
     def hold_hotkey(self, main, combo, seconds):
-        """Holds a hotkey long enough to run the bar to its end; the key repeats."""
+        """Holds a hotkey long enough to run the bar to its end across the backlight stage; the
+        key repeats."""
         mouse_move(*self.neutral_point(main))
         start = self.darkness_bar(main).pos
         xdotool("keydown", combo)
         time.sleep(seconds)
         xdotool("keyup", combo)
         self.held_seconds += seconds
-        end = DARK_END if combo == "ctrl+Left" else BRIGHT_END
+        darker = combo == "ctrl+Left"
+        end = DARK_END if darker else BRIGHT_END
         main = self.expect_darkness(end, "holding %s for %.1f s" % (combo, seconds))
-        self.hotkeys += abs(end - start) // STEP  # at least as many as the bar moved
+        backlight = 0 if darker else BACKLIGHT_STEPS
+        # At least as many as the bar and the backlight moved.
+        self.hotkeys += abs(end - start) // STEP + abs(backlight - self.road.backlight)
+        self.road.bar(end)
+        self.road.backlight = backlight
+        self.expect_backlight("holding %s for %.1f s" % (combo, seconds))
         return main
 
     def slider_keys_burst(self, main, keys):
@@ -258,8 +321,9 @@ class Soak(DesktopTestCase):
             main = self.drag_slider(main, drag_moves)
         return main
 
-    def show_main(self, menu_items=4):
-        """"选项" from the tray icon's menu (with several displays it has the "显示器" item too)."""
+    def show_main(self, menu_items=5):
+        """"选项" from the tray icon's menu (with a backlight or several displays it has the
+        "显示器" item too)."""
         self.choose_tray_menu_item(1, menu_items)
         main, shown = self.wait_main("shown", lambda m: m.visible, 10)
         self.assertTrue(shown, "cycle %d: \"选项\" did not bring the window back" % self.cycles)
@@ -285,12 +349,19 @@ class Soak(DesktopTestCase):
                              "displays %d s later" % (self.display_cycles, what, seen[0],
                                                       displays, OVERLAY_WAIT_SECONDS))
 
+    def wake(self):
+        """The system wakes from sleep, across which Windows destroyed the monitor's handles."""
+        self.monitor.destroy_handles(1)
+        self.assertTrue(self.probe.post(DISPLAY_SIGNALS_CLASS, WM_POWERBROADCAST,
+                                        PBT_APMRESUMEAUTOMATIC), "no window hears a wake")
+
     def display_cycle(self):
         """The second display switched off from outside and the main window closed while the
-        overlays follow; the display switched on again and, once they follow, "选项"."""
+        overlays follow; a wake; the display switched on again and, once they follow, "选项"."""
         remove_second_display()
         self.close_with_close_box()
         self.wait_overlays(1, "after the second display went off")
+        self.wake()
         add_second_display()
         self.wait_overlays(2, "after the second display came back")
         main = self.show_main(menu_items=5)
@@ -300,7 +371,13 @@ class Soak(DesktopTestCase):
     # -- the run --
 
     def test_long_run_keeps_memory_and_every_count_flat(self):
-        program, main = self.start_and_wait()
+        # The second display's monitor has no DDC/CI: it keeps the overlay's road.
+        self.monitor = self.simulate_monitors({1: {"level": 80, "maximum": 100}, 2: {"ddc": 0}})
+        program, main = self.start_and_wait(env=self.monitor.env)
+        self.assertTrue(wait_for("first read", lambda: (self.monitor.state(1) or {}).get("reads"),
+                                 5), "the monitor was never read")
+        time.sleep(0.3)  # its answer delivered
+        self.road = Road(*self.darkness(main))
         self.win_pid = main.pid
         self.unix_pid = wine_process(program.directory)
         self.assertIsNotNone(self.unix_pid, "the Wine process of lumenor.exe was not found")
@@ -323,7 +400,7 @@ class Soak(DesktopTestCase):
         holds = 0
         target = self.hotkeys + bulk_hotkeys
         while self.hotkeys < target:
-            main = self.hold_hotkey(main, "ctrl+Left" if holds % 2 == 0 else "ctrl+Right", 2.6)
+            main = self.hold_hotkey(main, "ctrl+Left" if holds % 2 == 0 else "ctrl+Right", 3.0)
             holds += 1
             main = self.press_hotkeys(main, (["ctrl+Right"] * 40 + ["ctrl+Left"] * 40)
                                       if holds % 2 else (["ctrl+Left"] * 40 + ["ctrl+Right"] * 40))
@@ -345,12 +422,15 @@ class Soak(DesktopTestCase):
 
         # Every display: a second display, then switched off and on from outside, the overlays
         # showing (one Ctrl+Left) and the main window closed and shown in every cycle.
-        main = self.press_hotkeys(main, ["ctrl+Left"])
+        # Ctrl + Left until the black overlay shows, across the backlight first.
+        main = self.press_hotkeys(main, self.presses_until(
+            "ctrl+Left", lambda road: road.enhance and road.value < 0))
         add_second_display()
         self.wait_overlays(2, "after a second display was attached")
         for _ in range(DISPLAY_WARM_UP_CYCLES):
             main = self.display_cycle()
         display_baseline = self.measure("after %d display cycles" % self.display_cycles)
+        monitor_baseline = self.monitor.state(1)
         while self.display_cycles < DISPLAY_CYCLES:
             main = self.display_cycle()
             sample = self.measure("after %d display cycles" % self.display_cycles,
@@ -362,6 +442,17 @@ class Soak(DesktopTestCase):
                              "differ from %d display cycles" % (self.display_cycles,
                                                                 DISPLAY_WARM_UP_CYCLES))
         display_final = self.measure("end")
+
+        # After the wakes the backlight is still driven, on live handles only, none of them kept.
+        main = self.press_hotkeys(main, self.presses_until("ctrl+Right",
+                                                           lambda road: road.backlight > 0))
+        monitor_final = self.monitor.state(1)
+        self.assertEqual(monitor_final["dead_calls"], 0, "calls on handles destroyed at a wake")
+        self.assertEqual(monitor_final["open"], monitor_baseline["open"],
+                         "physical-monitor handles kept open across %d wakes"
+                         % (self.display_cycles - DISPLAY_WARM_UP_CYCLES))
+        self.assertGreater(monitor_final["opened"], monitor_baseline["opened"],
+                           "the handles were never asked for afresh after a wake")
 
         # The program ends with "退    出": no atom of ours stays, the display keeps the last ramp
         # (the brightness at 0 on the start-up ramp), and the icon is gone.

@@ -1,12 +1,15 @@
 """The monitor's own backlight over DDC/CI, behind the simulated monitor: Ctrl + Left takes it down
-before the overlay comes, Ctrl + Right clears the overlay before it comes back up, "恢复默认" brings
-back the level first read, a held key sends where it ends, nothing is written unasked, a monitor
-that lies or hangs leaves the overlay to do the work, and one without DDC/CI keeps today's road."""
+before the overlay comes, also through handles Windows destroyed at a wake or with no message,
+Ctrl + Right clears the overlay before it comes back up, "恢复默认" brings back the level first
+read, also after a write that answered late, a held key sends where it ends, nothing is written
+unasked, a monitor that lies or hangs leaves the overlay to do the work, and one without DDC/CI
+keeps today's road."""
 
 import os
 import time
 
-from lumenor_e2e import (MENU_CLASS, TRAY_CAPTION, DesktopTestCase, config, click, key, ramp_file_text,
+from lumenor_e2e import (DISPLAY_SIGNALS_CLASS, MENU_CLASS, PBT_APMRESUMEAUTOMATIC, TRAY_CAPTION,
+                         WM_POWERBROADCAST, DesktopTestCase, config, click, key, ramp_file_text,
                          screenshot, straight_ramp, wait_for, xdotool)
 from test_overlay import Overlay
 
@@ -48,13 +51,38 @@ class Backlight(DesktopTestCase):
             "alpha %d" % alpha if alpha is not None else "none"))
         self.assert_grey("backlight-%s" % alpha, self.point, alpha or 0, what)
 
+    def assert_no_balloon(self, what):
+        self.assertIsNone(self.wait_balloon(lambda text: text == GIVEN_UP_TEXT, 3),
+                          "%s the monitor was said to refuse" % what)
+
+    def step_through_destroyed_handles(self, level, wake):
+        """Windows destroys the monitor's handles, at a wake or with no message, and Ctrl + Left
+        goes on down the backlight on fresh ones."""
+        dead_before = self.monitor.state(1)["dead_calls"]
+        self.monitor.destroy_handles(1)
+        what = "after a wake that destroyed the handles" if wake else "with the handles " \
+            "destroyed without a message"
+        if wake:
+            self.assertTrue(self.probe.post(DISPLAY_SIGNALS_CLASS, WM_POWERBROADCAST,
+                                            PBT_APMRESUMEAUTOMATIC), "no window hears a wake")
+            time.sleep(0.5)
+        self.press("ctrl+Left")
+        state = self.wait_level(level)
+        self.assert_overlay(None, what)
+        if wake:  # asked for afresh before any call
+            self.assertEqual(state["dead_calls"], dead_before, "a call on a destroyed handle %s"
+                             % what)
+        self.assert_no_balloon(what)
+
     def test_backlight_road_down_to_the_overlay_back_and_restored(self):
         self.start()
         self.press("ctrl+Left")
         self.wait_level(70)
         self.assert_overlay(None, "at backlight 70")
         self.menu_screenshot()
-        self.press("ctrl+Left", 7)
+        self.step_through_destroyed_handles(60, wake=True)
+        self.step_through_destroyed_handles(50, wake=False)
+        self.press("ctrl+Left", 5)
         self.wait_level(0)
         self.assert_overlay(None, "at backlight 0")
         self.press("ctrl+Left")
@@ -103,6 +131,18 @@ class Backlight(DesktopTestCase):
         self.assertFalse(wait_for("another balloon", lambda: [
             b for b in self.balloons() if b.hwnd != balloon.hwnd and b.tip == GIVEN_UP_TEXT],
             3.5, 0.3), "a second balloon came")
+
+    def test_backlight_late_write_counts_and_is_put_back_by_restore(self):
+        self.start(block_ms=5000)
+        self.press("ctrl+Left")
+        time.sleep(2.8)  # past the 2 s watchdog, the write still out
+        self.press("ctrl+Left")
+        self.assert_overlay(126, "Ctrl + Left while the write is out")
+        self.wait_level(70, 5)
+        click(*self.button(self.main_window(), "恢复默认").centre)
+        self.wait_level(80)
+        self.assert_grey("backlight-restored", self.point, 0, "after \"恢复默认\"")
+        self.assert_no_balloon("for a write that answered late")
 
     def test_backlight_blocked_write_leaves_the_window_answering_and_exit_at_once(self):
         program, main = self.start(block_ms=15000)

@@ -20,6 +20,7 @@ from lumenor_e2e import (BANNER_TEXT, MAIN_CAPTION, MISSING_FILE_CAPTION, MISSIN
                          screenshot, straight_ramp, wait_for)
 
 TRAY_TOOLTIP = "显示器亮度调节增强"
+OVERWRITTEN_HEAD = "另一个程序改了"  # the balloon when the tick leaves another program's ramp
 WM_ENDSESSION = 0x16
 ENDSESSION_CLOSEAPP = 0x1
 
@@ -428,12 +429,14 @@ class MainWindow(DesktopTestCase):
         self.assertTrue(wait_for("icon gone", lambda: not self.tray_icons(), 5),
                         "the tray icon stays after the program was closed for an update")
 
-    def put_system_ramp(self, what):
-        """What the system puts back when it resets a display: the straight ramp."""
-        self.assertTrue(self.probe.set_gamma(straight_ramp()),
-                        "the display refused the straight ramp %s" % what)
-        self.assertIsNone(self.wait_ramp(straight_ramp()),
-                          "the display does not show the straight ramp put on it %s" % what)
+    def reset_and_signal(self, what, *signal):
+        """The system puts back its own ramp (the straight one) and then says so with `signal` (a
+        probe command), in one step: the program's 5 s tick, which also puts back a reset ramp,
+        cannot come between them, and what counts is what the display shows after the signal."""
+        taken, report = self.probe.set_gamma(straight_ramp(), *signal)
+        self.assertTrue(taken, "the display refused the straight ramp before %s" % what)
+        self.assertTrue(report.get("ok") or report.get("posted"),
+                        "%s could not be delivered: %s" % (what, report))
 
     def put_outside_ramp(self, what):
         self.assertTrue(self.probe.set_gamma(outside_ramp()),
@@ -461,25 +464,23 @@ class MainWindow(DesktopTestCase):
         mine = brightness_ramp(self.start_ramp, -5)
         self.assertIsNone(self.wait_ramp(mine), "brightness -5 did not reach the display")
 
+        listener = ("post", DISPLAY_SIGNALS_CLASS)
         resets = [
-            ("a change of display mode (WM_DISPLAYCHANGE)",
-             lambda: self.assertTrue(self.probe.set_resolution(*SCREEN_SIZES[1]),
-                                     "the desktop refused the resolution %dx%d" % SCREEN_SIZES[1])),
+            ("a change of display mode (WM_DISPLAYCHANGE)", ("set-resolution",) + SCREEN_SIZES[1]),
             ("a resume (PBT_APMRESUMEAUTOMATIC)",
-             lambda: self.post_to_listener(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC)),
+             listener + (WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0)),
             ("a resume by the user (PBT_APMRESUMESUSPEND)",
-             lambda: self.post_to_listener(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND)),
+             listener + (WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0)),
             ("a console connect (WTS_CONSOLE_CONNECT)",
-             lambda: self.post_to_listener(WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT)),
+             listener + (WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, 0)),
             ("an unlock (WTS_SESSION_UNLOCK)",
-             lambda: self.post_to_listener(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK)),
+             listener + (WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0)),
         ]
         told = time.monotonic()
-        for what, deliver in resets:
+        for what, signal in resets:
             time.sleep(max(0.0, told + 2.5 - time.monotonic()))  # the last rewrite is done
-            self.put_system_ramp("before %s" % what)
             told = time.monotonic()
-            deliver()
+            self.reset_and_signal(what, *signal)
             diff = self.wait_ramp(mine)
             self.assertIsNone(diff, "after %s the display does not show brightness -5 again: %s"
                               % (what, diff))
@@ -494,8 +495,8 @@ class MainWindow(DesktopTestCase):
         # The ramp belongs to the program: the tray form keeps it with Form1 unloaded.
         time.sleep(max(0.0, told + 2.5 - time.monotonic()))
         self.close_with_close_box()
-        self.put_system_ramp("with the main window closed")
-        self.post_to_listener(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC)
+        self.reset_and_signal("a resume with the main window closed",
+                              *listener, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0)
         diff = self.wait_ramp(mine)
         self.assertIsNone(diff, "with the main window closed to the tray a resume did not bring "
                                 "brightness -5 back: %s" % diff)
@@ -507,7 +508,11 @@ class MainWindow(DesktopTestCase):
         diff = ramp_difference(self.probe.gamma(), outside_ramp())
         self.assertIsNone(diff, "Lumenor wrote over another program's ramp with no signal: %s"
                           % diff)
-        time.sleep(6.5)  # the 5 s tick reads it and leaves it to the other program
+        # The 5 s tick reads it and leaves it to the other program, and says so: only then does a
+        # signal come (before the tick the ramp would still be Lumenor's to put back).
+        self.assertIsNotNone(self.wait_balloon(lambda text: text.startswith(OVERWRITTEN_HEAD),
+                                               timeout=12.0),
+                             "the 5 s tick did not say that another program changed the display")
         self.post_to_listener(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC)
         time.sleep(2.5)  # beyond the last rewrite
         diff = ramp_difference(self.probe.gamma(), outside_ramp())

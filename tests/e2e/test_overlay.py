@@ -6,7 +6,7 @@ it follows a change of the screen's resolution, also one made outside Wine's kno
 import time
 
 from lumenor_e2e import (OVERLAY_CAPTION, SCREEN_SIZES, DesktopTestCase, click, key, screenshot,
-                         wait_for, x_resolution, xrandr_resolution)
+                         wait_for, wait_timed, x_resolution, xrandr_resolution)
 
 GREY = 128  # picom's plain root window
 TOLERANCE = 2
@@ -75,14 +75,16 @@ class Overlay(DesktopTestCase):
                                                  self.label_zl_show(main).text, expected))
         return main
 
-    def wait_overlay(self, what, predicate, timeout=5.0):
+    def wait_overlay(self, what, predicate, timeout=5.0, timed=False):
+        """Polls the overlay until predicate(overlay) holds: the overlay seen last and whether it
+        held; `timed` adds when the last look that found it not holding began (wait_timed)."""
         last = [None]
 
         def check():
             last[0] = self.overlay()
             return last[0] is not None and predicate(last[0])
-        ok = wait_for(what, check, timeout) is not None
-        return last[0], ok
+        ok, still_not = wait_timed(what, check, timeout)
+        return (last[0], bool(ok), still_not) if timed else (last[0], bool(ok))
 
     def show_first_step(self):
         program, main = self.start_and_wait()
@@ -195,12 +197,14 @@ class Overlay(DesktopTestCase):
             now = order()
             names = [n for n in now if n in (OVERLAY_CAPTION, "lumenor-probe-topmost")]
             return names[:1] == [OVERLAY_CAPTION] and len(names) == 2
-        covered = wait_for("overlay back on top", overlay_on_top, 7.0, 0.25)
-        after = time.monotonic() - shown_at
-        self.assertTrue(covered, "a topmost window shown after the overlay stayed above it for 7 s "
-                                 "(z-order from the top: %s)" % order())
-        self.assertLessEqual(after, 5.5, "the overlay went back above a later topmost window only "
-                                         "after %.1f s, expected within 5 s" % after)
+        # Judged by the last look that still found the window above, not by when a look (slow on
+        # a loaded machine) saw the overlay back.
+        covered, above_at = wait_timed("overlay back on top", overlay_on_top, 11.0, 0.25)
+        self.assertTrue(covered, "a topmost window shown after the overlay stayed above it for "
+                                 "11 s (z-order from the top: %s)" % order())
+        after = (above_at or shown_at) - shown_at
+        self.assertLessEqual(after, 5.5, "a later topmost window was still above the overlay "
+                                         "%.1f s after it showed, expected back within 5 s" % after)
         # And the user sees it: the red window now lies beneath the black at alpha 126.
         self.assert_level("overlay-topmost", (x, y), dimmed(255, 126),
                           "over the later topmost window (red channel)",
@@ -236,12 +240,17 @@ class Overlay(DesktopTestCase):
         self.assertTrue(wait_for("X screen size", lambda: x_resolution() == (width, height), 5),
                         "xrandr did not change the screen to %dx%d" % (width, height))
         changed = time.monotonic()
-        overlay, follows = self.wait_overlay(
-            "overlay resized", lambda o: o.visible and o.rect == (0, 0, width, height), 6.5)
+        overlay, follows, uncovered_at = self.wait_overlay(
+            "overlay resized", lambda o: o.visible and o.rect == (0, 0, width, height), 11.0,
+            timed=True)
         self.assertTrue(follows, "%.1f s after xrandr changed the screen to %dx%d the overlay "
                                  "still covers %s (Wine reports the screen as %s)"
                         % (time.monotonic() - changed, width, height, overlay.rect,
                            self.probe.screen()))
+        late = (uncovered_at or changed) - changed
+        self.assertLessEqual(late, 6.5, "the overlay still covered %s %.1f s after xrandr changed "
+                                        "the screen, expected it to follow within the 5 s tick"
+                             % (overlay.rect, late))
         self.assert_grey("overlay-xrandr-%dx%d" % (width, height), (width - 10, height - 10), 126,
                          "at %dx%d set from outside, in the screen's bottom-right corner,"
                          % (width, height))

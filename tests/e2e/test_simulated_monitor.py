@@ -16,7 +16,9 @@ def contract_tests():
 class SimulatedMonitor(DesktopTestCase):
 
     def test_the_backlight_seam_reads_and_writes_the_simulated_monitor(self):
-        monitors = self.simulate_monitors({1: {"level": 80, "maximum": 120, "null_handles": 1}})
+        # Clone mode: a laptop panel without DDC/CI first, then the external monitor.
+        monitors = self.simulate_monitors({1: {"level": 80, "maximum": 120, "null_handles": 1,
+                                               "physical": 2, "no_ddc_at": 1}})
         before = time.time()
         out = run(["wine", contract_tests(), "--gtest_filter=Win32Backlights_Open.*"],
                   timeout=60, check=False,
@@ -27,6 +29,7 @@ class SimulatedMonitor(DesktopTestCase):
         self.assertEqual((state["level"], state["writes"]), (30, 1),
                          "the monitor was not told 30 once")
         self.assertEqual(state["open"], 0, "physical monitor handles were not destroyed")
+        self.assertEqual(state["dead_calls"], 1, "the call on a destroyed handle did not fail")
         # The last write's and read's times are on the system clock a benchmark sets its key
         # presses beside: within the run, the read-back after the write.
         after = time.time()

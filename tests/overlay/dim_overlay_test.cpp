@@ -68,8 +68,8 @@ class DimOverlayTest : public ::testing::Test {
 
 TEST_F(DimOverlayTest, CreationRunsItsStepsInOrder) {
   overlay.Create(kPrimary);
-  EXPECT_THAT(window.calls, ElementsAre("MakeClickThrough", "SetOpacity 200", "Raise",
-                                        "Cover 0 0 1280 800"));
+  EXPECT_THAT(window.calls,
+              ElementsAre("MakeClickThrough", "SetOpacity 200", "Raise", "Cover 0 0 1280 800"));
 }
 
 TEST_F(DimOverlayTest, CreationLeavesTheWindowHiddenLightGreyAtAlpha200OverTheWholeDisplay) {
@@ -110,8 +110,7 @@ TEST_F(DimOverlayTest, ApplyingADarknessPaintsFirstThenSetsTheAlphaWithTheInertC
   EXPECT_THAT(window.calls, ElementsAre("SetColour 0x0", "SetOpacity 126"));
   window.calls.clear();
   overlay.ApplyDarkness(37);
-  EXPECT_THAT(window.calls,
-              ElementsAre("SetColour 0xffffff", "SetOpacity 37"));
+  EXPECT_THAT(window.calls, ElementsAre("SetColour 0xffffff", "SetOpacity 37"));
 }
 
 TEST_F(DimOverlayTest, StepsFromMinusFiveThroughZeroToFiveGiveBlack5Black0White5) {
@@ -186,11 +185,13 @@ TEST_F(DimOverlayTest, CoverFollowsItsDisplayToItsNewPlaceAndSize) {
 // The overlays of a desk: one window per display, all alike, following the displays.
 TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDisplays) {
   FakeOverlaySurfaces windows;
-  OverlaySet overlays(windows);
+  OverlayLook planned;  // as the road plans the overlays along the calls below
+  OverlaySet overlays(windows, [&] { return planned; });
   overlays.Follow({{"a", kPrimary, true, {}}, {"b", {1280, 0, 2304, 768}, true, {}}});
   EXPECT_TRUE(windows.made.empty()) << "the windows are made on first use";
   EXPECT_FALSE(overlays.IsShowing());
   ASSERT_EQ(windows.Live().size(), 2u);
+  planned = {true, {kBlack, 126}};
   overlays.Show();
   overlays.ApplyDarkness(-126);
   for (FakeOverlaySurface* w : windows.Live()) {
@@ -201,6 +202,7 @@ TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDispla
   EXPECT_EQ(windows.Live()[1]->bounds.left, 1280);
 
   // Left out: hidden while the others show; a new display left of the primary looks like the rest.
+  planned.look.alpha = 0;
   overlays.ApplyDarkness(0);
   overlays.Follow({{"a", kPrimary, true, {}},
                    {"b", {1280, 0, 2304, 768}, false, {}},
@@ -218,6 +220,7 @@ TEST(OverlaySet, OneWindowPerDisplayAllAlikeFollowingComingGoingAndLeftOutDispla
   live = windows.Live();
   ASSERT_EQ(live.size(), 2u);
   EXPECT_TRUE(live[1]->visible);
+  planned.showing = false;
   overlays.Hide();
   overlays.KeepOnTop();
   for (FakeOverlaySurface* w : windows.Live()) {
@@ -230,7 +233,8 @@ TEST(OverlaySet, EveryWindowIsOutOfCaptureAsChosenThoseMadeLaterToo) {
   for (const bool out : {true, false}) {
     SCOPED_TRACE(out);
     FakeOverlaySurfaces windows;
-    OverlaySet overlays(windows);
+    const OverlayLook planned{true};
+    OverlaySet overlays(windows, [&] { return planned; });
     overlays.Follow({{"a", kPrimary, true, {}}});
     overlays.KeepOutOfCapture(true);  // before the windows are made
     overlays.Show();

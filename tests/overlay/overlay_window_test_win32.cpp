@@ -128,10 +128,23 @@ class Overlay {
   Overlay(const Overlay&) = delete;
   Overlay& operator=(const Overlay&) = delete;
 
-  bool IsShowing() { return set_.IsShowing(); }
-  void Show() { set_.Show(); }
-  void Hide() { set_.Hide(); }
-  void ApplyDarkness(std::int16_t value) { set_.ApplyDarkness(value); }
+  // The road's plan kept along the calls, as the road keeps it.
+  // Whether the primary display's overlay window is visible.
+  bool IsShowing() { return IsWindowVisible(Window()) != FALSE; }
+  void Show() {
+    planned_.showing = true;
+    set_.Show();
+  }
+  void Hide() {
+    planned_.showing = false;
+    set_.Hide();
+  }
+  void ApplyDarkness(std::int16_t value) {
+    const DarknessLook look = LookForDarkness(value);
+    if (look.background) planned_.look.background = look.background;
+    planned_.look.alpha = look.alpha;
+    set_.ApplyDarkness(value);
+  }
   // The primary display's overlay window, made on this first use.
   HWND Window() {
     set_.IsShowing();
@@ -141,7 +154,8 @@ class Overlay {
 
  private:
   OverlayWindows windows_{GetModuleHandleW(nullptr)};
-  OverlaySet set_{windows_};
+  OverlayLook planned_;
+  OverlaySet set_{windows_, [this] { return planned_; }};
   platform::Win32Displays system_;
   testing::FakeNotices notices_;
   std::optional<platform::ProgramWindow> signals_;

@@ -157,5 +157,25 @@ TEST_F(ProgramWindowTest, WorkerGoesAtOnceWhileAJobIsBlockedAndStartsNoJobAfter)
   EXPECT_FALSE(nextJobRan) << "a job queued behind the blocked one started after the end";
 }
 
+TEST_F(ProgramWindowTest, WorkerLeavesAHangingJobBehindAndDeliversTheNextAndItsLateOne) {
+  const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  ThreadWorker worker(program.Deliveries());
+  const HANDLE event = release.get();
+  std::vector<int> delivered;
+  worker.Run([event, &delivered]() -> Worker::Delivery {
+    WaitForSingleObject(event, 10000);  // a monitor that answers late
+    return [&delivered] { delivered.push_back(1); };
+  });
+  Sleep(50);  // the first job is running
+  worker.LeaveBehind();
+  worker.Run([&delivered]() -> Worker::Delivery { return [&delivered] { delivered.push_back(2); }; });
+  Pump(300);
+  EXPECT_EQ(delivered, (std::vector<int>{2})) << "the next job waited for the one hanging";
+  SetEvent(release.get());
+  Sleep(100);
+  Pump(100);
+  EXPECT_EQ(delivered, (std::vector<int>{2, 1})) << "the late job's delivery was lost";
+}
+
 }  // namespace
 }  // namespace lumenor::platform

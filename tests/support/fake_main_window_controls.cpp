@@ -75,8 +75,11 @@ void FakeMainWindowControls::SetDarknessRange(int minimum, int maximum) {
   darknessValue = std::clamp(darknessValue, minimum, maximum);
 }
 
-void FakeMainWindowControls::SetDarknessValue(int value) {
+void FakeMainWindowControls::ShowDarkness(int value, bool enhance,
+                                          std::optional<std::string_view> label) {
   darknessValue = std::clamp(value, darknessMinimum, darknessMaximum);
+  enhanceTicked = enhance;
+  if (label) SetLabel(app::ValueLabel::Darkness, *label);
 }
 
 void FakeMainWindowControls::SetLabel(app::ValueLabel label, std::string_view text) {

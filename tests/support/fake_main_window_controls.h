@@ -27,9 +27,9 @@ class FakeMainWindowControls : public app::MainWindowControls {
   void SetSliderRange(app::Slider slider, int minimum, int maximum) override;
   void SetSliderValue(app::Slider slider, int value) override;
   void SetLabel(app::ValueLabel label, std::string_view text) override;
-  void SetEnhance(bool ticked) override { enhanceTicked = ticked; }
+
   void SetDarknessRange(int minimum, int maximum) override;
-  void SetDarknessValue(int value) override;
+  void ShowDarkness(int value, bool enhance, std::optional<std::string_view> label) override;
   void HideWindow() override { windowVisible = false; }
 
   // What a user does: the slider moves (its value changes, then it reports the scroll) and the box

@@ -4,11 +4,6 @@
 
 namespace lumenor::testing {
 
-bool FakeOverlay::IsShowing() {
-  Create();
-  return showing;
-}
-
 void FakeOverlay::Show() {
   Create();
   showing = true;

@@ -13,7 +13,7 @@ class FakeOverlay : public overlay::OverlayControl, public display::DisplayFollo
  public:
   enum class Colour { Grey, Black, White };
 
-  bool IsShowing() override;
+  void Prepare() override { Create(); }
   void Show() override;
   void Hide() override;
   void ApplyDarkness(std::int16_t value) override;

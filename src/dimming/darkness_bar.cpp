@@ -1,11 +1,8 @@
-#include "app/hotkey_steps.h"
+#include "dimming/darkness_bar.h"
 
-#include "app/control_ranges.h"
-
-namespace lumenor::app {
+namespace lumenor::dimming {
 
 namespace {
-constexpr int kStep = 5;
 constexpr int kDarkEnd = kDarknessRange.minimum;
 constexpr int kBrightEnd = kDarknessRange.maximum;
 }  // namespace
@@ -15,11 +12,11 @@ constexpr int kBrightEnd = kDarknessRange.maximum;
 
 void StepDarker(DarknessStepTarget& target) {
   target.TickEnhance();
-  if (target.DarknessValue() - kStep > target.DarknessMinimum()) {
-    target.SetDarknessValue(target.DarknessValue() - kStep);
+  if (target.DarknessValue() - kBarStep > target.DarknessMinimum()) {
+    target.SetDarknessValue(target.DarknessValue() - kBarStep);
     target.RunDarknessUpdate();
   }
-  if (target.DarknessValue() - kStep <= target.DarknessMinimum()) {
+  if (target.DarknessValue() - kBarStep <= target.DarknessMinimum()) {
     target.SetDarknessValue(kDarkEnd);
     target.RunDarknessUpdate();
   }
@@ -27,14 +24,14 @@ void StepDarker(DarknessStepTarget& target) {
 
 void StepBrighter(DarknessStepTarget& target) {
   target.TickEnhance();
-  if (target.DarknessValue() + kStep < target.DarknessMaximum()) {
-    target.SetDarknessValue(target.DarknessValue() + kStep);
+  if (target.DarknessValue() + kBarStep < target.DarknessMaximum()) {
+    target.SetDarknessValue(target.DarknessValue() + kBarStep);
     target.RunDarknessUpdate();
   }
-  if (target.DarknessValue() + kStep >= target.DarknessMaximum()) {
+  if (target.DarknessValue() + kBarStep >= target.DarknessMaximum()) {
     target.SetDarknessValue(kBrightEnd);
     target.RunDarknessUpdate();
   }
 }
 
-}  // namespace lumenor::app
+}  // namespace lumenor::dimming
