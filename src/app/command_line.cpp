@@ -9,17 +9,10 @@
 namespace lumenor::app {
 
 const std::string_view kUsageText =
-    "lumenor.exe [命令 command]\r\n"
-    "  /darker [N]   变暗 N 步 N steps darker (1-100, 默认 default 1)\r\n"
-    "  /lighter [N]  变亮 N 步 N steps lighter (1-100, 默认 default 1)\r\n"
-    "  /darkness V   遮罩 overlay: -255 黑 black ... 0 ... 255 白 white\r\n"
-    "  /backlight P  背光 backlight P% (0-100)\r\n"
-    "  /restore      恢复默认\r\n"
-    "  /show         选项 (主窗口 main window)\r\n"
-    "  /exit         退出\r\n"
-    "  /tray         启动到托盘 start in the tray\r\n"
-    "  /?            本说明 this text\r\n"
-    "退出码 exit code: 0 完成 done, 1 5 秒内无回应 no answer within 5 s, 2 命令有误 bad command\r\n";
+    "lumenor.exe /darker [N] | /lighter [N] | /darkness V | /backlight P | /restore | /show |\r\n"
+    "            /exit | /tray | /?\r\n"
+    "  N: 1-100 (1), V: -255-255 (<0 黑 black, >0 白 white), P: 0-100 %\r\n"
+    "退出码 exit code: 0 完成 done, 1 5 秒内无回应 no answer in 5 s, 2 命令有误 bad command\r\n";
 
 namespace {
 
