@@ -7,11 +7,15 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <cstddef>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "app/command_line_win32.h"
 #include "app/main_window.h"  // the text a second copy shows
 #include "app/main_window_host_win32.h"
 #include "app/notices.h"
@@ -57,7 +61,7 @@ class TrayNotices final : public app::Notices {
   tray::TrayForm& tray_;
 };
 
-class Application {
+class Application final : app::CommandActions {
  public:
   // With startInTray Form1 is loaded and stays hidden, as after "小到托盘".
   Application(HINSTANCE instance, platform::LoopIdle& idle, bool startInTray)
@@ -92,6 +96,9 @@ class Application {
               using Kind = dimming::Request::Kind;
               road_->Take({darker ? Kind::StepDarker : Kind::StepBrighter, 0,
                            dimming::Source::Wheel});
+            },
+            [this](std::uint64_t tag, std::span<const std::byte> data) {
+              return RunCommand(app::ReceivedCommand(tag, data));
             }});
     notices_ = std::make_unique<TrayNotices>(*tray_);
     // Read once, before anything it decides is made.
@@ -151,6 +158,14 @@ class Application {
 
   bool PreTranslate(MSG& msg) { return form1_ && form1_->PreTranslate(msg); }
 
+  // A command of this start's command line, or one a later start handed over; false when there
+  // is none, or the program is ending.
+  bool RunCommand(const std::optional<app::Command>& command) {
+    if (!command || ending_ || !road_ || !form1_) return false;
+    app::RunCommand(*command, *road_, *this);
+    return true;
+  }
+
  private:
   // The monitors' backlights over DDC/CI, served by one background thread whose results come
   // back through the program window.
@@ -172,9 +187,13 @@ class Application {
         });
   }
 
+  // app::CommandActions: "恢复默认" and "选项" as Form1's button and the tray's item.
+  void RestoreDefaults() override { form1_->RestoreDefaults(); }
+  void ShowMainWindow() override { form1_->Show(); }
+
   // Command2 and "退出": remove the icon, then end at once. The windows are destroyed when the
   // message loop has ended; no ramp is restored, and only the settings file is written.
-  void EndProgram() {
+  void EndProgram() override {
     if (ending_) return;
     ending_ = true;
     if (form1_) form1_->KeepStateAtEnd();
@@ -222,10 +241,20 @@ void BringFirstCopyForward() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   // Before anything else is loaded.
   lumenor::platform::LoadDllsFromSystemDirectoryOnly();
+  // A command not understood changes nothing: it is said, and the program ends.
+  const std::optional<lumenor::app::Command> command = lumenor::app::ParseCommandLine(commandLine);
+  using Verb = lumenor::app::Command::Verb;
+  if (!command || command->verb == Verb::Help) {
+    lumenor::app::ShowUsage();
+    return command ? lumenor::app::kExitDone : lumenor::app::kExitBadCommand;
+  }
   if (!lumenor::platform::ConfirmSupportedWindows()) return 1;
-  // A second copy shows its message and nothing else: no icon, no window, no hotkey.
+  // A second copy hands its command to the first and ends; started with none, it shows its
+  // message and nothing else: no icon, no window, no hotkey.
   const lumenor::platform::SingleInstance singleInstance{kInstanceMutexName};
   if (singleInstance.AnotherCopyRunning()) {
+    if (command->verb == Verb::Tray) return lumenor::app::kExitDone;
+    if (lumenor::app::IsHandedOver(*command)) return lumenor::app::HandToRunningCopy(*command);
     lumenor::platform::MessageBoxDialogs().ShowMessage(lumenor::app::kAlreadyRunningText,
                                                        lumenor::platform::kProgramTitle,
                                                        lumenor::platform::MessageIcon::None);
@@ -236,6 +265,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   InitCommonControlsEx(&controls);
 
   lumenor::platform::MessageLoop loop;
-  Application application(instance, loop, lumenor::settings::AsksForTray(commandLine));
+  // A command starts the program in the tray, and runs once the displays are known.
+  Application application(instance, loop, command->verb != Verb::None);
+  application.RunCommand(command);
   return loop.Run([&application](MSG& msg) { return application.PreTranslate(msg); });
 }

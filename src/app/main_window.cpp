@@ -120,29 +120,34 @@ void MainWindow::RestoreDefaults() {
   // The bar at 0 with the overlay's update, and each backlight at the level first read from it.
   road_.Take({dimming::Request::Kind::Restore, 0, dimming::Source::Window});
 
+  RestoreReferences(displays_, programFiles_, dialogs_);
+}
+
+void RestoreReferences(display::DisplaySet& displays, platform::ProgramFiles& programFiles,
+                       platform::Dialogs& dialogs) {
   // Always beside the program, never the working directory. A file that reads becomes every
   // display's reference; without it each display gets its own reference back.
-  RampFileOutcome outcome = LoadRampFile(programFiles_);
+  RampFileOutcome outcome = LoadRampFile(programFiles);
   const GammaRamp* fileRamp = nullptr;
   switch (outcome.status) {
     case RampFileStatus::Read:
       fileRamp = &outcome.ramp;
       break;
     case RampFileStatus::Missing:
-      dialogs_.ShowMessage(kMissingDefaultsText, kSystemNoticeCaption,
-                           platform::MessageIcon::Exclamation);
+      dialogs.ShowMessage(kMissingDefaultsText, kSystemNoticeCaption,
+                          platform::MessageIcon::Exclamation);
       break;
     case RampFileStatus::Malformed: {
       // A partly read file is not applied: every reference stays as it was.
       std::string text{kMalformedDefaultsLead};
       text += outcome.problem;
       text += kMalformedDefaultsTail;
-      dialogs_.ShowMessage(text, kSystemNoticeCaption, platform::MessageIcon::Exclamation);
+      dialogs.ShowMessage(text, kSystemNoticeCaption, platform::MessageIcon::Exclamation);
       break;
     }
   }
 
-  displays_.RestoreReferences(fileRamp);
+  displays.RestoreReferences(fileRamp);
 }
 
 }  // namespace lumenor::app

@@ -100,4 +100,10 @@ class MainWindow final : private dimming::RoadView {
   display::DisplaySet& displays_;
 };
 
+// "恢复默认"'s part for the displays, also while the main window is closed: Default.dat beside the
+// program becomes every display's reference when it reads, else each display gets its own back; a
+// missing or malformed file is said in a message box.
+void RestoreReferences(display::DisplaySet& displays, platform::ProgramFiles& programFiles,
+                       platform::Dialogs& dialogs);
+
 }  // namespace lumenor::app

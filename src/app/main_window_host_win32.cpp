@@ -2,7 +2,10 @@
 
 #include <utility>
 
+#include "app/main_window.h"
 #include "dimming/darkness_road.h"
+#include "platform/dialogs_win32.h"
+#include "platform/program_files_win32.h"
 #include "platform/program_window_win32.h"
 #include "settings/settings_keeper.h"
 
@@ -53,6 +56,15 @@ void MainWindowHost::KeepStateAtEnd() {
   if (!lastState_) return;
   lastState_->backlights = p_.road.State().backlights;
   p_.settings.AtEnd(*lastState_);
+}
+
+void MainWindowHost::RestoreDefaults() {
+  if (ending_) return;
+  if (form1_) return form1_->RestoreDefaults();
+  p_.road.Take({dimming::Request::Kind::Restore, 0, dimming::Source::Command});
+  platform::MessageBoxDialogs dialogs;
+  platform::DirectoryFiles programFiles;
+  RestoreReferences(p_.displays, programFiles, dialogs);
 }
 
 bool MainWindowHost::PreTranslate(MSG& msg) {

@@ -49,6 +49,9 @@ class MainWindowHost {
   // The program ends: the state kept for the next start (while the settings ask for it), the
   // backlights as the road has them now, since monitors may have answered after Form1 closed.
   void KeepStateAtEnd();
+  // "恢复默认" as Form1's button does it; while Form1 is closed (its sliders come back neutral at
+  // the next load anyway) the road and the displays' ramps are restored as the button would.
+  void RestoreDefaults();
   // Keyboard navigation between Form1's controls (Tab, arrow keys, Enter on buttons).
   bool PreTranslate(MSG& msg);
 

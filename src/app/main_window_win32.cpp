@@ -55,6 +55,9 @@ struct MainWindowForm::Impl final : platform::WindowBase<Impl>, private MainWind
   void RestoreState(const settings::WindowState& last) {
     if (core_) app::RestoreState(*this, *core_, road_, last);
   }
+  void RestoreDefaults() {
+    if (core_) core_->OnRestoreClick();
+  }
 
   void Show();
 
@@ -367,6 +370,10 @@ settings::WindowState MainWindowForm::State() const {
 
 void MainWindowForm::RestoreState(const settings::WindowState& last) {
   impl_->RestoreState(last);
+}
+
+void MainWindowForm::RestoreDefaults() {
+  impl_->RestoreDefaults();
 }
 
 }  // namespace lumenor::app

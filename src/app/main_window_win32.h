@@ -55,6 +55,8 @@ class MainWindowForm {
   // The sliders, 加强 and the darkness, for a restore at the next start; and that restore.
   settings::WindowState State() const;
   void RestoreState(const settings::WindowState& last);
+  // "恢复默认", as its button does.
+  void RestoreDefaults();
 
  private:
   struct Impl;

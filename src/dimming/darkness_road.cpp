@@ -193,9 +193,10 @@ void DarknessRoad::SetDisplays(std::vector<DisplayAbility> displays) {
   for (const DisplayAbility& display : displays_) {
     if (!display.backlight) continue;
     // Only displays not seen before have a level waiting: a later sight finds none.
-    if (std::find(seen_.begin(), seen_.end(), display.identity) == seen_.end())
-      seen_.push_back(display.identity);
+    const bool firstSight = std::find(seen_.begin(), seen_.end(), display.identity) == seen_.end();
+    if (firstSight) seen_.push_back(display.identity);
     restored = TakeRestoredLevel(display) || restored;
+    if (firstSight && percentToCome_) restored = TargetAtPercent(display, *percentToCome_) || restored;
   }
   if (restored) Publish(before);
 }
@@ -231,6 +232,7 @@ bool DarknessRoad::TakeRestoredLevel(const DisplayAbility& display) {
 
 void DarknessRoad::Take(const Request& request) {
   const RoadState before = state_;
+  if (request.kind != Request::Kind::SetBacklights) percentToCome_.reset();
   Apply(request);
   Publish(before);
   // A step made in the main window is shown there; the others on the level on screen.
@@ -278,12 +280,16 @@ void DarknessRoad::Apply(const Request& request) {
 
 void DarknessRoad::SetBacklightPercent(int percent) {
   percent = std::clamp(percent, 0, 100);
-  for (const DisplayAbility& display : displays_) {
-    std::uint32_t* target = state_.Target(display.identity);
-    if (!display.included || !display.backlight || target == nullptr) continue;
-    const std::uint32_t maximum = display.backlight->maximum;
-    *target = (static_cast<std::uint32_t>(percent) * maximum + 50) / 100;
-  }
+  percentToCome_ = percent;
+  for (const DisplayAbility& display : displays_) TargetAtPercent(display, percent);
+}
+
+bool DarknessRoad::TargetAtPercent(const DisplayAbility& display, int percent) {
+  std::uint32_t* target = state_.Target(display.identity);
+  if (!display.included || !display.backlight || target == nullptr) return false;
+  const std::uint32_t maximum = display.backlight->maximum;
+  *target = (static_cast<std::uint32_t>(percent) * maximum + 50) / 100;
+  return true;
 }
 
 LevelReading DarknessRoad::Reading(bool backlightMoved) const {

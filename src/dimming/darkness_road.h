@@ -139,6 +139,8 @@ class DarknessRoad final : private DarknessStepTarget {
   bool AnyBacklight(bool (*wants)(std::uint32_t level, std::uint32_t maximum)) const;
   void StepBacklights(bool darker);
   void SetBacklightPercent(int percent);
+  // Puts this display's target at the percent of its range; false when it drives none.
+  bool TargetAtPercent(const DisplayAbility& display, int percent);
   // Takes the level kept for this display, if one is still waiting; true when the target moved.
   bool TakeRestoredLevel(const DisplayAbility& display);
 
@@ -159,6 +161,9 @@ class DarknessRoad final : private DarknessStepTarget {
   RoadState state_;
   std::vector<DisplayAbility> displays_;
   RoadState::Backlights toRestore_;  // levels of the last end not yet taken
+  // The percent asked by the last SetBacklights, for monitors that first answer after it (a
+  // command at start comes before any monitor has); forgotten at the next request of another kind.
+  std::optional<int> percentToCome_;
   std::vector<std::string> seen_;    // displays whose backlight has been known in this run
 };
 

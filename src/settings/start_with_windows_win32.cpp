@@ -1,6 +1,5 @@
 #include "settings/start_with_windows_win32.h"
 
-#include <cwchar>
 #include <iterator>
 #include <string>
 
@@ -50,19 +49,6 @@ bool DisabledAmongStartupApps() {
 }
 
 }  // namespace
-
-bool AsksForTray(const wchar_t* commandLine) {
-  if (commandLine == nullptr) return false;
-  const std::size_t length = wcslen(kTrayArgument);
-  const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
-  for (const wchar_t* at = commandLine; *at != L'\0'; ++at) {
-    if ((at == commandLine || blank(at[-1])) && _wcsnicmp(at, kTrayArgument, length) == 0 &&
-        (at[length] == L'\0' || blank(at[length]))) {
-      return true;
-    }
-  }
-  return false;
-}
 
 bool StartsWithWindows() {
   std::wstring text;

@@ -11,9 +11,6 @@ namespace lumenor::settings {
 
 inline constexpr wchar_t kTrayArgument[] = L"/tray";
 
-// The command line names /tray among its words (any other text is ignored).
-bool AsksForTray(const wchar_t* commandLine);
-
 // The Run value is there and the user has not disabled it among the startup apps.
 bool StartsWithWindows();
 // Writes or removes the value, and enables Lumenor among the startup apps when it is turned on;

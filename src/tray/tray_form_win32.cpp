@@ -266,6 +266,14 @@ LRESULT TrayForm::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case kIconWheelMessage:
       TurnWheel(wheel.OnPosted(wParam, lParam));
       return 0;
+    case WM_COPYDATA: {
+      // The system copied the data and its size into this process; what it holds is not trusted.
+      const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (copy == nullptr || !callbacks.command) return FALSE;
+      const std::span data(static_cast<const std::byte*>(copy->lpData),
+                           copy->lpData != nullptr ? copy->cbData : 0);
+      return callbacks.command(copy->dwData, data) ? TRUE : FALSE;
+    }
     case WM_CLOSE:  // closing the start-up window ends the program the way "退出" does
       if (callbacks.endProgram) callbacks.endProgram();
       return 0;

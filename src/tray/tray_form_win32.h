@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -62,6 +64,9 @@ class TrayForm {
     std::function<void(bool on)> setBacklightFirst = {};
     // One notch of the wheel turned on the icon: towards the user darker, away lighter.
     std::function<void(bool darker)> wheelStep = {};
+    // WM_COPYDATA from any program (a second start hands its command line over this way): its
+    // tag and data, which may be anything. Answers whether it was taken.
+    std::function<bool(std::uint64_t tag, std::span<const std::byte> data)> command = {};
   };
 
   // Loads the tray form: creates its hidden window and Timer_no_boloon, and adds the icon with

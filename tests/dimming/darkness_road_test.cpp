@@ -248,5 +248,28 @@ TEST(DarknessRoad_RestoreBacklights, EachDisplayTakesItsKeptLevelOnceWhenFirstKn
   }
 }
 
+TEST(DarknessRoad_SetBacklights, AMonitorAnsweringAfterTheRequestTakesItsPercentUnlessAnotherCame) {
+  // A answered before the request, B (maximum 200) answers after it.
+  using Sent = std::vector<std::pair<std::string, std::uint32_t>>;
+  const struct { const char* name; std::optional<Request::Kind> between; Sent sent; } cases[] = {
+      {"nothing else asked", std::nullopt, {{"A", 30}, {"B", 60}}},
+      {"a step asked since", Request::Kind::StepBrighter, {{"A", 30}, {"A", 40}}},
+      {"the restore asked since", Request::Kind::Restore, {{"A", 30}, {"A", 80}}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeOverlay overlay;
+    FakeBacklightTargets targets;
+    DarknessRoad road(overlay, &targets);
+    road.Load();
+    road.SetDisplays({Driven("A", 80), OverlayOnly("B")});
+    road.Take({Request::Kind::SetBacklights, 30, Source::Command});
+    if (c.between) road.Take({*c.between, 0, Source::Command});
+    road.SetDisplays({Driven("A", 80), Driven("B", 150, 200)});
+    road.SetDisplays({Driven("A", 80), OverlayOnly("B")});  // given up and back: no second time
+    road.SetDisplays({Driven("A", 80), Driven("B", 150, 200)});
+    EXPECT_EQ(targets.sent, c.sent);
+  }
+}
+
 }  // namespace
 }  // namespace lumenor::dimming

@@ -431,6 +431,13 @@ class Probe:
         data = self.call("post", cls, message, wparam, lparam)
         return data.get("found", False) and data.get("posted", False)
 
+    def copy_data(self, cls, tag, data, times=1, tail=b""):
+        """Sends WM_COPYDATA (dwData `tag`, `data` repeated `times` times, then `tail`) to the
+        top-level window of that class, as any program may: what it answered, or None when it did
+        not answer within 5 s or there is no such window."""
+        answer = self.call("copy-data", cls, "%#x" % tag, data.hex(), times, tail.hex())
+        return answer["result"] if answer.get("answered") else None
+
     def watch_display(self, seconds):
         """Starts a probe window that reports the WM_DISPLAYCHANGE messages it receives."""
         return self._start_holding(["watch-display", seconds], "watching")[0]

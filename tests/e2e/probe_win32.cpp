@@ -30,6 +30,10 @@
 //   post <class> <msg> <wp> <lp>  posts a message to the top-level window of that class, as the
 //                                 system posts WM_POWERBROADCAST and WM_WTSSESSION_CHANGE (numbers
 //                                 in decimal or 0x hexadecimal)
+//   copy-data <class> <tag> <hex> [n] [tail]  sends WM_COPYDATA to the top-level window of that
+//                                 class as another program may: dwData the tag, the data the bytes
+//                                 given in hexadecimal n times over, then the tail's bytes once;
+//                                 what the window answered within 5 s
 //   census <pid> <class>          the windows of a process: top-level and child windows counted,
 //                                 by class, whether each top-level one answers WM_GETTEXT within
 //                                 2 s, and the program's live handle counts asked of its window
@@ -505,6 +509,40 @@ int CmdPost(int argc, wchar_t** argv) {
   const auto lParam = static_cast<LPARAM>(std::wcstoll(argv[5], nullptr, 0));
   const bool posted = PostMessageW(w, message, wParam, lParam) != FALSE;
   Emit("{\"found\":true,\"hwnd\":" + Handle(w) + ",\"posted\":" + Bool(posted) + "}");
+  return 0;
+}
+
+// Any program may send a window data; a test sends what a second start or a stranger would.
+int CmdCopyData(int argc, wchar_t** argv) {
+  if (argc < 5) return Fail("usage: copy-data <class> <tag> <hex bytes> [times] [tail hex bytes]");
+  HWND w = FindWindowW(Arg(argv[2]).c_str(), nullptr);
+  if (w == nullptr) {
+    Emit("{\"found\":false}");
+    return 0;
+  }
+  const auto bytes = [](const wchar_t* hex) {
+    std::vector<unsigned char> read;
+    for (const wchar_t* at = hex; at[0] != L'\0' && at[1] != L'\0'; at += 2) {
+      const wchar_t pair[3] = {at[0], at[1], L'\0'};
+      read.push_back(static_cast<unsigned char>(std::wcstoul(pair, nullptr, 16)));
+    }
+    return read;
+  };
+  const std::vector<unsigned char> once = bytes(argv[4]);
+  const long times = argc >= 6 ? std::wcstol(argv[5], nullptr, 10) : 1;
+  std::vector<unsigned char> data;
+  for (long k = 0; k < times; ++k) data.insert(data.end(), once.begin(), once.end());
+  if (argc >= 7) {
+    const std::vector<unsigned char> tail = bytes(argv[6]);
+    data.insert(data.end(), tail.begin(), tail.end());
+  }
+  COPYDATASTRUCT copy{static_cast<ULONG_PTR>(std::wcstoull(argv[3], nullptr, 0)),
+                      static_cast<DWORD>(data.size()), data.empty() ? nullptr : data.data()};
+  DWORD_PTR result = 0;
+  const bool answered = SendMessageTimeoutW(w, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
+                                            SMTO_NORMAL, 5000, &result) != 0;
+  Emit("{\"found\":true,\"answered\":" + Bool(answered) + ",\"result\":" +
+       Num(static_cast<long long>(result)) + "}");
   return 0;
 }
 
@@ -1016,6 +1054,7 @@ int RunCommand(int argc, wchar_t** argv) {
   if (cmd == L"watch-display") return CmdWatchDisplay(argc, argv);
   if (cmd == L"set-resolution") return CmdSetResolution(argc, argv);
   if (cmd == L"post") return CmdPost(argc, argv);
+  if (cmd == L"copy-data") return CmdCopyData(argc, argv);
   if (cmd == L"census") return CmdCensus(argc, argv);
   if (cmd == L"tooltip-text") return CmdTooltipText(argc, argv);
   if (cmd == L"modules") return CmdModules(argc, argv);
