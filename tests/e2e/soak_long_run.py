@@ -181,16 +181,19 @@ class Soak(DesktopTestCase):
         sample["children"] = census["children"]
         sample["classes"] = census["classes"]
         sample["counts"] = census["counts"]
+        sample["monitor"] = self.monitor.state(1)
         self.assertTrue(census["answered"], "at %s a window of the program did not answer "
                                             "WM_GETTEXT within 2 s" % label)
         self.assertIsNotNone(census["counts"], "at %s the program's tray window is gone" % label)
         self.samples.append(sample)
         if not quiet:
             print("  soak %-26s rss %6d KB (own %6d, shared %5d, files %6d)  private %6d KB  "
-                  "windows %2d+%3d  %s"
+                  "windows %2d+%3d  %s  monitor %s"
                   % (label, sample["resident_total"], sample["resident"], sample["shared"],
                      sample["file"], sample["private"], sample["top"], sample["children"],
-                     " ".join("%s %d" % kv for kv in sample["counts"].items())), flush=True)
+                     " ".join("%s %d" % kv for kv in sample["counts"].items()),
+                     " ".join("%s %d" % (k, sample["monitor"][k]) for k in
+                              ("level", "open", "opened", "dead_calls"))), flush=True)
         return sample
 
     def assert_flat(self, baseline, final, cycles, span):
