@@ -73,7 +73,8 @@ void BacklightKeeper::SetTarget(std::uint32_t level) {
   target_ = level;
 }
 
-void BacklightKeeper::Opened(Monitors monitors) {
+bool BacklightKeeper::Opened(Monitors monitors) {
+  if (monitors.empty() && status_ == Status::Driven) return false;
   opened_ = true;
   if (monitors.size() == members_.size()) {
     // The same monitors with renewed handles: what each answered still holds.
@@ -87,6 +88,7 @@ void BacklightKeeper::Opened(Monitors monitors) {
     status_ = Status::None;  // quietly: no DDC/CI
     readDue_ = false;
   }
+  return true;
 }
 
 BacklightKeeper::Monitors BacklightKeeper::Handles() const {

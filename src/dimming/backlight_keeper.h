@@ -76,8 +76,10 @@ class BacklightKeeper {
   bool NeedsOpening() const { return !opened_ || members_.empty(); }
   void SetTarget(std::uint32_t level);
 
-  // The monitors opened on the worker thread (none: no DDC/CI), kept for the later calls.
-  void Opened(Monitors monitors);
+  // The monitors opened on the worker thread (none: no DDC/CI), kept for the later calls. False
+  // when a display whose monitor answered shows none, as for a moment during a change of mode:
+  // that counts as a failed call, not as a monitor without DDC/CI.
+  bool Opened(Monitors monitors);
   Monitors Handles() const;
 
   // The answers, one per physical monitor in the order of Handles().

@@ -213,13 +213,16 @@ void BacklightKeepers::OnResult(unsigned serial, const Result& result) {
   // A late answer counts: what landed is the monitor's level.
   const bool late = std::exchange(entry->late, false);
   BacklightKeeper& keeper = entry->keeper;
-  if (result.opened) keeper.Opened(result.monitors);
-  if (!result.monitors.empty()) {
-    const bool write = result.request.kind == BacklightKeeper::Request::Kind::Write;
-    const BacklightKeeper::Outcome outcome =
-        write ? keeper.OnWrite(result.request.level, result.answers)
-              : keeper.OnRead(result.answers);
-    switch (outcome) {
+  const bool write = result.request.kind == BacklightKeeper::Request::Kind::Write;
+  std::optional<BacklightKeeper::Outcome> outcome;
+  if (result.opened && !keeper.Opened(result.monitors)) {
+    outcome = BacklightKeeper::Outcome::Failed;  // its monitors gone for a moment
+  } else if (!result.monitors.empty()) {
+    outcome = write ? keeper.OnWrite(result.request.level, result.answers)
+                    : keeper.OnRead(result.answers);
+  }
+  if (outcome) {
+    switch (*outcome) {
       case BacklightKeeper::Outcome::Done:
         entry->retried = false;
         if (late && write) keeper.TakeLanded();  // a read sets the level itself

@@ -114,35 +114,43 @@ TEST(BacklightKeepers_SetTarget, TwoMonitorsAreServedInTurnWithOneCallInTheWhole
 
 TEST(BacklightKeepers_SetTarget, AFailedWriteIsRetriedOnFreshHandlesAndFailingAgainGivesItUp) {
   using Signal = platform::DisplaySignal;
+  // What Windows does to the monitor's handles with the signal, before the write.
+  enum class Handles { Kept, Destroyed, NoneForAMoment };
+  using enum Handles;
   const struct {
     const char* name;
     int failingCalls;
     bool ignoresWrites;
-    bool handlesDestroyed;  // by Windows, before the write, with the signal
+    Handles handles;
     Signal signal;
     bool clone;
     Writes writes;
     bool givenUp;
     int callsOnDestroyedHandles;
   } cases[] = {
-      {"a transient error", 1, false, false, Signal::None, false, {70, 70}, false, 0},
-      {"failing again after the retry", 2, false, false, Signal::None, false, {70, 70}, true, 0},
-      {"a yes that keeps the level", 0, true, false, Signal::None, false, {70}, true, 0},
-      {"handles destroyed at a wake", 0, false, true, Signal::Resumed, false, {70}, false, 0},
-      {"handles gone at a mode change", 0, false, true, Signal::DisplaysChanged, false, {70}, false,
-       0},
-      {"handles destroyed with no message", 0, false, true, Signal::None, false, {70}, false, 1},
-      {"clone mode, a panel without DDC/CI", 0, false, false, Signal::None, true, {70}, false, 0},
+      {"a transient error", 1, false, Kept, Signal::None, false, {70, 70}, false, 0},
+      {"failing again after the retry", 2, false, Kept, Signal::None, false, {70, 70}, true, 0},
+      {"a yes that keeps the level", 0, true, Kept, Signal::None, false, {70}, true, 0},
+      {"handles destroyed at a wake", 0, false, Destroyed, Signal::Resumed, false, {70}, false, 0},
+      {"handles destroyed at a mode change", 0, false, Destroyed, Signal::DisplaysChanged, false,
+       {70}, false, 0},
+      {"no monitor for a moment at a mode change", 0, false, NoneForAMoment,
+       Signal::DisplaysChanged, false, {70}, false, 0},
+      {"handles destroyed with no message", 0, false, Destroyed, Signal::None, false, {70}, false,
+       1},
+      {"clone mode, a panel without DDC/CI", 0, false, Kept, Signal::None, true, {70}, false, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Desk desk(c.clone);
     desk.monitor->failingCalls = c.failingCalls;
     desk.monitor->ignoresWrites = c.ignoresWrites;
-    if (c.handlesDestroyed) desk.monitor->DestroyHandles();
+    if (c.handles != Kept) desk.monitor->DestroyHandles();
+    if (c.handles == NoneForAMoment) desk.backlights->monitors["b"].clear();
     desk.keepers.OnSignal(c.signal);
     desk.Tick(desk.wake, &BacklightKeepers::OnWakeTimer);
     desk.worker.Settle();
+    if (c.handles == NoneForAMoment) desk.backlights->monitors["b"] = {desk.monitor};
     desk.keepers.SetTarget("b", 70);
     desk.worker.Settle();
     EXPECT_FALSE(desk.worker.RunJob()) << "the retry waits for its timer";

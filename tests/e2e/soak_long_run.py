@@ -67,7 +67,8 @@ def step_brighter(v):
 class Road:
     """The darkness road as the hotkeys walk it, from the white overlay (加强 ticked, the bar above
     0) through the backlight (in steps) to the black overlay (ticked, below 0): where the bar, 加强,
-    the backlight and the label showing the value the overlay applied last stand."""
+    the backlight and the label showing the value the overlay applied last stand. Each load of the
+    main window puts the bar and 加强 back, so they are read from the window before each walk."""
 
     def __init__(self, value, label):
         self.value, self.enhance, self.backlight, self.label = value, False, BACKLIGHT_START, label
@@ -181,16 +182,19 @@ class Soak(DesktopTestCase):
         sample["children"] = census["children"]
         sample["classes"] = census["classes"]
         sample["counts"] = census["counts"]
+        sample["monitor"] = self.monitor.state(1)
         self.assertTrue(census["answered"], "at %s a window of the program did not answer "
                                             "WM_GETTEXT within 2 s" % label)
         self.assertIsNotNone(census["counts"], "at %s the program's tray window is gone" % label)
         self.samples.append(sample)
         if not quiet:
             print("  soak %-26s rss %6d KB (own %6d, shared %5d, files %6d)  private %6d KB  "
-                  "windows %2d+%3d  %s"
+                  "windows %2d+%3d  %s  monitor %s"
                   % (label, sample["resident_total"], sample["resident"], sample["shared"],
                      sample["file"], sample["private"], sample["top"], sample["children"],
-                     " ".join("%s %d" % kv for kv in sample["counts"].items())), flush=True)
+                     " ".join("%s %d" % kv for kv in sample["counts"].items()),
+                     " ".join("%s %d" % (k, sample["monitor"][k]) for k in
+                              ("level", "open", "opened", "dead_calls"))), flush=True)
         return sample
 
     def assert_flat(self, baseline, final, cycles, span):
@@ -237,6 +241,7 @@ class Soak(DesktopTestCase):
         end."""
         if not presses:
             return main
+        self.sync_road(main)
         for combo in presses:
             self.road.step(combo == "ctrl+Left")
         key(*presses, over=self.neutral_point(main), delay_ms=12)
@@ -245,8 +250,13 @@ class Soak(DesktopTestCase):
         self.expect_backlight("%d hotkeys" % len(presses))
         return main
 
-    def presses_until(self, combo, reached):
+    def sync_road(self, main):
+        self.road.value, self.road.label = self.darkness(main)
+        self.road.enhance = self.check_box(main).check == 1
+
+    def presses_until(self, main, combo, reached):
         """The presses of `combo` that walk the road until `reached(road)`."""
+        self.sync_road(main)
         road, presses = Road(self.road.value, self.road.label), []
         road.enhance, road.backlight = self.road.enhance, self.road.backlight
         while not reached(road):
@@ -388,6 +398,9 @@ class Soak(DesktopTestCase):
         for _ in range(WARM_UP_CYCLES):
             main = self.load_round(main, 4, 15, 0)
             main = self.cycle()
+        # The whole road once, so the overlays' first showing (past the backlight) is warm too.
+        main = self.hold_hotkey(main, "ctrl+Left", 3.0)
+        main = self.hold_hotkey(main, "ctrl+Right", 3.0)
         main = self.drag_slider(self.focus_slider(self.slider1(main)), 40)
         baseline = self.measure("after %d cycles" % self.cycles)
 
@@ -424,7 +437,7 @@ class Soak(DesktopTestCase):
         # showing (one Ctrl+Left) and the main window closed and shown in every cycle.
         # Ctrl + Left until the black overlay shows, across the backlight first.
         main = self.press_hotkeys(main, self.presses_until(
-            "ctrl+Left", lambda road: road.enhance and road.value < 0))
+            main, "ctrl+Left", lambda road: road.enhance and road.value < 0))
         add_second_display()
         self.wait_overlays(2, "after a second display was attached")
         for _ in range(DISPLAY_WARM_UP_CYCLES):
@@ -444,7 +457,7 @@ class Soak(DesktopTestCase):
         display_final = self.measure("end")
 
         # After the wakes the backlight is still driven, on live handles only, none of them kept.
-        main = self.press_hotkeys(main, self.presses_until("ctrl+Right",
+        main = self.press_hotkeys(main, self.presses_until(main, "ctrl+Right",
                                                            lambda road: road.backlight > 0))
         monitor_final = self.monitor.state(1)
         self.assertEqual(monitor_final["dead_calls"], 0, "calls on handles destroyed at a wake")
