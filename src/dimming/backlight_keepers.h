@@ -42,8 +42,6 @@ inline constexpr std::string_view kBacklightGivenUpTail = " 不接受背光调�
 
 // The tray menu's "显示器" item of a display whose backlight is driven: "… · 背光 70%".
 inline constexpr std::string_view kBacklightLabelPart = " · 背光 ";
-// The last item of that menu: the backlight stage on or off for every display.
-inline constexpr std::string_view kBacklightFirstText = "先调背光";
 
 std::string WithBacklight(std::string displayLabel, int percent);
 
