@@ -50,7 +50,7 @@ RAMP_REFUSED_TEXT = ("显示器不接受这一设置，画面保持上一次的�
 # starting beside it, and such a hang lasts 20 s and more. The last try waits as long as the
 # caller allows.
 PROBE_HANG_S = 8
-PROBE_TRIES = 3
+PROBE_TRIES = 4
 WM_POWERBROADCAST = 0x218
 PBT_APMRESUMESUSPEND = 0x7
 PBT_APMRESUMEAUTOMATIC = 0x12
@@ -200,8 +200,12 @@ def _probe_arg(arg):
 
 
 def _tell_hang(what, hang):
-    """Says in the scenarios' output that a probe was started again, so a run shows how often."""
+    """Says in the scenarios' output that a probe was started again, so a run shows how often, and
+    lets the X server look at its outputs before the next start: a hang came twice in a row after
+    a display was switched on from outside, and Wine reads the outputs without probing them."""
     print("  [lumenor_probe %s: %s; started again]" % (what[:60], hang), flush=True)
+    subprocess.run(["xrandr"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=10, check=False)
 
 
 def _parse(out, what, reports=1):
