@@ -280,7 +280,7 @@ std::optional<int> BacklightKeepers::Percent(const std::string& identity) const 
     const std::optional<platform::BacklightLevel> level = entry->keeper.Level();
     if (entry->late || entry->keeper.GetStatus() != BacklightKeeper::Status::Driven || !level)
       return {};
-    return static_cast<int>((level->current * 100 + level->maximum / 2) / level->maximum);
+    return BacklightPercent(level->current, level->maximum);
   }
   return std::nullopt;
 }

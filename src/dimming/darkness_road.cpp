@@ -11,11 +11,11 @@ namespace {
 constexpr double kOverlayStretch = 255;
 constexpr double kBacklightStretch = 100;
 
-int Percent(std::uint32_t level, std::uint32_t maximum) {
+}  // namespace
+
+int BacklightPercent(std::uint32_t level, std::uint32_t maximum) {
   return maximum == 0 ? 0 : static_cast<int>((level * 100 + maximum / 2) / maximum);
 }
-
-}  // namespace
 
 std::uint32_t BacklightStep(std::uint32_t maximum) {
   return std::max<std::uint32_t>(1, (maximum + 5) / 10);
@@ -297,7 +297,8 @@ LevelReading DarknessRoad::Reading(bool backlightMoved) const {
   for (const DisplayAbility& display : displays_) {
     const std::uint32_t* target = state_.Target(display.identity);
     if (!display.included || !display.backlight || target == nullptr) continue;
-    backlight = std::max(backlight.value_or(0), Percent(*target, display.backlight->maximum));
+    const int percent = BacklightPercent(*target, display.backlight->maximum);
+    backlight = std::max(backlight.value_or(0), percent);
   }
   const int overlay = state_.overlayShowing ? state_.darkness : 0;
   const double stretch = backlight ? kBacklightStretch : 0;

@@ -68,6 +68,10 @@ overlay::OverlayLook OverlayPlan(const RoadState& road);
 // A backlight step: a tenth of the monitor's range, rounded, at least 1.
 std::uint32_t BacklightStep(std::uint32_t maximum);
 
+// A backlight level in percent of the monitor's maximum, rounded (0 for a maximum of 0): the tray
+// menu's "背光 N%" and the level on screen's.
+int BacklightPercent(std::uint32_t level, std::uint32_t maximum);
+
 // The main window's bar, label and 加强 box while it is loaded, told in one call.
 struct RoadShown {
   int darkness = kDarknessAtStart;  // the bar's position
